@@ -1,0 +1,18 @@
+// Synchronous window messages, the one way other threads change the user interface.
+//
+// Threads: SendWindowMessage may be called from any thread. The message is handled on the
+// window's UI thread, messages from one sender in the order sent, and the sender waits
+// until it has been handled. A send to a window that does not exist (never created or
+// already destroyed) returns 0 at once without effect, so a worker never hangs because
+// the user closed the program.
+#pragma once
+
+#include <cstdint>
+
+#include "ui/WindowHandle.h"
+
+namespace ui {
+
+intptr_t SendWindowMessage(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+}  // namespace ui

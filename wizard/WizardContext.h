@@ -1,0 +1,68 @@
+// All state of the wizard, its pages and its worker threads: one process-wide object,
+// created on first use and never destroyed, so a worker that is still running while the
+// process ends never sees it go away.
+//
+// Threads: no lock guards it. The UI thread fills the request and the lists; a worker
+// reads them while the wizard hides every control that could change them, and reports
+// only through synchronous messages to the main window.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "devices/BluetoothDeviceRecord.h"
+#include "devices/UsbPrinterEntry.h"
+#include "engine/DriverModelRecord.h"
+#include "engine/spooler/SpoolerEntry.h"
+#include "shell/LanguageEntry.h"
+#include "ui/WindowHandle.h"
+#include "wizard/InstallRequest.h"
+
+namespace ui {
+class TabLayout;
+}
+
+class WizardContext {
+ public:
+  static WizardContext& Instance();
+
+  WizardContext(const WizardContext&) = delete;
+  WizardContext& operator=(const WizardContext&) = delete;
+
+  // One time-stamped line (or, with clear, an empty pane) in the install or removal log,
+  // through messages 752 and 751. Callable from any thread; returns when it is shown.
+  void AppendInstallLog(std::wstring text, bool error, bool clear);
+  void AppendRemoveLog(std::wstring text, bool error, bool clear);
+
+  std::vector<BluetoothDeviceRecord> bluetoothDevices;
+  std::vector<UsbPrinterEntry> usbPrinters;
+  std::vector<DriverModelRecord> driverModels;
+  LanguageTable languageTable;
+  ui::TabLayout* mainTab = nullptr;
+  ui::TabLayout* installTab = nullptr;
+  ui::TabLayout* removalTab = nullptr;
+  ui::WindowHandle mainWindow = nullptr;
+  int mode = 1;  // 1 install, 0 remove
+  int position = 0;
+  int shownPage = 0;     // 0 index, 1 install wizard, 2 removal wizard
+  int activeWizard = 0;  // 0 none, 1 install, 2 removal
+  InstallRequest request;
+  std::vector<std::wstring> familyNames;
+  std::vector<std::wstring> selectedPrinters;  // in the order checked, no duplicates
+  std::set<std::wstring> selectedDrivers;
+  std::vector<SpoolerEntry> printerEntries;
+  std::vector<SpoolerEntry> driverEntries;
+  std::vector<int> usbSteps;
+  std::vector<int> bluetoothSteps;
+  std::vector<int> networkSteps;
+  std::vector<int> portListSteps;
+  std::vector<uint8_t> usbTestBuffer;
+  // Read by workers while the UI thread switches the language.
+  std::atomic<uint16_t> currentLanguageId{0};
+
+ private:
+  WizardContext();
+};
