@@ -7,6 +7,7 @@ struct MessageBus::Job {
   uint32_t message = 0;
   uintptr_t wParam = 0;
   intptr_t lParam = 0;
+  std::function<intptr_t()> work;  // instead of a message, when set
   intptr_t result = 0;
   bool done = false;
   std::condition_variable doneSignal;
@@ -61,6 +62,25 @@ intptr_t MessageBus::Send(WindowHandle window, uint32_t message, uintptr_t wPara
   job->message = message;
   job->wParam = wParam;
   job->lParam = lParam;
+  return Enqueue(guard, std::move(job));
+}
+
+intptr_t MessageBus::Invoke(WindowHandle window, std::function<intptr_t()> work) {
+  const auto id = reinterpret_cast<uintptr_t>(window);
+  std::unique_lock guard(lock_);
+  auto found = windows_.find(id);
+  if (found == windows_.end()) return 0;
+  if (found->second->owner == std::this_thread::get_id()) {
+    guard.unlock();
+    return work();
+  }
+  auto job = std::make_shared<Job>();
+  job->window = id;
+  job->work = std::move(work);
+  return Enqueue(guard, std::move(job));
+}
+
+intptr_t MessageBus::Enqueue(std::unique_lock<std::mutex>& guard, std::shared_ptr<Job> job) {
   queue_.push_back(job);
   auto wake = wake_;
   guard.unlock();
@@ -86,7 +106,8 @@ int MessageBus::DispatchPending() {
     std::shared_ptr<Window> target = found == windows_.end() ? nullptr : found->second;
     guard.unlock();
     // The handler may open a modal loop that dispatches again; the lock is not held.
-    const intptr_t result = target ? target->handler(job->message, job->wParam, job->lParam) : 0;
+    intptr_t result = 0;
+    if (target) result = job->work ? job->work() : target->handler(job->message, job->wParam, job->lParam);
     guard.lock();
     job->result = result;
     job->done = true;
@@ -102,6 +123,10 @@ bool MessageBus::HasPending() const {
 
 intptr_t SendWindowMessage(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
   return MessageBus::Instance().Send(window, message, wParam, lParam);
+}
+
+intptr_t RunOnWindowThread(WindowHandle window, const std::function<intptr_t()>& work) {
+  return MessageBus::Instance().Invoke(window, work);
 }
 
 }  // namespace ui

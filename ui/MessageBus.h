@@ -32,6 +32,8 @@ class MessageBus {
   bool IsWindow(WindowHandle window) const;
 
   intptr_t Send(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+  // Runs work on the window's UI thread (at once when called there) and waits for it.
+  intptr_t Invoke(WindowHandle window, std::function<intptr_t()> work);
 
   // Called from a sending thread whenever a message was queued; the host wakes its loop.
   void SetWakeCallback(std::function<void()> wake);
@@ -41,6 +43,7 @@ class MessageBus {
 
  private:
   struct Job;
+  intptr_t Enqueue(std::unique_lock<std::mutex>& guard, std::shared_ptr<Job> job);
   struct Window {
     Handler handler;
     std::thread::id owner;

@@ -8,11 +8,18 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "ui/WindowHandle.h"
 
 namespace ui {
 
 intptr_t SendWindowMessage(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+// Runs work on the thread that owns the window and waits for it: for calls that must stay
+// on the UI thread in the Linux build (GTK), such as a message box shown for a worker. In
+// the product the system allows them from any thread, so the work runs at once. Returns 0
+// without running it when the window does not exist.
+intptr_t RunOnWindowThread(WindowHandle window, const std::function<intptr_t()>& work);
 
 }  // namespace ui

@@ -10,4 +10,9 @@ intptr_t SendWindowMessage(WindowHandle window, uint32_t message, uintptr_t wPar
   return static_cast<intptr_t>(SendMessageW(window, message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)));
 }
 
+intptr_t RunOnWindowThread(WindowHandle window, const std::function<intptr_t()>& work) {
+  if (window == nullptr || !IsWindow(window)) return 0;
+  return work();
+}
+
 }  // namespace ui

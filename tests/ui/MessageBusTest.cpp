@@ -65,3 +65,23 @@ TEST(MessageBus, DestroyingTheWindowReleasesWaitingSenders) {
   EXPECT_EQ(result, 0);
   EXPECT_EQ(bus.DispatchPending(), 0);
 }
+
+TEST(MessageBus, WorkForTheUiThreadRunsThereAndAnswers) {
+  auto& bus = MessageBus::Instance();
+  const auto uiThread = std::this_thread::get_id();
+  const auto window = bus.Register([](uint32_t, uintptr_t, intptr_t) -> intptr_t { return 0; });
+  std::atomic<intptr_t> answer{0};
+  std::atomic<bool> ranOnUi{false};
+  std::thread worker([&] {
+    answer = ui::RunOnWindowThread(window, [&]() -> intptr_t {
+      ranOnUi = std::this_thread::get_id() == uiThread;
+      return 42;
+    });
+  });
+  while (answer == 0) bus.DispatchPending();
+  worker.join();
+  EXPECT_TRUE(ranOnUi);
+  EXPECT_EQ(answer, 42);
+  bus.Unregister(window);
+  EXPECT_EQ(ui::RunOnWindowThread(window, [] { return intptr_t{1}; }), 0);
+}

@@ -1,0 +1,13 @@
+#include <sys/time.h>
+
+#include <ctime>
+
+#include "shell/LocalTime.h"
+
+LocalTime CurrentLocalTime() {
+  timeval now{};
+  gettimeofday(&now, nullptr);
+  std::tm local{};
+  localtime_r(&now.tv_sec, &local);
+  return {local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(now.tv_usec / 1000)};
+}

@@ -1,0 +1,9 @@
+#include <windows.h>
+
+#include "shell/LocalTime.h"
+
+LocalTime CurrentLocalTime() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return {now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
+}

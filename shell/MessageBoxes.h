@@ -1,0 +1,17 @@
+// System message boxes as this program shows them: owned by the main window, the text of
+// the current language, the caption of "tip.dlgtitle", the information icon.
+//
+// Threads: any. A worker's box blocks that worker until the user answers; in the Linux
+// build the box itself runs on the UI thread.
+#pragma once
+
+#include <string>
+
+constexpr unsigned kMessageBoxNotice = 0x40;    // MB_ICONINFORMATION
+constexpr unsigned kMessageBoxQuestion = 0x41;  // MB_OKCANCEL | MB_ICONINFORMATION
+constexpr int kMessageBoxOk = 1;                // IDOK
+
+// A notice; the answer is not used.
+void ShowNotice(const std::wstring& text);
+// A question with OK and Cancel; true only when the user chose OK.
+bool AskQuestion(const std::wstring& text);
