@@ -29,11 +29,22 @@ DriverModelRecord BuildRecord(int32_t code, const std::wstring& tag, const std::
       folder[arch]->push_back(path);
     }
   }
-  for (const wchar_t* shared : {L"driver\\a4\\QuorvelA4203.pcd", L"driver\\a4\\QuorvelA4300.pcd", L"driver\\a4\\plotuia4.hlp"}) {
+  for (const wchar_t* shared :
+       {L"driver\\a4\\QuorvelA4203.pcd", L"driver\\a4\\QuorvelA4300.pcd", L"driver\\a4\\plotuia4.hlp"}) {
     if (std::wstring_view(shared).find(excluded) != std::wstring_view::npos) continue;
     if (tag == L"300") record.folderListRoot.push_back(shared);
     for (auto* list : spooler) list->push_back(shared);
   }
+  // The printer-installation applet reads the INF beside the architecture's files, and the
+  // INF names the data and help files as its own: they go beside it too. The certificate
+  // goes into the install folder, where the certificate step looks for it.
+  for (auto* list : folder) {
+    list->push_back(L"driver\\a4\\" + record.infFile);
+    for (const auto& shared : record.spoolerList32) {
+      if (shared.find(L"\\Driver32\\") == std::wstring::npos) list->push_back(shared);
+    }
+  }
+  record.folderListRoot.push_back(L"driver\\a4\\" + record.certificateFile);
   record.subFolders = {L"Driver64", L"Driver32", L"IA64"};
   record.driverFile = L"QuorvelA4UNI" + tag + L".DLL";
   record.dataFile = L"QuorvelA4" + tag + L".pcd";

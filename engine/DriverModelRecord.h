@@ -17,7 +17,7 @@ struct DriverModelRecord {
   std::vector<std::wstring> spoolerList64;
   std::vector<std::wstring> spoolerListIA64;
   std::wstring certificateFile;
-  std::wstring infFile;
+  std::wstring infFile;          // read by the applet beside each architecture's files
   std::vector<std::wstring> folderListRoot;
   std::vector<std::wstring> folderList32;
   std::vector<std::wstring> folderList64;

@@ -1,11 +1,167 @@
-// The simulated Windows machine of the Linux build.
+// The simulated Windows machine of the Linux build: a Windows 10 x64 machine with its
+// print spooler, port monitors, drive C:, certificate store and the printui and certutil
+// programs, on which the program runs as a 32-bit process. engine/spooler/*Simulated.cpp
+// make their platform calls here; each call answers as Windows would, including its
+// errors, which it leaves as the calling thread's last error (SimulatedLastError.h).
+//
+// Its state lives in a folder: machine.xml (the state file) beside drive_c/, the folder
+// that holds drive C:. Every change is saved at once, so the effects of one run of the
+// program are there in the next. A state file that cannot be read is never replaced:
+// Open reports it and the program refuses to start with that folder.
+//
+// One machine is the current one for the process (Install/Current). Tests install a
+// fresh one per test (ScratchMachine) and may make any call fail (InjectFault).
+//
+// Threads: every member may be called from any thread; one lock inside guards the state.
+// Calls that wait (Sleep, programs that are waited for) wait outside the lock.
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "simulated/FaultInjector.h"
+#include "simulated/MachineState.h"
+#include "simulated/ShellEvent.h"
+#include "simulated/SimulatedFileSystem.h"
+#include "simulated/SimulatedSpooler.h"
 
 class SimulatedMachine {
  public:
-  // The UI language the machine is configured with, if any.
+  // The environment variable that names the machine's folder.
+  static constexpr const char* kFolderVariable = "QUORVEL_MACHINE_DIR";
+
+  struct OpenResult {
+    std::shared_ptr<SimulatedMachine> machine;
+    std::string error;  // why the folder cannot be used; the machine is null then
+  };
+  // Opens the machine kept in the folder, creating the folder and a fresh machine when
+  // it holds no state file yet.
+  static OpenResult Open(const std::filesystem::path& folder);
+  // $QUORVEL_MACHINE_DIR, else $XDG_STATE_HOME/quorvel-setup/machine, else
+  // ~/.local/state/quorvel-setup/machine.
+  static std::filesystem::path DefaultFolder();
+
+  static void Install(std::shared_ptr<SimulatedMachine> machine);
+  // Null when none is installed; the platform calls then fail as with no spooler (1722).
+  static std::shared_ptr<SimulatedMachine> Current();
+  // Current(), leaving 1722 (the spooler's RPC server is unavailable) as the last error
+  // when there is none.
+  static std::shared_ptr<SimulatedMachine> CurrentOrUnavailable();
+  // The UI language set in the current machine's settings, if any.
   static std::optional<uint16_t> ConfiguredUiLanguage();
+
+  SimulatedMachine(const SimulatedMachine&) = delete;
+  SimulatedMachine& operator=(const SimulatedMachine&) = delete;
+
+  const std::filesystem::path& Folder() const { return folder_; }
+  std::filesystem::path StateFile() const { return folder_ / "machine.xml"; }
+  // The real file behind a Windows path of drive C:.
+  std::optional<std::filesystem::path> HostPath(std::wstring_view windowsPath) const;
+
+  // ---- Platform calls, named after the Win32 calls they stand for ----
+  std::optional<std::vector<SimulatedPrinter>> EnumPrinters(uint32_t flags);
+  std::optional<std::vector<SimulatedDriver>> EnumPrinterDrivers(uint32_t level);
+  std::optional<std::vector<SimulatedPort>> EnumPorts();
+  std::optional<std::wstring> GetPrinterDriverDirectory();
+  // OpenPrinterW(",XcvMonitor <monitor>") + XcvDataW("AddPort"): 0, the call's error or
+  // the monitor's status.
+  uint32_t XcvAddPort(std::wstring_view monitor, const std::vector<uint8_t>& data);
+  bool AddPortDialog(std::wstring_view monitor);
+  bool DeletePort(std::wstring_view portName);
+  bool ConfigurePortDialog(std::wstring_view portName);
+  // OpenPrinterW + DeletePrinter: 0 or the error of the failing call.
+  uint32_t OpenAndDeletePrinter(std::wstring_view printerName);
+  bool AddPrinterDriver(SimulatedDriver driver);
+  bool AddPrinter(SimulatedPrinter printer);
+  bool SetDefaultPrinter(std::wstring_view printerName);
+  bool DeletePrinterDriver(std::wstring_view driverName, uint32_t flags, uint32_t version);
+  bool DeletePrinterDriverPackage(std::wstring_view infPath);
+  // ShellExecuteExW: the program's run, or nothing when it could not be started.
+  std::optional<ShellEvent> ShellExecute(const std::wstring& file, const std::wstring& parameters, int showState);
+  std::optional<std::wstring> ProgramFilesFolder();
+  struct Version {
+    uint32_t major, minor, build;
+  };
+  std::optional<Version> GetVersion();
+  std::optional<bool> IsWow64Process();
+  std::optional<std::wstring> FormatMessage(uint32_t code, uint16_t languageId);
+  std::optional<std::wstring> CurrentDirectory();
+  SimulatedFileSystem::Kind PathKind(std::wstring_view path);
+  uint32_t CreateDirectory(std::wstring_view path);
+  uint32_t FileAttributes(std::wstring_view path);
+  // CreateFileW (CREATE_ALWAYS, no sharing) + WriteFile of all bytes: 0 or the error.
+  uint32_t WriteNewFile(std::wstring_view path, const std::vector<uint8_t>& bytes);
+  uint32_t MoveFileReplacing(std::wstring_view from, std::wstring_view to);
+  uint32_t DeleteFile(std::wstring_view path);
+  // An overlapped write to a device (or a file): the bytes transferred, or nothing.
+  std::optional<uint32_t> WriteDevice(std::wstring_view devicePath, const std::vector<uint8_t>& bytes);
+  // What a delay of that length really sleeps, after the time scale; it is recorded.
+  uint64_t ScaledDelayMs(uint64_t milliseconds);
+
+  // ---- Settings and inspection, for tests and for a person at the Linux build ----
+  bool InjectFault(std::string_view call, uint32_t code, FaultMode mode);
+  void ClearFaults();
+  // Real delays are multiplied by the scale: 1 for the program, 0 for tests.
+  void SetTimeScale(double scale);
+  uint64_t RequestedDelayMs() const;
+  void SetWindowsVersion(uint32_t major, uint32_t minor, uint32_t build);
+  void SetX64(bool x64);
+  void SetUiLanguage(std::optional<uint16_t> languageId);
+  bool SetCurrentDirectory(std::wstring_view path);
+  void AddDialogAnswer(PortDialogAnswer answer);
+  void AddDevice(std::wstring devicePath);
+  std::vector<uint8_t> DeviceBytes(std::wstring_view devicePath) const;
+  // Some other program holds the file open without sharing until released.
+  bool HoldFileOpen(std::wstring_view path);
+  void ReleaseFile(std::wstring_view path);
+  void RemoveMonitor(std::wstring_view monitor);
+
+  MachineState Snapshot() const;
+  std::wstring DefaultPrinter() const;
+  std::vector<ShellEvent> ShellEvents() const;
+
+  // Many changes, one save: saving waits until the last batch object goes.
+  class Batch {
+   public:
+    explicit Batch(SimulatedMachine& machine);
+    ~Batch();
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+   private:
+    SimulatedMachine& machine_;
+  };
+
+  // Fills the machine directly (no checks, no faults): for benchmarks of large spoolers.
+  void PopulateForBenchmark(size_t printers, size_t ports);
+
+ private:
+  SimulatedMachine(std::filesystem::path folder, MachineState state);
+  // Takes an injected fault for the call, leaving it as the last error.
+  bool Faulted(std::string_view call);
+  // Saves under the lock; failures are reported on stderr, as the machine has no other
+  // way to tell, and the change stays in memory.
+  void SaveLocked();
+  // Sets the last error; true when code is 0.
+  static bool Succeeded(uint32_t code);
+
+  const std::filesystem::path folder_;
+  mutable std::mutex lock_;
+  MachineState state_;
+  SimulatedFileSystem files_;
+  SimulatedSpooler spooler_;
+  FaultInjector faults_;
+  std::vector<ShellEvent> shellEvents_;
+  std::map<std::wstring, std::vector<uint8_t>> deviceBytes_;
+  double timeScale_ = 1.0;
+  uint64_t requestedDelayMs_ = 0;
+  int batchDepth_ = 0;
+  bool savePending_ = false;
 };

@@ -3,11 +3,21 @@
 #include "shell/Languages.h"
 #include "shell/StartUp.h"
 #include "shell/WideText.h"
+#include "simulated/SimulatedMachine.h"
 #include "ui/ResourceManager.h"
 #include "wizard/WizardContext.h"
 
 // Command-line arguments are ignored, as in the product.
 int main() {
+  // The Windows machine this build runs on; one whose state cannot be read is not
+  // touched, so nothing it holds is lost.
+  auto machine = SimulatedMachine::Open(SimulatedMachine::DefaultFolder());
+  if (!machine.machine) {
+    std::fprintf(stderr, "quorvel-setup: %s\n", machine.error.c_str());
+    return 1;
+  }
+  SimulatedMachine::Install(machine.machine);
+
   OpenResourcePackage(ExecutableDirectory());
   FillContextLanguageTable();
 

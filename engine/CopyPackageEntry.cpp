@@ -1,0 +1,46 @@
+#include "engine/CopyPackageEntry.h"
+
+#include <algorithm>
+
+#include "engine/spooler/FileOperations.h"
+#include "engine/spooler/SystemOperations.h"
+#include "shell/WideText.h"
+#include "ui/ResourceManager.h"
+
+namespace {
+constexpr uint32_t kErrorFileNotFound = 2;
+constexpr uint32_t kErrorInvalidData = 13;
+constexpr uint32_t kErrorInvalidParameter = 87;
+constexpr uint32_t kErrorFileTooLarge = 223;
+}  // namespace
+
+bool CopyPackageEntry(std::wstring_view relativePath, const std::wstring& targetDirectory,
+                      std::wstring& dependentFileList) {
+  const size_t cut = relativePath.rfind(L'\\');
+  if (cut == std::wstring_view::npos) {
+    SetLastErrorCode(kErrorInvalidParameter);
+    return false;
+  }
+  const std::wstring fileName(relativePath.substr(cut + 1));
+  dependentFileList += fileName;
+
+  std::wstring entryName(relativePath);
+  std::replace(entryName.begin(), entryName.end(), L'\\', L'/');
+  const std::string entry = WideToUtf8(entryName);
+  const auto package = ui::ResourceManager::Instance().Package();
+  const auto size = package ? package->EntrySize(entry) : std::nullopt;
+  if (!size) {
+    SetLastErrorCode(kErrorFileNotFound);
+    return false;
+  }
+  if (*size == 0 || *size > kMaxPackageEntrySize) {
+    SetLastErrorCode(*size == 0 ? kErrorInvalidData : kErrorFileTooLarge);
+    return false;
+  }
+  const auto bytes = package->ReadEntry(entry, kMaxPackageEntrySize);
+  if (!bytes) {
+    SetLastErrorCode(kErrorInvalidData);  // damaged in the package
+    return false;
+  }
+  return WriteWholeFile(targetDirectory + fileName, *bytes);
+}

@@ -1,0 +1,35 @@
+#include "engine/spooler/FileOperations.h"
+#include "engine/spooler/SystemOperations.h"
+#include "simulated/SimulatedLastError.h"
+#include "simulated/SimulatedMachine.h"
+
+namespace {
+constexpr uint32_t kFileNotFound = 2;
+}
+
+bool WriteDeviceBytes(const std::wstring& devicePath, const uint8_t* bytes, uint32_t count) {
+  if (devicePath.empty() || (bytes == nullptr && count != 0)) return false;
+  const auto machine = SimulatedMachine::CurrentOrUnavailable();
+  if (!machine) return false;
+  const auto transferred = machine->WriteDevice(devicePath, std::vector<uint8_t>(bytes, bytes + count));
+  return transferred && *transferred == count;
+}
+
+bool FileAttributesMissing(const std::wstring& path) {
+  const auto machine = SimulatedMachine::CurrentOrUnavailable();
+  return machine && machine->FileAttributes(path) == kFileNotFound;
+}
+
+bool WriteWholeFile(const std::wstring& path, std::span<const uint8_t> bytes) {
+  const auto machine = SimulatedMachine::CurrentOrUnavailable();
+  if (!machine) return false;
+  const std::wstring partial = path + L".partial";
+  uint32_t error = machine->WriteNewFile(partial, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+  if (error == 0) error = machine->MoveFileReplacing(partial, path);
+  if (error != 0) {
+    machine->DeleteFile(partial);
+    SetLastErrorCode(error);
+    return false;
+  }
+  return true;
+}

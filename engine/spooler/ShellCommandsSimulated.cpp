@@ -1,0 +1,21 @@
+#include "engine/spooler/ShellCommands.h"
+#include "engine/spooler/SystemOperations.h"
+#include "simulated/SimulatedMachine.h"
+
+bool StartShellProgram(const std::wstring& file, const std::wstring& parameters, ui::WindowHandle /*owner*/,
+                       int showState, bool wait) {
+  const auto machine = SimulatedMachine::CurrentOrUnavailable();
+  if (!machine) return false;
+  // The simulated program does its work at once; waiting for it takes as long as the
+  // real one would run, after the machine's time scale.
+  const auto run = machine->ShellExecute(file, parameters, showState);
+  if (!run) return false;
+  if (wait) SleepMs(run->durationMs);
+  return true;
+}
+
+std::optional<std::wstring> ProgramFilesFolder() {
+  const auto machine = SimulatedMachine::CurrentOrUnavailable();
+  if (!machine) return std::nullopt;
+  return machine->ProgramFilesFolder();
+}

@@ -1,0 +1,33 @@
+#include <windows.h>
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "engine/spooler/ShellCommands.h"
+#include "engine/spooler/UniqueWin32Handle.h"
+
+static_assert(sizeof(void*) != 4 || sizeof(SHELLEXECUTEINFOW) == 60, "the 32-bit execution record is 60 bytes");
+
+bool StartShellProgram(const std::wstring& file, const std::wstring& parameters, ui::WindowHandle owner, int showState,
+                       bool wait) {
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_NOCLOSEPROCESS;
+  info.hwnd = owner;
+  info.lpVerb = L"open";
+  info.lpFile = file.c_str();
+  info.lpParameters = parameters.c_str();
+  info.lpDirectory = nullptr;
+  info.nShow = showState;
+  if (!ShellExecuteExW(&info)) return false;
+  const KernelHandle process(info.hProcess);
+  if (wait && process) WaitForSingleObject(process.Get(), INFINITE);
+  return true;
+}
+
+std::optional<std::wstring> ProgramFilesFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  if (!SHGetSpecialFolderPathW(nullptr, folder, CSIDL_PROGRAM_FILES, FALSE)) return std::nullopt;
+  static_assert(CSIDL_PROGRAM_FILES == 0x26);
+  return std::wstring(folder);
+}

@@ -1,0 +1,104 @@
+#include <windows.h>
+#include <winspool.h>
+
+#include "engine/spooler/SpoolerEnumeration.h"
+#include "engine/spooler/UniqueWin32Handle.h"
+
+namespace {
+
+std::wstring TextOf(const wchar_t* text) {
+  return text ? std::wstring(text) : std::wstring();
+}
+
+// The two-call pattern: the first call with no buffer asks for the byte count, the
+// second fills a zeroed buffer of that size. Any failure gives nothing.
+template <typename Call>
+std::optional<GlobalMemory> EnumerateInto(Call call, DWORD& count) {
+  DWORD needed = 0;
+  count = 0;
+  if (call(nullptr, 0, &needed, &count)) return GlobalMemory();  // nothing to list
+  if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0) return std::nullopt;
+  GlobalMemory buffer(GlobalAlloc(GPTR, needed));
+  if (!buffer) return std::nullopt;
+  if (!call(static_cast<LPBYTE>(buffer.Get()), needed, &needed, &count)) return std::nullopt;
+  return buffer;
+}
+
+}  // namespace
+
+std::optional<std::vector<PrinterRow>> EnumPrintersLevel2(uint32_t flags) {
+  DWORD count = 0;
+  auto buffer = EnumerateInto(
+      [flags](LPBYTE data, DWORD size, DWORD* needed, DWORD* returned) {
+        return EnumPrintersW(flags, nullptr, 2, data, size, needed, returned) != FALSE;
+      },
+      count);
+  if (!buffer) return std::nullopt;
+  std::vector<PrinterRow> rows;
+  const auto* info = static_cast<const PRINTER_INFO_2W*>(buffer->Get());
+  if (info == nullptr) return rows;
+  rows.reserve(count);
+  for (DWORD i = 0; i < count; ++i) rows.push_back({TextOf(info[i].pPrinterName), TextOf(info[i].pDriverName)});
+  return rows;
+}
+
+std::optional<std::vector<DriverRow>> EnumPrinterDriversAtLevel(uint32_t level) {
+  DWORD count = 0;
+  auto buffer = EnumerateInto(
+      [level](LPBYTE data, DWORD size, DWORD* needed, DWORD* returned) {
+        return EnumPrinterDriversW(nullptr, nullptr, level, data, size, needed, returned) != FALSE;
+      },
+      count);
+  if (!buffer) return std::nullopt;
+  std::vector<DriverRow> rows;
+  if (buffer->Get() == nullptr) return rows;
+  rows.reserve(count);
+  for (DWORD i = 0; i < count; ++i) {
+    switch (level) {
+      case 8: {
+        const auto& info = static_cast<const DRIVER_INFO_8W*>(buffer->Get())[i];
+        rows.push_back({TextOf(info.pName), TextOf(info.pszInfPath)});
+        break;
+      }
+      case 6:
+        rows.push_back({TextOf(static_cast<const DRIVER_INFO_6W*>(buffer->Get())[i].pName), L""});
+        break;
+      case 1:
+        rows.push_back({TextOf(static_cast<const DRIVER_INFO_1W*>(buffer->Get())[i].pName), L""});
+        break;
+      default:
+        return std::nullopt;
+    }
+  }
+  return rows;
+}
+
+std::optional<std::vector<PortRow>> EnumPortsLevel2() {
+  DWORD count = 0;
+  auto buffer =
+      EnumerateInto([](LPBYTE data, DWORD size, DWORD* needed,
+                       DWORD* returned) { return EnumPortsW(nullptr, 2, data, size, needed, returned) != FALSE; },
+                    count);
+  if (!buffer) return std::nullopt;
+  std::vector<PortRow> rows;
+  const auto* info = static_cast<const PORT_INFO_2W*>(buffer->Get());
+  if (info == nullptr) return rows;
+  rows.reserve(count);
+  for (DWORD i = 0; i < count; ++i) {
+    rows.push_back({TextOf(info[i].pPortName), TextOf(info[i].pDescription), TextOf(info[i].pMonitorName)});
+  }
+  return rows;
+}
+
+std::optional<std::wstring> PrinterDriverDirectory() {
+  DWORD needed = 0;
+  GetPrinterDriverDirectoryW(nullptr, nullptr, 1, nullptr, 0, &needed);
+  if (needed == 0) return std::nullopt;
+  std::wstring directory(needed / sizeof(wchar_t) + 1, L'\0');
+  if (!GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(directory.data()),
+                                  static_cast<DWORD>(directory.size() * sizeof(wchar_t)), &needed)) {
+    return std::nullopt;
+  }
+  directory.resize(wcsnlen(directory.c_str(), directory.size()));
+  return directory;
+}

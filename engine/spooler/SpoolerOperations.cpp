@@ -1,0 +1,108 @@
+#include "engine/spooler/SpoolerOperations.h"
+
+#include <map>
+
+#include "engine/spooler/SpoolerEnumeration.h"
+#include "engine/spooler/SystemOperations.h"
+#include "engine/spooler/TcpIpPortData.h"
+#include "shell/WideText.h"
+
+namespace {
+
+constexpr uint32_t kEnumLocalAndConnections = 0x06;
+constexpr uint32_t kEnumLocalConnectionsNetwork = 0x46;
+constexpr uint32_t kErrorInvalidParameter = 87;
+
+// Level 8 (with the INF path) exists from Windows Vista on; older systems get level 6.
+bool DriverLevel8Available() {
+  const auto version = GetWindowsVersion();
+  return version && version->major > 5;
+}
+
+}  // namespace
+
+void ListPrinters(std::vector<SpoolerEntry>& list) {
+  list.clear();
+  std::map<std::wstring, std::wstring> infPaths;
+  if (DriverLevel8Available()) {
+    if (auto drivers = EnumPrinterDriversAtLevel(8)) {
+      // Equal names: the last one listed wins.
+      for (auto& driver : *drivers) infPaths[driver.driverName] = std::move(driver.infPath);
+    }
+  }
+  auto printers = EnumPrintersLevel2(kEnumLocalAndConnections);
+  if (!printers) return;
+  list.reserve(printers->size());
+  for (auto& printer : *printers) {
+    SpoolerEntry entry;
+    if (auto it = infPaths.find(printer.driverName); it != infPaths.end()) entry.infPath = it->second;
+    entry.printerName = std::move(printer.printerName);
+    entry.driverName = std::move(printer.driverName);
+    list.push_back(std::move(entry));
+  }
+}
+
+void ListDrivers(std::vector<SpoolerEntry>& list) {
+  list.clear();
+  const bool level8 = DriverLevel8Available();
+  auto drivers = EnumPrinterDriversAtLevel(level8 ? 8 : 6);
+  if (!drivers) return;
+  list.reserve(drivers->size());
+  for (auto& driver : *drivers) {
+    list.push_back({L"", std::move(driver.driverName), level8 ? std::move(driver.infPath) : std::wstring()});
+  }
+}
+
+void ListPorts(std::vector<SpoolerEntry>& list) {
+  list.clear();
+  auto ports = EnumPortsLevel2();
+  if (!ports) return;
+  list.reserve(ports->size());
+  for (auto& port : *ports) {
+    list.push_back({std::move(port.portName), std::move(port.description), std::move(port.monitorName)});
+  }
+}
+
+bool PortExists(const std::wstring& portName) {
+  const auto ports = EnumPortsLevel2();
+  if (!ports) return false;
+  for (const auto& port : *ports) {
+    if (port.portName == portName) return true;
+  }
+  return false;
+}
+
+bool PrinterNameExists(const std::wstring& printerName) {
+  const auto printers = EnumPrintersLevel2(kEnumLocalConnectionsNetwork);
+  if (!printers) return false;
+  for (const auto& printer : *printers) {
+    if (printer.printerName == printerName) return true;
+  }
+  return false;
+}
+
+bool DriverInstalled(const std::wstring& driverName) {
+  const auto drivers = EnumPrinterDriversAtLevel(1);
+  if (!drivers) return false;
+  for (const auto& driver : *drivers) {
+    if (EqualsNoCase(driver.driverName, driverName)) return true;
+  }
+  return false;
+}
+
+std::wstring GetDriverDirectory() {
+  auto directory = PrinterDriverDirectory();
+  if (!directory) return {};
+  return FormatText(L"%s\\", *directory);
+}
+
+bool AddStandardTcpIpPort(const std::wstring& portName, const std::wstring& hostAddress) {
+  const auto record = MakeTcpIpPortData(portName, hostAddress);
+  if (!record) {
+    SetLastErrorCode(kErrorInvalidParameter);
+    return false;
+  }
+  // The call itself can succeed while the monitor refuses the port (for example one
+  // that exists already); that status is the failure.
+  return XcvAddPort(L"Standard TCP/IP Port", TcpIpPortDataBytes(*record)) == 0;
+}

@@ -1,0 +1,64 @@
+// The print spooler as the rest of the program sees it: lists and look-ups, changes to
+// ports and printers, and the few spooler calls that the installation and removal
+// workers make directly. Each function takes plain values and returns a plain value.
+//
+// Threads: any thread; the functions keep no state and take no locks. The lists and
+// look-ups run on the UI thread and on the workers; the port dialogs (AddPortThroughMonitor,
+// DeletePortByName, ConfigurePortByName) only on the UI thread, which owns the window.
+// A function that fails with a system error leaves it for LastErrorCode() on the same
+// thread; read it right after the call.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "engine/spooler/PrinterDriverRecord.h"
+#include "engine/spooler/PrinterRecord.h"
+#include "engine/spooler/SpoolerEntry.h"
+#include "ui/WindowHandle.h"
+
+// Lists: the list is replaced; a failed enumeration leaves it empty.
+void ListPrinters(std::vector<SpoolerEntry>& list);
+void ListDrivers(std::vector<SpoolerEntry>& list);
+void ListPorts(std::vector<SpoolerEntry>& list);
+
+// Exact, case-sensitive name comparison over a fresh enumeration.
+bool PortExists(const std::wstring& portName);
+bool PrinterNameExists(const std::wstring& printerName);
+// Driver names compared ignoring case.
+bool DriverInstalled(const std::wstring& driverName);
+// The printer-driver directory followed by "\", or empty on failure.
+std::wstring GetDriverDirectory();
+
+// A Standard TCP/IP port (raw, port 9100) through the monitor's "AddPort" data call.
+// False when the names do not fit the port record (error 87), the monitor cannot be
+// opened, or the monitor reports a status other than 0 (that status is the error).
+bool AddStandardTcpIpPort(const std::wstring& portName, const std::wstring& hostAddress);
+// The "AddPort" data call of a port monitor's configuration handle (",XcvMonitor " + name).
+// 0 on success, else the error of the failed call or the monitor's status, also left as
+// the last error. Local Port takes the port name with its terminator; Standard TCP/IP Port
+// the 964-byte port record.
+uint32_t XcvAddPort(const std::wstring& monitorName, std::span<const uint8_t> portData);
+// The monitor's own dialog asks for the port; on failure errorText is FormatSystemError.
+bool AddPortThroughMonitor(const std::wstring& monitorName, ui::WindowHandle owner, std::wstring& errorText);
+bool DeletePortByName(const std::wstring& portName, ui::WindowHandle owner, std::wstring& errorText);
+// The port's own configuration dialog.
+bool ConfigurePortByName(const std::wstring& portName, ui::WindowHandle owner);
+// 0 on success, else the system error code of the failing call.
+uint32_t DeletePrinterByName(const std::wstring& printerName);
+
+// AddPrinterDriverExW, level 6, copy flags 4 (copy all files from the driver directory).
+bool AddPrinterDriverLevel6(const PrinterDriverRecord& driver);
+// AddPrinterW, level 2; the returned handle is closed at once.
+bool AddPrinterLevel2(const PrinterRecord& printer);
+// The default-printer setter that winspool.drv exports as ordinal 204.
+bool SetDefaultPrinterByName(const std::wstring& printerName);
+// DeletePrinterDriverExW: default environment, flags 3 (unused files, specific version), version 3.
+bool DeletePrinterDriverVersion3(const std::wstring& driverName);
+
+enum class PackageDeletion { Deleted, Failed, Unavailable };
+// DeletePrinterDriverPackageW (no server, the INF path, default environment), looked up at
+// run time; Unavailable when the system lacks it.
+PackageDeletion DeletePrinterDriverPackageByInf(const std::wstring& infPath);

@@ -1,0 +1,100 @@
+#include "engine/spooler/SpoolerOperations.h"
+#include "engine/spooler/SystemOperations.h"
+#include "simulated/SimulatedLastError.h"
+#include "simulated/SimulatedMachine.h"
+
+namespace {
+
+constexpr uint32_t kDeleteUnusedFilesSpecificVersion = 3;
+constexpr uint32_t kDriverVersion3 = 3;
+
+// "name\0name\0\0" as a list of names.
+std::vector<std::wstring> SplitNulList(const std::wstring& list) {
+  std::vector<std::wstring> names;
+  size_t start = 0;
+  while (start < list.size()) {
+    const size_t end = list.find(L'\0', start);
+    const std::wstring name = list.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+    if (name.empty()) break;
+    names.push_back(name);
+    if (end == std::wstring::npos) break;
+    start = end + 1;
+  }
+  return names;
+}
+
+}  // namespace
+
+uint32_t XcvAddPort(const std::wstring& monitorName, std::span<const uint8_t> portData) {
+  const auto machine = SimulatedMachine::CurrentOrUnavailable();
+  if (!machine) return SimulatedLastError();
+  return machine->XcvAddPort(monitorName, std::vector<uint8_t>(portData.begin(), portData.end()));
+}
+
+bool AddPortThroughMonitor(const std::wstring& monitorName, ui::WindowHandle /*owner*/, std::wstring& errorText) {
+  const auto machine = SimulatedMachine::CurrentOrUnavailable();
+  if (machine && machine->AddPortDialog(monitorName)) return true;
+  errorText = FormatSystemError(LastErrorCode());
+  return false;
+}
+
+bool DeletePortByName(const std::wstring& portName, ui::WindowHandle /*owner*/, std::wstring& errorText) {
+  const auto machine = SimulatedMachine::CurrentOrUnavailable();
+  if (machine && machine->DeletePort(portName)) return true;
+  errorText = FormatSystemError(LastErrorCode());
+  return false;
+}
+
+bool ConfigurePortByName(const std::wstring& portName, ui::WindowHandle /*owner*/) {
+  const auto machine = SimulatedMachine::CurrentOrUnavailable();
+  return machine && machine->ConfigurePortDialog(portName);
+}
+
+uint32_t DeletePrinterByName(const std::wstring& printerName) {
+  const auto machine = SimulatedMachine::CurrentOrUnavailable();
+  if (!machine) return SimulatedLastError();
+  return machine->OpenAndDeletePrinter(printerName);
+}
+
+bool AddPrinterDriverLevel6(const PrinterDriverRecord& driver) {
+  const auto machine = SimulatedMachine::CurrentOrUnavailable();
+  if (!machine) return false;
+  SimulatedDriver added;
+  added.name = driver.driverName;
+  added.version = driver.version;
+  added.driverFile = driver.driverFile;
+  added.dataFile = driver.dataFile;
+  added.configFile = driver.configurationFile;
+  added.helpFile = driver.helpFile;
+  added.dependentFiles = SplitNulList(driver.dependentFiles);
+  added.manufacturer = driver.manufacturer;
+  added.provider = driver.provider;
+  added.driverVersion = driver.driverVersion;
+  return machine->AddPrinterDriver(std::move(added));
+}
+
+bool AddPrinterLevel2(const PrinterRecord& printer) {
+  const auto machine = SimulatedMachine::CurrentOrUnavailable();
+  if (!machine) return false;
+  return machine->AddPrinter(
+      {printer.printerName, printer.driverName, printer.portName, printer.printProcessor, printer.attributes, {}});
+}
+
+bool SetDefaultPrinterByName(const std::wstring& printerName) {
+  const auto machine = SimulatedMachine::CurrentOrUnavailable();
+  return machine && machine->SetDefaultPrinter(printerName);
+}
+
+bool DeletePrinterDriverVersion3(const std::wstring& driverName) {
+  const auto machine = SimulatedMachine::CurrentOrUnavailable();
+  return machine && machine->DeletePrinterDriver(driverName, kDeleteUnusedFilesSpecificVersion, kDriverVersion3);
+}
+
+PackageDeletion DeletePrinterDriverPackageByInf(const std::wstring& infPath) {
+  const auto machine = SimulatedMachine::CurrentOrUnavailable();
+  if (!machine) return PackageDeletion::Failed;
+  // The call came with Windows Vista; older spoolers do not export it.
+  const auto version = machine->GetVersion();
+  if (version && version->major < 6) return PackageDeletion::Unavailable;
+  return machine->DeletePrinterDriverPackage(infPath) ? PackageDeletion::Deleted : PackageDeletion::Failed;
+}

@@ -1,0 +1,41 @@
+// System information, error texts, sleeping and the thread's last error code.
+//
+// Threads: any thread. The last error belongs to the calling thread, as on Windows:
+// read it right after the call that failed, before anything else can change it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct WindowsVersion {
+  uint32_t major = 0;
+  uint32_t minor = 0;
+  uint32_t build = 0;
+};
+
+// GetVersionExW with the 284-byte extended version record; nothing when the call fails.
+std::optional<WindowsVersion> GetWindowsVersion();
+// Windows 8 (6.2) or later; also true when the version cannot be read.
+bool IsVersion62OrLater();
+// True when this (32-bit) process runs under WOW64, that is on 64-bit Windows.
+bool Is64BitWindows();
+
+// "Code: " + the code in decimal + " - " + the system's text for it (with its line
+// break) in the message language of the program (Languages.h). When the system has no
+// text in that language, its default language is asked; empty when no text exists.
+std::wstring FormatSystemError(uint32_t code);
+// The system's own text for a code in a language (0: the system's default), or nothing.
+std::optional<std::wstring> SystemMessageText(uint32_t code, uint16_t languageId);
+
+// The file-name part of a path as PathFindFileNameW finds it; empty for an empty path.
+std::wstring FileNameOfPath(std::wstring_view path);
+
+// Sleep and SleepEx. SleepExMs returns true when it was ended early by a completion
+// routine. The simulated machine may scale these delays (to zero in tests).
+void SleepMs(uint32_t milliseconds);
+bool SleepExMs(uint32_t milliseconds, bool alertable);
+
+uint32_t LastErrorCode();
+void SetLastErrorCode(uint32_t code);

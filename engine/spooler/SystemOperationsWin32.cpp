@@ -1,0 +1,58 @@
+#include <windows.h>
+
+#include <shlwapi.h>
+
+#include "engine/spooler/SystemOperations.h"
+#include "engine/spooler/UniqueWin32Handle.h"
+
+static_assert(sizeof(OSVERSIONINFOEXW) == 284, "the extended version record is 284 bytes");
+
+std::optional<WindowsVersion> GetWindowsVersion() {
+  OSVERSIONINFOEXW info{};
+  info.dwOSVersionInfoSize = sizeof info;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  // The manifest declares Windows 10, so the call reports the real version.
+  if (!GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&info))) return std::nullopt;
+#pragma GCC diagnostic pop
+  return WindowsVersion{info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber};
+}
+
+bool Is64BitWindows() {
+  BOOL wow64 = FALSE;
+  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+std::optional<std::wstring> SystemMessageText(uint32_t code, uint16_t languageId) {
+  const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM;
+  static_assert((FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM) ==
+                0x1300);
+  wchar_t* text = nullptr;
+  const DWORD length = FormatMessageW(flags, nullptr, code, languageId, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+  const LocalMemory buffer(text);
+  if (length == 0 || text == nullptr) return std::nullopt;
+  return std::wstring(text, length);
+}
+
+std::wstring FileNameOfPath(std::wstring_view path) {
+  if (path.empty()) return {};
+  const std::wstring copy(path);
+  const wchar_t* name = PathFindFileNameW(copy.c_str());
+  return name ? std::wstring(name) : std::wstring();
+}
+
+void SleepMs(uint32_t milliseconds) {
+  Sleep(milliseconds);
+}
+
+bool SleepExMs(uint32_t milliseconds, bool alertable) {
+  return SleepEx(milliseconds, alertable ? TRUE : FALSE) == WAIT_IO_COMPLETION;
+}
+
+uint32_t LastErrorCode() {
+  return GetLastError();
+}
+
+void SetLastErrorCode(uint32_t code) {
+  SetLastError(code);
+}

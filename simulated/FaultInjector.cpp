@@ -1,0 +1,55 @@
+#include "simulated/FaultInjector.h"
+
+#include <algorithm>
+
+const std::vector<std::string_view>& FaultInjector::KnownCalls() {
+  static const std::vector<std::string_view> calls = {
+      "EnumPrintersW",
+      "EnumPrinterDriversW",
+      "EnumPortsW",
+      "GetPrinterDriverDirectoryW",
+      "OpenPrinterW",
+      "XcvDataW",
+      "AddPortW",
+      "DeletePortW",
+      "ConfigurePortW",
+      "DeletePrinter",
+      "AddPrinterDriverExW",
+      "AddPrinterW",
+      "SetDefaultPrinterW",
+      "DeletePrinterDriverExW",
+      "DeletePrinterDriverPackageW",
+      "ShellExecuteExW",
+      "SHGetSpecialFolderPathW",
+      "GetVersionExW",
+      "IsWow64Process",
+      "FormatMessageW",
+      "GetCurrentDirectoryA",
+      "CreateDirectoryA",
+      "GetFileAttributesW",
+      "CreateFileW",
+      "WriteFile",
+      "MoveFileExW",
+      "WriteFileEx",
+  };
+  return calls;
+}
+
+bool FaultInjector::Inject(std::string_view call, uint32_t code, FaultMode mode) {
+  const auto& known = KnownCalls();
+  if (std::find(known.begin(), known.end(), call) == known.end()) return false;
+  faults_[std::string(call)] = Fault{code, mode};
+  return true;
+}
+
+void FaultInjector::Clear() {
+  faults_.clear();
+}
+
+std::optional<uint32_t> FaultInjector::Take(std::string_view call) {
+  const auto it = faults_.find(call);
+  if (it == faults_.end()) return std::nullopt;
+  const uint32_t code = it->second.code;
+  if (it->second.mode == FaultMode::Once) faults_.erase(it);
+  return code;
+}

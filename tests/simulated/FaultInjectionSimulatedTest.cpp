@@ -1,0 +1,157 @@
+// Every platform call of the simulated machine can be made to fail with a chosen code,
+// so each failure path of the program can be driven from a test.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+#include "engine/spooler/FileOperations.h"
+#include "engine/spooler/ShellCommands.h"
+#include "engine/spooler/SpoolerOperations.h"
+#include "engine/spooler/SystemOperations.h"
+#include "simulated/SimulatedMachine.h"
+
+namespace {
+
+SimulatedMachine& Machine() {
+  return *SimulatedMachine::Current();
+}
+
+std::wstring Unique(const wchar_t* stem) {
+  static int counter = 0;
+  return stem + std::to_wstring(++counter);
+}
+
+// A small driver of version 3 whose files lie in the driver directory.
+PrinterDriverRecord SmallDriver() {
+  const std::wstring directory = GetDriverDirectory();
+  for (const wchar_t* file : {L"f.dll", L"f.pcd", L"fui.dll"}) {
+    const uint8_t byte = 1;
+    WriteWholeFile(directory + file, std::span<const uint8_t>(&byte, 1));
+  }
+  PrinterDriverRecord driver;
+  driver.driverName = L"Fault driver";
+  driver.driverFile = L"f.dll";
+  driver.dataFile = L"f.pcd";
+  driver.configurationFile = L"fui.dll";
+  return driver;
+}
+
+const std::wstring kDevice = L"\\\\?\\usb#vid_0483&pid_5720#fault";
+
+// One operation of the program per platform call; true when it succeeded.
+std::map<std::string, std::function<bool()>> OperationsByCall() {
+  const std::wstring easyPrintInf =
+      L"C:\\Windows\\System32\\DriverStore\\FileRepository\\prnms005.inf_amd64_0e1d9a7c5bfb2f8e\\prnms005.inf";
+  const uint8_t bytes[] = {1, 2, 3};
+  const std::span<const uint8_t> span(bytes);
+  return {
+      {"EnumPrintersW",
+       [] {
+         std::vector<SpoolerEntry> l;
+         ListPrinters(l);
+         return !l.empty();
+       }},
+      {"EnumPrinterDriversW", [] { return DriverInstalled(L"Microsoft Print To PDF"); }},
+      {"EnumPortsW", [] { return PortExists(L"COM1:"); }},
+      {"GetPrinterDriverDirectoryW", [] { return !GetDriverDirectory().empty(); }},
+      {"OpenPrinterW", [] { return AddStandardTcpIpPort(Unique(L"IP_open"), L"10.0.0.1"); }},
+      {"XcvDataW", [] { return AddStandardTcpIpPort(Unique(L"IP_xcv"), L"10.0.0.2"); }},
+      {"AddPortW",
+       [] {
+         Machine().AddDialogAnswer({true, Unique(L"LOCAL_"), L""});
+         std::wstring error;
+         return AddPortThroughMonitor(L"Local Port", nullptr, error);
+       }},
+      {"DeletePortW",
+       [] {
+         AddStandardTcpIpPort(L"IP_delete", L"10.0.0.3");
+         std::wstring error;
+         return DeletePortByName(L"IP_delete", nullptr, error);
+       }},
+      {"ConfigurePortW", [] { return ConfigurePortByName(L"COM1:", nullptr); }},
+      {"DeletePrinter",
+       [] {
+         Machine().AddPrinter({L"Fault printer", L"Microsoft Print To PDF", L"nul:", L"winprint", 0x40, {}});
+         return DeletePrinterByName(L"Fault printer") == 0;
+       }},
+      {"AddPrinterDriverExW", [] { return AddPrinterDriverLevel6(SmallDriver()); }},
+      {"AddPrinterW",
+       [] {
+         return AddPrinterLevel2({Unique(L"Fault printer "), L"nul:", L"Microsoft Print To PDF", L"WinPrint", 0x40});
+       }},
+      {"SetDefaultPrinterW", [] { return SetDefaultPrinterByName(L"Microsoft XPS Document Writer"); }},
+      {"DeletePrinterDriverExW",
+       [] {
+         AddPrinterDriverLevel6(SmallDriver());
+         return DeletePrinterDriverVersion3(L"Fault driver");
+       }},
+      {"DeletePrinterDriverPackageW",
+       [easyPrintInf] {
+         DeletePrinterDriverVersion3(L"Remote Desktop Easy Print");
+         return DeletePrinterDriverPackageByInf(easyPrintInf) == PackageDeletion::Deleted;
+       }},
+      {"ShellExecuteExW",
+       [] {
+         return StartShellProgram(L"rundll32.exe", L"printui.dll,PrintUIEntry /k /n\"OneNote for Windows 10\"", nullptr,
+                                  1, false);
+       }},
+      {"SHGetSpecialFolderPathW", [] { return ProgramFilesFolder().has_value(); }},
+      {"GetVersionExW", [] { return GetWindowsVersion().has_value(); }},
+      {"IsWow64Process", [] { return Is64BitWindows(); }},
+      {"FormatMessageW", [] { return SystemMessageText(5, 0x0409).has_value(); }},
+      {"GetCurrentDirectoryA", [] { return CreateDirectoryPath(L"C:\\Windows\\Temp") == 1; }},
+      {"CreateDirectoryA", [] { return CreateDirectoryPath(L"C:\\Windows\\Temp\\" + Unique(L"made")) == 1; }},
+      {"GetFileAttributesW", [] { return FileAttributesMissing(L"C:\\Windows\\Temp\\absent.dll"); }},
+      {"CreateFileW", [span] { return WriteWholeFile(L"C:\\Windows\\Temp\\create.bin", span); }},
+      {"WriteFile", [span] { return WriteWholeFile(L"C:\\Windows\\Temp\\write.bin", span); }},
+      {"MoveFileExW", [span] { return WriteWholeFile(L"C:\\Windows\\Temp\\move.bin", span); }},
+      {"WriteFileEx",
+       [] {
+         const uint8_t b = 0x0C;
+         return WriteDeviceBytes(kDevice, &b, 1);
+       }},
+  };
+}
+
+TEST(FaultInjection, EveryCallFailsOnceWithTheInjectedCodeAndThenWorksAgain) {
+  Machine().AddDevice(kDevice);
+  const auto operations = OperationsByCall();
+  for (const auto& call : FaultInjector::KnownCalls()) {
+    const auto operation = operations.find(std::string(call));
+    ASSERT_NE(operation, operations.end()) << "no operation makes the call " << call;
+    ASSERT_TRUE(Machine().InjectFault(call, 1117, FaultMode::Once));
+    EXPECT_FALSE(operation->second()) << call;
+    EXPECT_EQ(LastErrorCode(), 1117u) << call;
+    EXPECT_TRUE(operation->second()) << call << " still fails, error " << LastErrorCode();
+  }
+}
+
+TEST(FaultInjection, AnAlwaysFaultStaysUntilCleared) {
+  ASSERT_TRUE(Machine().InjectFault("AddPrinterW", 5, FaultMode::Always));
+  const PrinterRecord printer{L"Always printer", L"nul:", L"Microsoft Print To PDF", L"WinPrint", 0x40};
+  EXPECT_FALSE(AddPrinterLevel2(printer));
+  EXPECT_FALSE(AddPrinterLevel2(printer));
+  EXPECT_EQ(LastErrorCode(), 5u);
+  Machine().ClearFaults();
+  EXPECT_TRUE(AddPrinterLevel2(printer));
+}
+
+TEST(FaultInjection, AnUnknownCallIsRefused) {
+  EXPECT_FALSE(Machine().InjectFault("AddPrinterDriverEx", 5, FaultMode::Once));
+  EXPECT_FALSE(Machine().InjectFault("", 5, FaultMode::Always));
+}
+
+TEST(FaultInjection, AWriteThatBreaksOffLeavesTheOldFileWhole) {
+  const std::wstring target = L"C:\\Windows\\Temp\\QuorvelA4UI300.dll";
+  const std::vector<uint8_t> old(64, 'o');
+  ASSERT_TRUE(WriteWholeFile(target, old));
+  ASSERT_TRUE(Machine().InjectFault("WriteFile", 112, FaultMode::Once));
+  EXPECT_FALSE(WriteWholeFile(target, std::vector<uint8_t>(4096, 'n')));
+  EXPECT_EQ(LastErrorCode(), 112u);
+  const auto host = *Machine().HostPath(target);
+  EXPECT_EQ(std::filesystem::file_size(host), old.size());
+  EXPECT_FALSE(std::filesystem::exists(host.string() + ".partial"));
+}
+
+}  // namespace
