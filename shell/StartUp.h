@@ -17,3 +17,8 @@ void TerminateToolkit();
 
 // The directory of the running executable, up to and including its last separator.
 std::wstring ExecutableDirectory();
+
+// Steps 6 to 8 of start-up and the shut-down: creates the main window, centres it, runs the
+// message loop until the window is closed, deletes it and terminates the toolkit. Returns
+// the exit code (a main layout that cannot be built ends the process with code 1 before).
+int RunMainWindow();

@@ -54,11 +54,16 @@ void ClaimMessageWake() {
 
 GtkMessageType MessageTypeOf(unsigned flags) {
   switch (flags & kIconMask) {
-    case 0x10: return GTK_MESSAGE_ERROR;
-    case 0x20: return GTK_MESSAGE_QUESTION;
-    case 0x30: return GTK_MESSAGE_WARNING;
-    case 0x40: return GTK_MESSAGE_INFO;
-    default: return GTK_MESSAGE_OTHER;
+    case 0x10:
+      return GTK_MESSAGE_ERROR;
+    case 0x20:
+      return GTK_MESSAGE_QUESTION;
+    case 0x30:
+      return GTK_MESSAGE_WARNING;
+    case 0x40:
+      return GTK_MESSAGE_INFO;
+    default:
+      return GTK_MESSAGE_OTHER;
   }
 }
 
@@ -66,12 +71,11 @@ GtkMessageType MessageTypeOf(unsigned flags) {
 int RunMessageBox(WindowHandle owner, const std::wstring& text, const std::wstring& caption, unsigned flags) {
   HostWindowGtk* parent = HostWindowGtk::FromHandle(owner);
   const bool okCancel = (flags & kButtonsMask) == kMbOkCancel;
-  GtkWidget* dialog = gtk_message_dialog_new(parent != nullptr ? parent->Gtk() : nullptr, GTK_DIALOG_MODAL,
-                                             MessageTypeOf(flags), okCancel ? GTK_BUTTONS_OK_CANCEL : GTK_BUTTONS_OK,
-                                             "%s", WideToUtf8(text).c_str());
+  GtkWidget* dialog =
+      gtk_message_dialog_new(parent != nullptr ? parent->Gtk() : nullptr, GTK_DIALOG_MODAL, MessageTypeOf(flags),
+                             okCancel ? GTK_BUTTONS_OK_CANCEL : GTK_BUTTONS_OK, "%s", WideToUtf8(text).c_str());
   gtk_window_set_title(GTK_WINDOW(dialog), WideToUtf8(caption).c_str());
-  gtk_window_set_position(GTK_WINDOW(dialog),
-                          parent != nullptr ? GTK_WIN_POS_CENTER_ON_PARENT : GTK_WIN_POS_CENTER);
+  gtk_window_set_position(GTK_WINDOW(dialog), parent != nullptr ? GTK_WIN_POS_CENTER_ON_PARENT : GTK_WIN_POS_CENTER);
   gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
   const int response = gtk_dialog_run(GTK_DIALOG(dialog));
   gtk_widget_destroy(dialog);
@@ -130,8 +134,8 @@ std::unique_ptr<HostGtk> HostGtk::Create(std::string& whyNot) {
   if (!initialised) {
     if (!gtk_init_check(nullptr, nullptr)) {
       const char* display = std::getenv("DISPLAY");
-      whyNot = std::string("no display") + (display != nullptr ? std::string(" (cannot open \"") + display + "\")" : "") +
-               ": run it under Xvfb, for example: xvfb-run -a <program>";
+      whyNot = display != nullptr ? std::string("no display: cannot open \"") + display + "\""
+                                  : std::string("no display (DISPLAY is not set)");
       return nullptr;
     }
     initialised = true;
@@ -139,7 +143,9 @@ std::unique_ptr<HostGtk> HostGtk::Create(std::string& whyNot) {
   return std::unique_ptr<HostGtk>(new HostGtk());
 }
 
-HostGtk::HostGtk() : uiThread_(std::this_thread::get_id()) { ClaimMessageWake(); }
+HostGtk::HostGtk() : uiThread_(std::this_thread::get_id()) {
+  ClaimMessageWake();
+}
 
 std::unique_ptr<HostWindow> HostGtk::CreateHostWindow(HostWindowEvents& events, const WindowCreateParams& params) {
   return std::make_unique<HostWindowGtk>(events, params);

@@ -24,25 +24,51 @@ std::map<WindowHandle, HostWindowGtk*>& LiveWindows() {
 
 bool EdgeOf(int hit, GdkWindowEdge& edge) {
   switch (hit) {
-    case kHtLeft: edge = GDK_WINDOW_EDGE_WEST; return true;
-    case kHtRight: edge = GDK_WINDOW_EDGE_EAST; return true;
-    case kHtTop: edge = GDK_WINDOW_EDGE_NORTH; return true;
-    case kHtTopLeft: edge = GDK_WINDOW_EDGE_NORTH_WEST; return true;
-    case kHtTopRight: edge = GDK_WINDOW_EDGE_NORTH_EAST; return true;
-    case kHtBottom: edge = GDK_WINDOW_EDGE_SOUTH; return true;
-    case kHtBottomLeft: edge = GDK_WINDOW_EDGE_SOUTH_WEST; return true;
-    case kHtBottomRight: edge = GDK_WINDOW_EDGE_SOUTH_EAST; return true;
-    default: return false;
+    case kHtLeft:
+      edge = GDK_WINDOW_EDGE_WEST;
+      return true;
+    case kHtRight:
+      edge = GDK_WINDOW_EDGE_EAST;
+      return true;
+    case kHtTop:
+      edge = GDK_WINDOW_EDGE_NORTH;
+      return true;
+    case kHtTopLeft:
+      edge = GDK_WINDOW_EDGE_NORTH_WEST;
+      return true;
+    case kHtTopRight:
+      edge = GDK_WINDOW_EDGE_NORTH_EAST;
+      return true;
+    case kHtBottom:
+      edge = GDK_WINDOW_EDGE_SOUTH;
+      return true;
+    case kHtBottomLeft:
+      edge = GDK_WINDOW_EDGE_SOUTH_WEST;
+      return true;
+    case kHtBottomRight:
+      edge = GDK_WINDOW_EDGE_SOUTH_EAST;
+      return true;
+    default:
+      return false;
   }
 }
 
 const char* CursorNameOf(int hit) {
   switch (hit) {
-    case kHtLeft: case kHtRight: return "ew-resize";
-    case kHtTop: case kHtBottom: return "ns-resize";
-    case kHtTopLeft: case kHtBottomRight: return "nwse-resize";
-    case kHtTopRight: case kHtBottomLeft: return "nesw-resize";
-    default: return nullptr;
+    case kHtLeft:
+    case kHtRight:
+      return "ew-resize";
+    case kHtTop:
+    case kHtBottom:
+      return "ns-resize";
+    case kHtTopLeft:
+    case kHtBottomRight:
+      return "nwse-resize";
+    case kHtTopRight:
+    case kHtBottomLeft:
+      return "nesw-resize";
+    default:
+      return nullptr;
   }
 }
 
@@ -120,8 +146,9 @@ HostWindowGtk::HostWindowGtk(HostWindowEvents& events, const WindowCreateParams&
 
   SetBounds(params.rect);
 
-  handle_ = MessageBus::Instance().Register(
-      [this](uint32_t message, uintptr_t wParam, intptr_t lParam) { return events_.OnWindowMessage(message, wParam, lParam); });
+  handle_ = MessageBus::Instance().Register([this](uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    return events_.OnWindowMessage(message, wParam, lParam);
+  });
   LiveWindows()[handle_] = this;
 }
 
@@ -154,7 +181,9 @@ HostWindowGtk* HostWindowGtk::FromHandle(WindowHandle handle) {
 
 // ---- HostWindow operations -----------------------------------------------------------
 
-int HostWindowGtk::Scale() const { return std::max(1, gtk_widget_get_scale_factor(widget_.get())); }
+int HostWindowGtk::Scale() const {
+  return std::max(1, gtk_widget_get_scale_factor(widget_.get()));
+}
 
 void HostWindowGtk::SetTitle(const std::wstring& title) {
   title_ = title;
@@ -244,7 +273,9 @@ void HostWindowGtk::Show(bool visible) {
   }
 }
 
-void HostWindowGtk::Minimize() { gtk_window_iconify(Gtk()); }
+void HostWindowGtk::Minimize() {
+  gtk_window_iconify(Gtk());
+}
 
 void HostWindowGtk::SetEnabled(bool enabled) {
   enabled_ = enabled;
@@ -272,7 +303,9 @@ void HostWindowGtk::SetTimer(int timerId, int intervalMs) {
   timers_[timerId] = std::move(slot);  // a running timer of the same id is replaced
 }
 
-void HostWindowGtk::KillTimer(int timerId) { timers_.erase(timerId); }
+void HostWindowGtk::KillTimer(int timerId) {
+  timers_.erase(timerId);
+}
 
 void HostWindowGtk::CaptureMouse(bool capture) {
   if (!capture) {
@@ -350,53 +383,38 @@ unsigned HostWindowGtk::VirtualKeyFromKeyval(unsigned keyval) {
   if (keyval >= GDK_KEY_0 && keyval <= GDK_KEY_9) return '0' + (keyval - GDK_KEY_0);
   if (keyval >= GDK_KEY_KP_0 && keyval <= GDK_KEY_KP_9) return 96 + (keyval - GDK_KEY_KP_0);
   if (keyval >= GDK_KEY_F1 && keyval <= GDK_KEY_F24) return 112 + (keyval - GDK_KEY_F1);
-  switch (keyval) {
-    case GDK_KEY_BackSpace: return 8;
-    case GDK_KEY_Tab: case GDK_KEY_ISO_Left_Tab: case GDK_KEY_KP_Tab: return 9;
-    case GDK_KEY_Clear: case GDK_KEY_KP_Begin: return 12;
-    case GDK_KEY_Return: case GDK_KEY_KP_Enter: case GDK_KEY_ISO_Enter: return 13;
-    case GDK_KEY_Shift_L: case GDK_KEY_Shift_R: return 16;
-    case GDK_KEY_Control_L: case GDK_KEY_Control_R: return 17;
-    case GDK_KEY_Alt_L: case GDK_KEY_Alt_R: case GDK_KEY_Meta_L: case GDK_KEY_Meta_R: return 18;
-    case GDK_KEY_Pause: return 19;
-    case GDK_KEY_Caps_Lock: return 20;
-    case GDK_KEY_Escape: return 27;
-    case GDK_KEY_space: case GDK_KEY_KP_Space: return 32;
-    case GDK_KEY_Page_Up: case GDK_KEY_KP_Page_Up: return 33;
-    case GDK_KEY_Page_Down: case GDK_KEY_KP_Page_Down: return 34;
-    case GDK_KEY_End: case GDK_KEY_KP_End: return 35;
-    case GDK_KEY_Home: case GDK_KEY_KP_Home: return 36;
-    case GDK_KEY_Left: case GDK_KEY_KP_Left: return 37;
-    case GDK_KEY_Up: case GDK_KEY_KP_Up: return 38;
-    case GDK_KEY_Right: case GDK_KEY_KP_Right: return 39;
-    case GDK_KEY_Down: case GDK_KEY_KP_Down: return 40;
-    case GDK_KEY_Print: return 44;
-    case GDK_KEY_Insert: case GDK_KEY_KP_Insert: return 45;
-    case GDK_KEY_Delete: case GDK_KEY_KP_Delete: return 46;
-    case GDK_KEY_Super_L: return 91;
-    case GDK_KEY_Super_R: return 92;
-    case GDK_KEY_Menu: return 93;
-    case GDK_KEY_KP_Multiply: return 106;
-    case GDK_KEY_KP_Add: return 107;
-    case GDK_KEY_KP_Separator: return 108;
-    case GDK_KEY_KP_Subtract: return 109;
-    case GDK_KEY_KP_Decimal: return 110;
-    case GDK_KEY_KP_Divide: return 111;
-    case GDK_KEY_Num_Lock: return 144;
-    case GDK_KEY_Scroll_Lock: return 145;
-    case GDK_KEY_semicolon: return 186;
-    case GDK_KEY_equal: return 187;
-    case GDK_KEY_comma: return 188;
-    case GDK_KEY_minus: return 189;
-    case GDK_KEY_period: return 190;
-    case GDK_KEY_slash: return 191;
-    case GDK_KEY_grave: return 192;
-    case GDK_KEY_bracketleft: return 219;
-    case GDK_KEY_backslash: return 220;
-    case GDK_KEY_bracketright: return 221;
-    case GDK_KEY_apostrophe: return 222;
-    default: return 0;
+  struct Pair {
+    unsigned keyval;
+    unsigned key;
+  };
+  static constexpr Pair kKeys[] = {
+      {GDK_KEY_BackSpace, 8},      {GDK_KEY_Tab, 9},           {GDK_KEY_ISO_Left_Tab, 9},
+      {GDK_KEY_KP_Tab, 9},         {GDK_KEY_Clear, 12},        {GDK_KEY_KP_Begin, 12},
+      {GDK_KEY_Return, 13},        {GDK_KEY_KP_Enter, 13},     {GDK_KEY_ISO_Enter, 13},
+      {GDK_KEY_Shift_L, 16},       {GDK_KEY_Shift_R, 16},      {GDK_KEY_Control_L, 17},
+      {GDK_KEY_Control_R, 17},     {GDK_KEY_Alt_L, 18},        {GDK_KEY_Alt_R, 18},
+      {GDK_KEY_Meta_L, 18},        {GDK_KEY_Meta_R, 18},       {GDK_KEY_Pause, 19},
+      {GDK_KEY_Caps_Lock, 20},     {GDK_KEY_Escape, 27},       {GDK_KEY_space, 32},
+      {GDK_KEY_KP_Space, 32},      {GDK_KEY_Page_Up, 33},      {GDK_KEY_KP_Page_Up, 33},
+      {GDK_KEY_Page_Down, 34},     {GDK_KEY_KP_Page_Down, 34}, {GDK_KEY_End, 35},
+      {GDK_KEY_KP_End, 35},        {GDK_KEY_Home, 36},         {GDK_KEY_KP_Home, 36},
+      {GDK_KEY_Left, 37},          {GDK_KEY_KP_Left, 37},      {GDK_KEY_Up, 38},
+      {GDK_KEY_KP_Up, 38},         {GDK_KEY_Right, 39},        {GDK_KEY_KP_Right, 39},
+      {GDK_KEY_Down, 40},          {GDK_KEY_KP_Down, 40},      {GDK_KEY_Print, 44},
+      {GDK_KEY_Insert, 45},        {GDK_KEY_KP_Insert, 45},    {GDK_KEY_Delete, 46},
+      {GDK_KEY_KP_Delete, 46},     {GDK_KEY_Super_L, 91},      {GDK_KEY_Super_R, 92},
+      {GDK_KEY_Menu, 93},          {GDK_KEY_KP_Multiply, 106}, {GDK_KEY_KP_Add, 107},
+      {GDK_KEY_KP_Separator, 108}, {GDK_KEY_KP_Subtract, 109}, {GDK_KEY_KP_Decimal, 110},
+      {GDK_KEY_KP_Divide, 111},    {GDK_KEY_Num_Lock, 144},    {GDK_KEY_Scroll_Lock, 145},
+      {GDK_KEY_semicolon, 186},    {GDK_KEY_equal, 187},       {GDK_KEY_comma, 188},
+      {GDK_KEY_minus, 189},        {GDK_KEY_period, 190},      {GDK_KEY_slash, 191},
+      {GDK_KEY_grave, 192},        {GDK_KEY_bracketleft, 219}, {GDK_KEY_backslash, 220},
+      {GDK_KEY_bracketright, 221}, {GDK_KEY_apostrophe, 222},
+  };
+  for (const Pair& pair : kKeys) {
+    if (pair.keyval == keyval) return pair.key;
   }
+  return 0;
 }
 
 unsigned HostWindowGtk::VirtualKeyOf(const GdkEventKey* event) const {
@@ -468,13 +486,20 @@ gboolean HostWindowGtk::OnButtonPress(GtkWidget*, GdkEventButton* event, gpointe
       if (doubleFollows) return TRUE;
     }
     const bool doubleClick = event->type == GDK_2BUTTON_PRESS;
-    MouseEvent mouse =
-        window->MakeMouseEvent(doubleClick ? MouseAction::DoubleClick : MouseAction::Down, event->x, event->y, event->state);
+    MouseEvent mouse = window->MakeMouseEvent(doubleClick ? MouseAction::DoubleClick : MouseAction::Down, event->x,
+                                              event->y, event->state);
     switch (event->button) {
-      case GDK_BUTTON_PRIMARY: mouse.button = MouseButton::Left; break;
-      case GDK_BUTTON_MIDDLE: mouse.button = MouseButton::Middle; break;
-      case GDK_BUTTON_SECONDARY: mouse.button = MouseButton::Right; break;
-      default: return TRUE;
+      case GDK_BUTTON_PRIMARY:
+        mouse.button = MouseButton::Left;
+        break;
+      case GDK_BUTTON_MIDDLE:
+        mouse.button = MouseButton::Middle;
+        break;
+      case GDK_BUTTON_SECONDARY:
+        mouse.button = MouseButton::Right;
+        break;
+      default:
+        return TRUE;
     }
     if (mouse.button == MouseButton::Left) {
       const int scale = window->Scale();
@@ -509,10 +534,17 @@ gboolean HostWindowGtk::OnButtonRelease(GtkWidget*, GdkEventButton* event, gpoin
     if (window->destroyed_ || !window->enabled_) return TRUE;
     MouseEvent mouse = window->MakeMouseEvent(MouseAction::Up, event->x, event->y, event->state);
     switch (event->button) {
-      case GDK_BUTTON_PRIMARY: mouse.button = MouseButton::Left; break;
-      case GDK_BUTTON_MIDDLE: mouse.button = MouseButton::Middle; break;
-      case GDK_BUTTON_SECONDARY: mouse.button = MouseButton::Right; break;
-      default: return TRUE;
+      case GDK_BUTTON_PRIMARY:
+        mouse.button = MouseButton::Left;
+        break;
+      case GDK_BUTTON_MIDDLE:
+        mouse.button = MouseButton::Middle;
+        break;
+      case GDK_BUTTON_SECONDARY:
+        mouse.button = MouseButton::Right;
+        break;
+      default:
+        return TRUE;
     }
     window->events_.OnMouse(mouse);
     return TRUE;

@@ -78,9 +78,12 @@ Document Load(std::wstring_view source, std::string& origin) {
   origin = WideToUtf8(LayoutBuilder::ResolveFile(source));
   static std::map<std::string, Document> cache;
   static uint64_t generation = 0;
-  if (SkinFiles::Generation() != generation) {
+  static uint64_t packageGeneration = 0;
+  const uint64_t currentPackage = ResourceManager::Instance().PackageGeneration();
+  if (SkinFiles::Generation() != generation || currentPackage != packageGeneration) {
     cache.clear();
     generation = SkinFiles::Generation();
+    packageGeneration = currentPackage;
   }
   if (auto it = cache.find(origin); it != cache.end()) return it->second;
   auto bytes = SkinFiles::Read(origin);

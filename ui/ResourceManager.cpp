@@ -32,6 +32,12 @@ void ResourceManager::SetResourcePath(std::wstring path) {
 void ResourceManager::SetPackage(std::shared_ptr<ResourcePackage> package) {
   std::lock_guard guard(lock_);
   package_ = std::move(package);
+  ++packageGeneration_;
+}
+
+uint64_t ResourceManager::PackageGeneration() const {
+  std::lock_guard guard(lock_);
+  return packageGeneration_;
 }
 
 std::shared_ptr<ResourcePackage> ResourceManager::Package() const {
@@ -166,6 +172,7 @@ std::wstring ResourceManager::LanguageName() const {
 void ResourceManager::Terminate() {
   std::lock_guard guard(lock_);
   package_.reset();
+  ++packageGeneration_;
   layouts_.clear();
   images_.clear();
 }

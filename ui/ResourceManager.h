@@ -38,6 +38,8 @@ class ResourceManager {
 
   void SetPackage(std::shared_ptr<ResourcePackage> package);
   std::shared_ptr<ResourcePackage> Package() const;
+  // Changes whenever another package is set, so caches of its files can tell.
+  uint64_t PackageGeneration() const;
   std::optional<std::vector<uint8_t>> ReadFile(std::string_view entryName) const;
 
   // Reads the image and layout ids from an entry of the package; false when unreadable.
@@ -68,6 +70,7 @@ class ResourceManager {
 
   mutable std::mutex lock_;
   std::shared_ptr<ResourcePackage> package_;
+  uint64_t packageGeneration_ = 0;
   std::shared_ptr<const TextTable> texts_ = std::make_shared<TextTable>();
   std::map<std::wstring, std::wstring, std::less<>> layouts_;
   std::map<std::wstring, std::wstring, std::less<>> images_;

@@ -22,8 +22,10 @@
 #include "wizard/InstallRequest.h"
 
 namespace ui {
+class Control;
 class TabLayout;
-}
+struct TNotifyUI;
+}  // namespace ui
 
 class WizardContext {
  public:
@@ -36,6 +38,19 @@ class WizardContext {
   // through messages 752 and 751. Callable from any thread; returns when it is shown.
   void AppendInstallLog(std::wstring text, bool error, bool clear);
   void AppendRemoveLog(std::wstring text, bool error, bool clear);
+
+  // Navigation of the two wizards and the routing of their events (UI thread).
+  void Home();
+  void Next();
+  void Back();
+  void ShowInstallStep(int panel);
+  void ShowRemovalStep(int panel);
+  void OnWizardClick(ui::Control* sender);
+  void OnWizardNotify(ui::TNotifyUI& msg);
+  // Requests to the main window (messages 760, 770, 759).
+  void SetNextButton(bool visible, std::wstring label, bool enabled);
+  void SetBluetoothBar(bool visible, std::wstring text);
+  void SetNameInfo(std::wstring text, bool error);
 
   std::vector<BluetoothDeviceRecord> bluetoothDevices;
   std::vector<UsbPrinterEntry> usbPrinters;

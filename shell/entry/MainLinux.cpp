@@ -1,11 +1,9 @@
 #include <cstdio>
 
-#include "shell/Languages.h"
 #include "shell/StartUp.h"
-#include "shell/WideText.h"
 #include "simulated/SimulatedMachine.h"
-#include "ui/ResourceManager.h"
-#include "wizard/WizardContext.h"
+#include "ui/CanvasCairo.h"
+#include "ui/HostGtk.h"
 
 // Command-line arguments are ignored, as in the product.
 int main() {
@@ -18,17 +16,17 @@ int main() {
   }
   SimulatedMachine::Install(machine.machine);
 
+  ui::CanvasCairo::PrepareFonts();
+  std::string whyNot;
+  auto host = ui::HostGtk::Create(whyNot);
+  if (!host) {
+    std::fprintf(stderr, "quorvel-setup: %s\nRun it on a display, for example: xvfb-run -a quorvel-setup\n",
+                 whyNot.c_str());
+    return 1;
+  }
+  ui::InstallHost(std::move(host));
+
   OpenResourcePackage(ExecutableDirectory());
   FillContextLanguageTable();
-
-  auto& resources = ui::ResourceManager::Instance();
-  const LanguageEntry language = ChooseStartLanguage();
-  resources.LoadLanguage(language.fileName);
-  SetMessageLanguageId(language.languageId);
-  std::fprintf(stderr, "quorvel-setup: package %s, main layout \"%s\", language %u (%s): %s  V1.0.01\n",
-               resources.Package() ? "open" : "missing", WideToUtf8(resources.LayoutFileOf(L"XML_MAIN")).c_str(),
-               language.languageId, WideToUtf8(language.fileName).c_str(), WideToUtf8(resources.GetText(L"mainTitle")).c_str());
-
-  TerminateToolkit();
-  return 0;
+  return RunMainWindow();
 }

@@ -1,19 +1,22 @@
+#include "ui/WindowsHeaders.h"
+
 #include <objbase.h>
 #include <ole2.h>
-#include <windows.h>
 
 #include "shell/StartUp.h"
+#include "ui/HostWin32.h"
 
 // Command line and show flag are ignored; there is no single-instance guard.
-int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (FAILED(CoInitialize(nullptr))) return 0;
   OleInitialize(nullptr);
+  ui::InstallHost(ui::CreateWin32Host(instance));
 
   OpenResourcePackage(ExecutableDirectory());
   FillContextLanguageTable();
+  const int code = RunMainWindow();
 
-  TerminateToolkit();
   OleUninitialize();
   CoUninitialize();
-  return 0;
+  return code;
 }

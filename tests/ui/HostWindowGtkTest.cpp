@@ -10,6 +10,7 @@
 #include <future>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "shell/WideText.h"
@@ -341,7 +342,7 @@ TEST_F(HostWindowGtkTest, MessageBoxesAnswerOkOrCancel) {
   BoxAnswer notice;
   notice.response = GTK_RESPONSE_DELETE_EVENT;
   notice.Arm();
-  EXPECT_EQ(host_->ShowMessageBox(nullptr, L"加载资源文件失败：XML_MAIN", L"Duilib", 0x10), 1);
+  EXPECT_EQ(host_->ShowMessageBox(nullptr, L"加载资源文件失败：XML_MAIN", L"Quorvel", 0x10), 1);
   EXPECT_EQ(notice.type, GTK_MESSAGE_ERROR);
 }
 
@@ -380,6 +381,13 @@ TEST_F(HostWindowGtkTest, KeysArriveAsVirtualKeysFollowedByTheirText) {
   EXPECT_EQ(events.keys[3].key, 27u);
   EXPECT_FALSE(events.keys[3].down);
   EXPECT_EQ(events.text, L"a!");  // Return types no text
+
+  // The keys the controls act on carry the Windows codes.
+  const std::pair<guint, unsigned> named[] = {{GDK_KEY_Tab, 9},   {GDK_KEY_BackSpace, 8}, {GDK_KEY_Delete, 46},
+                                              {GDK_KEY_Left, 37}, {GDK_KEY_Down, 40},     {GDK_KEY_Home, 36},
+                                              {GDK_KEY_End, 35},  {GDK_KEY_F4, 115},      {GDK_KEY_z, 90},
+                                              {GDK_KEY_9, 57},    {GDK_KEY_KP_Enter, 13}, {GDK_KEY_Page_Down, 34}};
+  for (const auto& [keyval, key] : named) EXPECT_EQ(HostWindowGtk::VirtualKeyFromKeyval(keyval), key) << keyval;
 
   // Alt+F4 is the close command, not a key for the controls.
   SendKey(*window, GDK_KEY_F4, GDK_MOD1_MASK);

@@ -8,7 +8,9 @@
 //   never as a caller of our instrumented code, so these patterns match races inside the
 //   libraries and leave every access of our own code checked.
 
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\n";
+}
 
 extern "C" const char* __tsan_default_suppressions() {
   return "race:libglib-2.0.so\n"
