@@ -7,9 +7,9 @@
 
 namespace ui::theme {
 
-constexpr Argb kAccent = 0xFF2B7DE9;
-constexpr Argb kAccentHot = 0xFF1F6ED6;
-constexpr Argb kAccentPressed = 0xFF1A5DB8;
+constexpr Argb kAccent = 0xFF1E6FD9;  // the colour of the skin images
+constexpr Argb kAccentHot = 0xFF1758B0;
+constexpr Argb kAccentPressed = 0xFF124789;
 constexpr Argb kAccentLight = 0xFFE8F1FD;  // hover fill of rows and options
 constexpr Argb kAccentSoft = 0xFFD3E4FB;   // selected rows, text selection
 
