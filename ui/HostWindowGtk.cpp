@@ -15,6 +15,16 @@ namespace ui {
 
 namespace {
 
+// The toolkit's button for a GDK button number; None for the others.
+MouseButton ButtonOf(guint button) {
+  switch (button) {
+    case GDK_BUTTON_PRIMARY: return MouseButton::Left;
+    case GDK_BUTTON_MIDDLE: return MouseButton::Middle;
+    case GDK_BUTTON_SECONDARY: return MouseButton::Right;
+    default: return MouseButton::None;
+  }
+}
+
 constexpr int kMinimumTimerMs = 10;  // USER_TIMER_MINIMUM: the product never fires faster
 
 std::map<WindowHandle, HostWindowGtk*>& LiveWindows() {
@@ -488,19 +498,8 @@ gboolean HostWindowGtk::OnButtonPress(GtkWidget*, GdkEventButton* event, gpointe
     const bool doubleClick = event->type == GDK_2BUTTON_PRESS;
     MouseEvent mouse = window->MakeMouseEvent(doubleClick ? MouseAction::DoubleClick : MouseAction::Down, event->x,
                                               event->y, event->state);
-    switch (event->button) {
-      case GDK_BUTTON_PRIMARY:
-        mouse.button = MouseButton::Left;
-        break;
-      case GDK_BUTTON_MIDDLE:
-        mouse.button = MouseButton::Middle;
-        break;
-      case GDK_BUTTON_SECONDARY:
-        mouse.button = MouseButton::Right;
-        break;
-      default:
-        return TRUE;
-    }
+    mouse.button = ButtonOf(event->button);
+    if (mouse.button == MouseButton::None) return TRUE;
     if (mouse.button == MouseButton::Left) {
       const int scale = window->Scale();
       const Point screen{static_cast<int>(event->x_root * scale), static_cast<int>(event->y_root * scale)};
@@ -533,19 +532,8 @@ gboolean HostWindowGtk::OnButtonRelease(GtkWidget*, GdkEventButton* event, gpoin
   return GuardGtkCallback("button release", TRUE, [&] {
     if (window->destroyed_ || !window->enabled_) return TRUE;
     MouseEvent mouse = window->MakeMouseEvent(MouseAction::Up, event->x, event->y, event->state);
-    switch (event->button) {
-      case GDK_BUTTON_PRIMARY:
-        mouse.button = MouseButton::Left;
-        break;
-      case GDK_BUTTON_MIDDLE:
-        mouse.button = MouseButton::Middle;
-        break;
-      case GDK_BUTTON_SECONDARY:
-        mouse.button = MouseButton::Right;
-        break;
-      default:
-        return TRUE;
-    }
+    mouse.button = ButtonOf(event->button);
+    if (mouse.button == MouseButton::None) return TRUE;
     window->events_.OnMouse(mouse);
     return TRUE;
   });
