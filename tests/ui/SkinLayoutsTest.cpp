@@ -736,9 +736,7 @@ void SkinRenders::CheckMainPages(TestWindow* window, const Look& look, const std
   Check(window, size + "install-9-running", look, mayShorten);
   window->FindControl(L"ani_gif_install")->SetVisible(false);
   window->FindControl(L"hor_btn_h1")->SetVisible(true);
-  // The five finish buttons need more than the minimum width in the 20-pixel Thai font;
-  // there the caption's close button is the way out at that size.
-  if (size != "min-" || look.fontSize <= 18) Check(window, size + "install-9-finished", look, mayShorten);
+  Check(window, size + "install-9-finished", look, mayShorten);
   window->FindControl(L"hor_btn_h1")->SetVisible(false);
   window->FindControl(L"hor_btn_h2")->SetVisible(true);
 
