@@ -208,16 +208,30 @@ void CanvasGdi::DrawTextOn(HDC dc, std::wstring_view text, const Rect& rect, HFO
   ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &box, flags);
 }
 
+namespace {
+
+// One GDI font shows one script: a CJK face such as "宋体" has no Thai letters, so Thai
+// text takes a face that has them, as the system's own dialogs do.
+FontSpec FaceForText(std::wstring_view text, const FontSpec& font) {
+  const bool thai = std::any_of(text.begin(), text.end(), [](wchar_t c) { return c >= 0x0E00 && c <= 0x0E7F; });
+  if (!thai) return font;
+  FontSpec thaiFont = font;
+  thaiFont.face = L"Tahoma";
+  return thaiFont;
+}
+
+}  // namespace
+
 void CanvasGdi::DrawText(std::wstring_view text, const Rect& rect, const FontSpec& font, Argb color, unsigned format) {
   if (text.empty()) return;
-  HFONT handle = fonts_.Get(font);
+  HFONT handle = fonts_.Get(FaceForText(text, font));
   Paint(rect, color, [&](HDC dc, COLORREF rgb) { DrawTextOn(dc, text, rect, handle, rgb, format); });
 }
 
 Size CanvasGdi::MeasureText(std::wstring_view text, const FontSpec& font, int maxWidth, unsigned format) {
   if (text.empty()) text = L"";  // DrawTextW wants a string even for no characters
   HDC dc = target_.Dc();
-  GdiSelection fontIn(dc, fonts_.Get(font));
+  GdiSelection fontIn(dc, fonts_.Get(FaceForText(text, font)));
   UINT flags = DrawTextFlags(format) | DT_CALCRECT;
   flags &= ~static_cast<UINT>(DT_END_ELLIPSIS | DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM);
   RECT box{0, 0, maxWidth > 0 ? maxWidth : kUnboundedWidth, 0};

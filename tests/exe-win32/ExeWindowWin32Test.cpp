@@ -1,0 +1,422 @@
+// Drives the product's own window from outside, as a user would: starts the exe named by
+// QUORVEL_PRODUCT_UNDER_TEST (a Windows path), finds its top-level window, reads its title
+// and pixels, clicks its caption buttons and watches it end. The start-up language is
+// checked on a copy that scripts/test started under a locale (QUORVEL_STARTED_UNDER_LOCALE):
+// Wine takes the UI language from the loader's Unix locale, and a child started with
+// CreateProcessW inherits this program's, whatever its environment block says.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <thread>
+#include <type_traits>
+#include <vector>
+
+#include "shell/EmbeddedPackage.h"
+#include "ui/GdiObject.h"
+#include "ui/GdiSelection.h"
+#include "ui/ResourceManager.h"
+#include "ui/WindowDc.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+constexpr auto kStartTimeout = 20s;
+constexpr auto kEndTimeout = 10s;
+
+std::wstring ProductPath() {
+  const wchar_t* path = _wgetenv(L"QUORVEL_PRODUCT_UNDER_TEST");
+  return path ? path : L"";
+}
+
+// The started product; ended by force if a test leaves it running.
+class Product {
+ public:
+  Product() {
+    const std::wstring path = ProductPath();
+    std::wstring commandLine = L"\"" + path + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    started_ = Clock::now();
+    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info_)) {
+      error_ = GetLastError();
+      info_ = {};
+    }
+  }
+  ~Product() {
+    if (info_.hProcess != nullptr) {
+      if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(info_.hProcess, 99);
+        WaitForSingleObject(info_.hProcess, 5000);
+      }
+      CloseHandle(info_.hProcess);
+    }
+    if (info_.hThread != nullptr) CloseHandle(info_.hThread);
+  }
+  Product(const Product&) = delete;
+  Product& operator=(const Product&) = delete;
+
+  bool Started() const { return info_.hProcess != nullptr; }
+  DWORD StartError() const { return error_; }
+  DWORD Id() const { return info_.dwProcessId; }
+  Clock::time_point StartTime() const { return started_; }
+
+  // The exit code once the process has ended within the timeout.
+  std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = kEndTimeout) const {
+    if (WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    if (!GetExitCodeProcess(info_.hProcess, &code)) return std::nullopt;
+    return code;
+  }
+
+ private:
+  PROCESS_INFORMATION info_{};
+  DWORD error_ = 0;
+  Clock::time_point started_;
+};
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+struct WindowSearch {
+  DWORD processId;
+  const std::wstring* className;
+  HWND found;
+};
+
+// A named function: a lambda does not convert to the 32-bit build's stdcall callback.
+BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<WindowSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId || !IsWindowVisible(window) || ClassOf(window) != *search->className) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// A visible top-level window of the process with that class, or null.
+HWND FindWindowOf(DWORD processId, const std::wstring& className) {
+  WindowSearch search{processId, &className, nullptr};
+  EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+template <typename Condition>
+bool WaitUntil(Condition condition, std::chrono::milliseconds timeout) {
+  const auto end = Clock::now() + timeout;
+  while (!condition()) {
+    if (Clock::now() >= end) return false;
+    std::this_thread::sleep_for(20ms);
+  }
+  return true;
+}
+
+// The toolkit shows a window before its layout's size and the centring apply; clicks are
+// placed from its rectangle, so that has to hold still first.
+void WaitUntilSettled(HWND window) {
+  RECT last{};
+  int steady = 0;
+  WaitUntil(
+      [&] {
+        RECT now{};
+        GetWindowRect(window, &now);
+        steady = EqualRect(&now, &last) ? steady + 1 : 0;
+        last = now;
+        return steady >= 5;
+      },
+      5s);
+}
+
+// shown: when the window was first seen visible, before it settled.
+HWND WaitForWindow(DWORD processId, const std::wstring& className, std::chrono::milliseconds timeout = kStartTimeout,
+                   Clock::time_point* shown = nullptr) {
+  HWND window = nullptr;
+  if (!WaitUntil([&] { return (window = FindWindowOf(processId, className)) != nullptr; }, timeout)) return nullptr;
+  if (shown != nullptr) *shown = Clock::now();
+  WaitUntilSettled(window);
+  return window;
+}
+
+std::wstring TitleOf(HWND window) {
+  wchar_t text[512] = {};
+  GetWindowTextW(window, text, 512);
+  return text;
+}
+
+// What the screen shows of the window (no window manager under Xvfb overlaps it); the
+// toolkit paints itself and does not answer WM_PRINT, so PrintWindow would stay blank.
+std::vector<COLORREF> ScreenPixelsOf(HWND window) {
+  RECT r{};
+  if (!GetWindowRect(window, &r)) return {};
+  const int width = r.right - r.left;
+  const int height = r.bottom - r.top;
+  if (width <= 0 || height <= 0) return {};
+  const ui::WindowDc screen(nullptr);
+  const std::unique_ptr<std::remove_pointer_t<HDC>, decltype(&DeleteDC)> memory(CreateCompatibleDC(screen.Get()),
+                                                                                &DeleteDC);
+  if (screen.Get() == nullptr || !memory) return {};
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = width;
+  format.bmiHeader.biHeight = -height;  // top-down rows
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  format.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  const ui::GdiObject<HBITMAP> dib(CreateDIBSection(memory.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!dib) return {};
+  const ui::GdiSelection selected(memory.get(), dib.Get());
+  if (!BitBlt(memory.get(), 0, 0, width, height, screen.Get(), r.left, r.top, SRCCOPY)) return {};
+  GdiFlush();
+  const auto* first = static_cast<const COLORREF*>(bits);
+  return std::vector<COLORREF>(first, first + static_cast<size_t>(width) * height);
+}
+
+size_t DistinctColours(const std::vector<COLORREF>& pixels) {
+  std::set<COLORREF> colours;
+  for (COLORREF p : pixels) colours.insert(p & 0xFFFFFF);
+  return colours.size();
+}
+
+// Layout geometry in layout pixels, scaled by how large the window really came out: both
+// windows carry a 6-pixel shadow on every side.
+constexpr int kShadow = 6;
+struct CaptionButton {
+  int layoutWidth;  // the window's layout width, shadow excluded
+  int fromRight;    // the button's centre, from the right edge of the window, shadow included
+  int fromTop;      // its centre from the top, shadow included
+};
+// main.xml: caption 64 high, right inset 12, buttons 32 wide, 1 apart: …, about, min, close.
+constexpr CaptionButton kMainClose{700, kShadow + 12 + 16, kShadow + 32};
+constexpr CaptionButton kMainAbout{700, kShadow + 12 + 32 + 1 + 32 + 1 + 16, kShadow + 32};
+constexpr CaptionButton kMainLanguage{700, kShadow + 12 + 3 * (32 + 1) + 16, kShadow + 32};
+// pop_about.xml: title band 44 high, right inset 6.
+constexpr CaptionButton kAboutClose{430, kShadow + 6 + 16, kShadow + 22};
+// pop_language.xml: title band 52 high, right inset 10. Its width is left out: the window
+// comes out 500 wide under Wine although the layout's minimum says 600, so clicks on it
+// take the main window's scale.
+constexpr CaptionButton kChooserClose{0, kShadow + 10 + 16, kShadow + 26};
+// Its options, 32 high and 4 apart, start below the band (52), the inset (16) and the
+// 32-high caption line with its padding (8), 48 from the left; English is first, Spanish
+// second (ascending language ids).
+constexpr int kChooserOptionLeft = kShadow + 40 + 8 + 40;
+constexpr int kChooserSpanishTop = kShadow + 52 + 16 + 32 + 8 + (32 + 4) + 16;
+
+void PostClick(HWND window, int x, int y) {
+  const LPARAM at = MAKELPARAM(x, y);
+  PostMessageW(window, WM_MOUSEMOVE, 0, at);
+  PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(window, WM_LBUTTONUP, 0, at);
+}
+
+double ScaleOf(HWND window, int layoutWidth) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return static_cast<double>(r.right - r.left) / (layoutWidth + 2 * kShadow);
+}
+
+// Scale 0: taken from the window's own width.
+void Click(HWND window, const CaptionButton& button, double scale = 0) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  if (scale == 0) scale = ScaleOf(window, button.layoutWidth);
+  PostClick(window, (r.right - r.left) - static_cast<int>(button.fromRight * scale + 0.5),
+            static_cast<int>(button.fromTop * scale + 0.5));
+}
+
+// The caption that the product should show in a language: its "mainTitle", two blanks and
+// the version, read from this program's copy of the same package.
+std::wstring ExpectedTitle(const wchar_t* languageFile) {
+  auto& resources = ui::ResourceManager::Instance();
+  if (resources.Package() == nullptr) resources.SetPackage(OpenEmbeddedPackage());
+  if (!resources.LoadLanguage(languageFile)) return L"(" + std::wstring(languageFile) + L" unreadable)";
+  return resources.GetText(L"mainTitle") + L"  V1.0.01";
+}
+
+std::string Narrow(const std::wstring& text) {
+  std::string out(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr)),
+                  '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
+  if (!out.empty()) out.pop_back();
+  return out;
+}
+
+class ExeWindow : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (ProductPath().empty()) GTEST_SKIP() << "QUORVEL_PRODUCT_UNDER_TEST does not name the product";
+  }
+};
+
+// The locale that scripts/test started the running product under, e.g. "th_TH".
+std::wstring StartedUnderLocale() {
+  const wchar_t* locale = _wgetenv(L"QUORVEL_STARTED_UNDER_LOCALE");
+  return locale ? locale : L"";
+}
+
+// The language file the product should pick for a locale; English for any it lacks. Wine
+// gives es_ES 3082 (modern sort), not the table's 1034, so Spanish starts in English too.
+const wchar_t* LanguageFileFor(const std::wstring& locale) {
+  static const struct {
+    const wchar_t* locale;
+    const wchar_t* file;
+  } kFiles[] = {{L"zh_CN", L"lan_cn.xml"}, {L"en_US", L"lan_en.xml"}, {L"ja_JP", L"lan_ja.xml"},
+                {L"ko_KR", L"lan_ko.xml"}, {L"pt_PT", L"lan_pt.xml"}, {L"th_TH", L"lan_th.xml"}};
+  for (const auto& entry : kFiles) {
+    if (locale.rfind(entry.locale, 0) == 0) return entry.file;
+  }
+  return L"lan_en.xml";
+}
+
+}  // namespace
+
+// Attaches to the product that scripts/test started under a locale: its caption is that
+// language's title, and its close button still ends it with code 0.
+TEST(StartLanguage, TitleFollowsTheLocaleTheProductStartedUnder) {
+  const std::wstring locale = StartedUnderLocale();
+  if (locale.empty()) GTEST_SKIP() << "QUORVEL_STARTED_UNDER_LOCALE names no running product";
+  const std::wstring expected = ExpectedTitle(LanguageFileFor(locale));
+  HWND main = nullptr;
+  WaitUntil([&] { return (main = FindWindowW(L"MainWnd", nullptr)) != nullptr && IsWindowVisible(main); },
+            kStartTimeout);
+  ASSERT_NE(main, nullptr) << "no MainWnd window within 20 s";
+  WaitUntilSettled(main);
+  DWORD processId = 0;
+  GetWindowThreadProcessId(main, &processId);
+  std::wstring title;
+  WaitUntil([&] { return (title = TitleOf(main)) == expected; }, 2s);
+  EXPECT_EQ(Narrow(title), Narrow(expected)) << "started under " << Narrow(locale);
+
+  const std::unique_ptr<void, decltype(&CloseHandle)> process(
+      OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId), &CloseHandle);
+  ASSERT_NE(process, nullptr);
+  Click(main, kMainClose);
+  DWORD code = STILL_ACTIVE;
+  if (WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0) GetExitCodeProcess(process.get(), &code);
+  EXPECT_EQ(code, 0u) << "not ended with code 0 within 10 s of the close button";
+}
+
+// The window is painted (not one flat colour) and the caption's close button ends the
+// program normally.
+TEST_F(ExeWindow, PaintsItsWindowAndEndsWithCodeZeroOnCloseButton) {
+  Product product;
+  ASSERT_TRUE(product.Started()) << "CreateProcessW failed: " << product.StartError();
+  Clock::time_point mapped;
+  const HWND main = WaitForWindow(product.Id(), L"MainWnd", kStartTimeout, &mapped);
+  ASSERT_NE(main, nullptr);
+  size_t colours = 0;
+  WaitUntil([&] { return (colours = DistinctColours(ScreenPixelsOf(main))) >= 8; }, 5s);
+  const auto painted = Clock::now();
+  EXPECT_GE(colours, 8u) << "the window's pixels look blank";
+  const auto ms = [&](Clock::time_point t) {
+    return static_cast<long long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(t - product.StartTime()).count());
+  };
+  std::printf("[ timing   ] window mapped %lld ms, painted %lld ms after CreateProcessW\n", ms(mapped), ms(painted));
+  RecordProperty("mapped_ms", std::to_string(ms(mapped)));
+  RecordProperty("painted_ms", std::to_string(ms(painted)));
+
+  const auto clicked = Clock::now();
+  Click(main, kMainClose);
+  const auto code = product.WaitForExit();
+  ASSERT_TRUE(code.has_value()) << "still running 10 s after the close button";
+  EXPECT_EQ(*code, 0u);
+  std::printf(
+      "[ timing   ] process ended %lld ms after the close click\n",
+      static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - clicked).count()));
+}
+
+// The About box is owned by the main window and modal over it; its close button returns to
+// a usable main window, which the close button then ends.
+TEST_F(ExeWindow, AboutBoxIsModalAndClosesOnItsCloseButton) {
+  Product product;
+  ASSERT_TRUE(product.Started()) << "CreateProcessW failed: " << product.StartError();
+  const HWND main = WaitForWindow(product.Id(), L"MainWnd");
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(IsWindowEnabled(main));
+
+  Click(main, kMainAbout);
+  const HWND about = WaitForWindow(product.Id(), L"PopAbout", 5s);
+  ASSERT_NE(about, nullptr) << "no About box after a click on its caption button";
+  EXPECT_EQ(GetWindow(about, GW_OWNER), main);
+  // The modal run starts after the box is sized and centred, so its rectangle is final then.
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(main); }, 5s))
+      << "the main window stays usable under the About box";
+  EXPECT_GE(DistinctColours(ScreenPixelsOf(about)), 4u) << "the About box looks blank";
+
+  Click(about, kAboutClose);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }, 5s)) << "the About box stays after its close button";
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 2s)) << "the main window stays disabled";
+  EXPECT_FALSE(product.WaitForExit(0ms).has_value()) << "closing the About box ended the program";
+
+  Click(main, kMainClose);
+  const auto code = product.WaitForExit();
+  ASSERT_TRUE(code.has_value());
+  EXPECT_EQ(*code, 0u);
+}
+
+// Alt+F4 on the About box ends the whole program, not only the box.
+TEST_F(ExeWindow, AltF4OnTheAboutBoxEndsTheProgram) {
+  Product product;
+  ASSERT_TRUE(product.Started()) << "CreateProcessW failed: " << product.StartError();
+  const HWND main = WaitForWindow(product.Id(), L"MainWnd");
+  ASSERT_NE(main, nullptr);
+  Click(main, kMainAbout);
+  const HWND about = WaitForWindow(product.Id(), L"PopAbout", 5s);
+  ASSERT_NE(about, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(main); }, 5s));
+
+  // What the system makes of the key: Alt held (bit 29), F4 pressed.
+  PostMessageW(about, WM_SYSKEYDOWN, VK_F4, (1 << 29) | 1);
+  const auto code = product.WaitForExit();
+  ASSERT_TRUE(code.has_value()) << "still running 10 s after Alt+F4 on the About box";
+  EXPECT_EQ(*code, 0u);
+}
+
+// A language picked in the chooser reaches the main window's caption at once, and the
+// chooser stays open until its own close button. This also covers Spanish (1034), which no
+// Unix locale gives under Wine.
+TEST_F(ExeWindow, ChooserSwitchesTheTitleToSpanish) {
+  const std::wstring spanish = ExpectedTitle(L"lan_es.xml");
+  Product product;
+  ASSERT_TRUE(product.Started()) << "CreateProcessW failed: " << product.StartError();
+  const HWND main = WaitForWindow(product.Id(), L"MainWnd");
+  ASSERT_NE(main, nullptr);
+  ASSERT_NE(TitleOf(main), spanish) << "started in Spanish already; the switch would prove nothing";
+
+  Click(main, kMainLanguage);
+  // The chooser's window class is the About box's.
+  const HWND chooser = WaitForWindow(product.Id(), L"PopAbout", 5s);
+  ASSERT_NE(chooser, nullptr) << "no language chooser after a click on its caption button";
+  EXPECT_EQ(GetWindow(chooser, GW_OWNER), main);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(main); }, 5s)) << "the chooser is not modal";
+
+  const double scale = ScaleOf(main, kMainClose.layoutWidth);
+  PostClick(chooser, static_cast<int>(kChooserOptionLeft * scale + 0.5),
+            static_cast<int>(kChooserSpanishTop * scale + 0.5));
+  std::wstring title;
+  WaitUntil([&] { return (title = TitleOf(main)) == spanish; }, 5s);
+  EXPECT_EQ(Narrow(title), Narrow(spanish));
+  EXPECT_TRUE(IsWindow(chooser)) << "the chooser closed after a switch";
+
+  Click(chooser, kChooserClose, scale);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(chooser); }, 5s)) << "the chooser stays after its close button";
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 2s));
+  Click(main, kMainClose);
+  const auto code = product.WaitForExit();
+  ASSERT_TRUE(code.has_value());
+  EXPECT_EQ(*code, 0u);
+}
