@@ -1,6 +1,7 @@
 // Sections: construction and teardown; HostWindow operations; hit testing and cursors;
 // key mapping; signal handlers (paint, mouse, keyboard, focus, size, close); timers.
 #include "ui/HostWindowGtk.h"
+#include "ui/ResizeBorder.h"
 
 #include <algorithm>
 #include <cmath>
@@ -350,21 +351,7 @@ void HostWindowGtk::Destroy() {
 
 int HostWindowGtk::BorderHit(Point client) const {
   if (!params_.resizable) return 0;
-  const Size size = ClientSize();
-  const Rect& border = params_.resizeBorder;
-  const bool left = client.x < border.left;
-  const bool right = client.x >= size.cx - border.right;
-  const bool top = client.y < border.top;
-  const bool bottom = client.y >= size.cy - border.bottom;
-  if (top && left) return kHtTopLeft;
-  if (top && right) return kHtTopRight;
-  if (bottom && left) return kHtBottomLeft;
-  if (bottom && right) return kHtBottomRight;
-  if (left) return kHtLeft;
-  if (right) return kHtRight;
-  if (top) return kHtTop;
-  if (bottom) return kHtBottom;
-  return 0;
+  return ResizeBorderHit(client, ClientSize(), params_.resizeBorder);
 }
 
 int HostWindowGtk::HitTest(Point client, Point screen) {

@@ -1,6 +1,7 @@
 // Sections: construction and teardown; HostWindow operations; the window procedure;
 // hit testing; painting; input.
 #include "ui/HostWindowWin32.h"
+#include "ui/ResizeBorder.h"
 
 #include <imm.h>
 #include <windowsx.h>
@@ -334,21 +335,7 @@ LRESULT HostWindowWin32::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
 
 int HostWindowWin32::BorderHit(POINT client) const {
   if (!params_.resizable || IsZoomed(hwnd_)) return 0;
-  const Size size = ClientSize();
-  const Rect& border = params_.resizeBorder;
-  const bool left = client.x < border.left;
-  const bool right = client.x >= size.cx - border.right;
-  const bool top = client.y < border.top;
-  const bool bottom = client.y >= size.cy - border.bottom;
-  if (top && left) return HTTOPLEFT;
-  if (top && right) return HTTOPRIGHT;
-  if (bottom && left) return HTBOTTOMLEFT;
-  if (bottom && right) return HTBOTTOMRIGHT;
-  if (left) return HTLEFT;
-  if (right) return HTRIGHT;
-  if (top) return HTTOP;
-  if (bottom) return HTBOTTOM;
-  return 0;
+  return ResizeBorderHit(Point{static_cast<int>(client.x), static_cast<int>(client.y)}, ClientSize(), params_.resizeBorder);
 }
 
 LRESULT HostWindowWin32::HitTest(LPARAM screenPoint) {
