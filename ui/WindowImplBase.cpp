@@ -129,6 +129,15 @@ bool WindowImplBase::PrepareCreate(WindowCreateParams& params) {
   }
   params.minSize = outer(window.minSize);
   params.maxSize = outer(window.maxSize);
+  // A layout whose minimum exceeds its size opens at the minimum, on every host alike
+  // (the system does not enforce it on a popup when the window is made).
+  auto clamp = [](int value, int least, int most) {
+    if (least > 0 && value < least) value = least;
+    if (most > 0 && value > most) value = most;
+    return value;
+  };
+  params.rect.right = params.rect.left + clamp(params.rect.Width(), params.minSize.cx, params.maxSize.cx);
+  params.rect.bottom = params.rect.top + clamp(params.rect.Height(), params.minSize.cy, params.maxSize.cy);
   params.captionHeight = window.caption.bottom > 0 ? shadow + tree_.Scaled(window.caption.bottom) : 0;
   params.resizable = tree_.IsResizable();
   const Rect& box = window.sizeBox;
