@@ -37,13 +37,7 @@ AttributeResult Button::ApplyAttribute(std::wstring_view name, std::wstring_view
     Invalidate();
     return AttributeResult::Applied;
   };
-  auto color = [&](std::optional<Argb>& target) {
-    auto parsed = ParseColor(value);
-    if (!parsed) return AttributeResult::BadValue;
-    target = *parsed;
-    Invalidate();
-    return AttributeResult::Applied;
-  };
+  auto color = [&](std::optional<Argb>& target) { return ApplyColor(value, target); };
   if (is(L"normalimage")) return image(normalImage_);
   if (is(L"hotimage")) return image(hotImage_);
   if (is(L"pushedimage")) return image(pushedImage_);

@@ -317,4 +317,12 @@ void Control::Notify(std::wstring_view type, uintptr_t wParam, intptr_t lParam) 
   if (tree_ != nullptr) tree_->SendNotify(this, type, wParam, lParam);
 }
 
+AttributeResult Control::ApplyColor(std::wstring_view value, std::optional<Argb>& target) {
+  auto parsed = ParseColor(value);
+  if (!parsed) return AttributeResult::BadValue;
+  target = *parsed;
+  Invalidate();
+  return AttributeResult::Applied;
+}
+
 }  // namespace ui

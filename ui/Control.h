@@ -134,6 +134,8 @@ class Control {
 
   int Scaled(int units) const;
   Rect Scaled(const Rect& units) const;
+  // Sets a colour attribute from its layout text and repaints; BadValue leaves it as it was.
+  AttributeResult ApplyColor(std::wstring_view value, std::optional<Argb>& target);
   int ScalePercent() const;
   FontSpec Font() const;
   void Notify(std::wstring_view type, uintptr_t wParam = 0, intptr_t lParam = 0);

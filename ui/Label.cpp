@@ -47,13 +47,7 @@ AttributeResult Label::ApplyAttribute(std::wstring_view name, std::wstring_view 
     }
     return AttributeResult::Applied;
   };
-  auto color = [&](std::optional<Argb>& target) {
-    auto parsed = ParseColor(value);
-    if (!parsed) return AttributeResult::BadValue;
-    target = *parsed;
-    Invalidate();
-    return AttributeResult::Applied;
-  };
+  auto color = [&](std::optional<Argb>& target) { return ApplyColor(value, target); };
   if (is(L"textcolor")) return color(textColor_);
   if (is(L"disabledtextcolor")) return color(disabledTextColor_);
   if (is(L"textpadding")) {

@@ -74,13 +74,7 @@ void ListRow::SetSelectedByList(bool selected) {
 }
 
 AttributeResult ListRow::ApplyAttribute(std::wstring_view name, std::wstring_view value) {
-  auto color = [&](std::optional<Argb>& target) {
-    auto parsed = ParseColor(value);
-    if (!parsed) return AttributeResult::BadValue;
-    target = *parsed;
-    Invalidate();
-    return AttributeResult::Applied;
-  };
+  auto color = [&](std::optional<Argb>& target) { return ApplyColor(value, target); };
   if (NameEquals(name, L"hotbkcolor")) return color(hotBkColor_);
   if (NameEquals(name, L"selectedbkcolor")) return color(selectedBkColor_);
   if (NameEquals(name, L"textcolor")) return color(textColor_);

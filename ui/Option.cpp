@@ -78,13 +78,7 @@ Option::Mark Option::EffectiveMark() const {
 
 AttributeResult Option::ApplyAttribute(std::wstring_view name, std::wstring_view value) {
   auto is = [&](std::wstring_view wanted) { return NameEquals(name, wanted); };
-  auto color = [&](std::optional<Argb>& target) {
-    auto parsed = ParseColor(value);
-    if (!parsed) return AttributeResult::BadValue;
-    target = *parsed;
-    Invalidate();
-    return AttributeResult::Applied;
-  };
+  auto color = [&](std::optional<Argb>& target) { return ApplyColor(value, target); };
   if (is(L"group")) {
     SetGroup(std::wstring(value));
     return AttributeResult::Applied;
