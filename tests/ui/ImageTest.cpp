@@ -19,16 +19,7 @@ std::string SolidPng(int width, int height, double r, double g, double b, double
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
   cairo_paint(cr);
   cairo_destroy(cr);
-  std::string bytes;
-  cairo_surface_write_to_png_stream(
-      surface,
-      [](void* closure, const unsigned char* data, unsigned int length) {
-        static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-        return CAIRO_STATUS_SUCCESS;
-      },
-      &bytes);
-  cairo_surface_destroy(surface);
-  return bytes;
+  return uitest::PngOf(surface);
 }
 
 // A 1 x 1 GIF with two frames, white then black, each shown for 100 ms.

@@ -70,16 +70,7 @@ std::string GradientPng() {
   cairo_rectangle(cr, 8, 8, 8, 8);
   cairo_fill(cr);
   cairo_destroy(cr);
-  std::string bytes;
-  cairo_surface_write_to_png_stream(
-      surface,
-      [](void* closure, const unsigned char* data, unsigned int length) {
-        static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-        return CAIRO_STATUS_SUCCESS;
-      },
-      &bytes);
-  cairo_surface_destroy(surface);
-  return bytes;
+  return uitest::PngOf(surface);
 }
 
 TEST_F(UiTest, TheShadowImageFramesTheBodyAndItsMiddleStaysTheBody) {

@@ -2,6 +2,7 @@
 // in memory, and a window class built from layout text.
 #pragma once
 
+#include <cairo.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -17,6 +18,20 @@
 #include "ui/WindowTree.h"
 
 namespace uitest {
+
+// The PNG bytes of a cairo surface, which it takes and destroys (images for the package).
+inline std::string PngOf(cairo_surface_t* surface) {
+  std::string bytes;
+  cairo_surface_write_to_png_stream(
+      surface,
+      [](void* closure, const unsigned char* data, unsigned int length) {
+        static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+        return CAIRO_STATUS_SUCCESS;
+      },
+      &bytes);
+  cairo_surface_destroy(surface);
+  return bytes;
+}
 
 // A window whose layout is given as text or as a skin file name; it records every
 // notification and every custom message, and a test can hook into each.
