@@ -1,8 +1,6 @@
 #include "wizard/WizardContext.h"
 
-#include "shell/MainWindowMessages.h"
-#include "shell/UiTextMessage.h"
-#include "ui/WindowMessage.h"
+#include "shell/LogLines.h"
 
 WizardContext& WizardContext::Instance() {
   // Deliberately never destroyed: workers are never joined and may outlive main().
@@ -20,18 +18,10 @@ WizardContext::WizardContext()
   driverModels = BuildDriverModelRecords();
 }
 
-namespace {
-void SendLogLine(ui::WindowHandle window, uint32_t message, std::wstring text, bool error, bool clear) {
-  UiTextMessage payload{std::move(text), static_cast<uint8_t>(error), static_cast<uint8_t>(clear), 1};
-  // A destroyed window loses the line; the log never fails a run.
-  ui::SendWindowMessage(window, message, 0, reinterpret_cast<intptr_t>(&payload));
-}
-}  // namespace
-
 void WizardContext::AppendInstallLog(std::wstring text, bool error, bool clear) {
-  SendLogLine(mainWindow, kMsgInstallLog, std::move(text), error, clear);
+  AppendInstallLine(mainWindow, std::move(text), error, clear);
 }
 
 void WizardContext::AppendRemoveLog(std::wstring text, bool error, bool clear) {
-  SendLogLine(mainWindow, kMsgRemoveLog, std::move(text), error, clear);
+  AppendRemoveLine(mainWindow, std::move(text), error, clear);
 }

@@ -19,7 +19,7 @@
 #include "engine/spooler/SpoolerEntry.h"
 #include "shell/LanguageEntry.h"
 #include "ui/WindowHandle.h"
-#include "wizard/InstallRequest.h"
+#include "engine/InstallRequest.h"
 
 namespace ui {
 class Control;

@@ -5,6 +5,7 @@
 #include "shell/UiTextMessage.h"
 #include "ui/TabLayout.h"
 #include "ui/WindowMessage.h"
+#include "wizard/RemovalPage.h"
 #include "wizard/WizardContext.h"
 
 namespace {
@@ -109,11 +110,15 @@ void WizardContext::Back() {
 
 void WizardContext::ShowInstallStep(int /*panel*/) { Send(mainWindow, kMsgPreviousButton, 1); }
 
-void WizardContext::ShowRemovalStep(int /*panel*/) {
+void WizardContext::ShowRemovalStep(int panel) {
   Send(mainWindow, kMsgPreviousButton, 1);
-  SetNextButton(true, L"main.btn.next", true);
+  EnterRemovalPanel(panel);
 }
 
-void WizardContext::OnWizardClick(ui::Control* /*sender*/) {}
+void WizardContext::OnWizardClick(ui::Control* sender) {
+  if (OnRemovalClick(sender)) return;
+}
 
-void WizardContext::OnWizardNotify(ui::TNotifyUI& /*msg*/) {}
+void WizardContext::OnWizardNotify(ui::TNotifyUI& msg) {
+  if (OnRemovalNotify(msg)) return;
+}

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "wizard/PortKind.h"
+#include "engine/PortKind.h"
 
 struct InstallRequest {
   int showAllPrinters = -1;
