@@ -1,9 +1,11 @@
 #include "appearance/PopAbout.h"
 
-#include "ui/Button.h"
-#include "ui/Host.h"
-#include "ui/Label.h"
-#include "ui/SystemConstants.h"
+#include "base/Version.h"
+
+#include "ui/controls/Button.h"
+#include "ui/core/Host.h"
+#include "ui/controls/Label.h"
+#include "ui/core/SystemConstants.h"
 
 CPopAbout::CPopAbout() {
   OnNotify(L"selectchanged", [](ui::TNotifyUI&) {});
@@ -12,7 +14,7 @@ CPopAbout::CPopAbout() {
 
 void CPopAbout::InitWindow() {
   closeButton_ = FindControl<ui::Button>(L"closebtn");
-  if (auto* version = FindControl<ui::Label>(L"app_version")) version->SetText(L"V1.0.01");
+  if (auto* version = FindControl<ui::Label>(L"app_version")) version->SetText(kVersionText);
   if (auto* time = FindControl<ui::Label>(L"app_time")) time->SetText(L"Revised Date:          2024-10-22 08:44:53");
 }
 

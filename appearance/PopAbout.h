@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "ui/WindowImplBase.h"
+#include "ui/window/WindowImplBase.h"
 
 namespace ui {
 class Button;

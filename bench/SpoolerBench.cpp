@@ -16,7 +16,7 @@
 #include "engine/CopyPackageEntry.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "simulated/ScratchMachine.h"
-#include "ui/ResourceManager.h"
+#include "ui/core/ResourceManager.h"
 
 namespace {
 

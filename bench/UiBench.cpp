@@ -20,17 +20,17 @@
 #include <string_view>
 #include <thread>
 
-#include "shell/MainWnd.h"
-#include "shell/StartUp.h"
+#include "shell/app/MainWnd.h"
+#include "shell/app/StartUp.h"
 #include "simulated/ScratchMachine.h"
-#include "ui/CanvasCairo.h"
-#include "ui/Control.h"
-#include "ui/HostGtk.h"
-#include "ui/HostHeadless.h"
-#include "ui/HostWindowGtk.h"
-#include "ui/SystemConstants.h"
-#include "ui/TabLayout.h"
-#include "ui/WindowMessage.h"
+#include "ui/cairo/CanvasCairo.h"
+#include "ui/core/Control.h"
+#include "ui/gtk/HostGtk.h"
+#include "ui/headless/HostHeadless.h"
+#include "ui/gtk/HostWindowGtk.h"
+#include "ui/core/SystemConstants.h"
+#include "ui/controls/TabLayout.h"
+#include "base/WindowMessage.h"
 #include "wizard/WizardContext.h"
 
 extern char** environ;
@@ -129,15 +129,11 @@ int Run(bool gtk, bool warmFonts, Clock::time_point entry) {
     headless = host.get();
     ui::InstallHost(std::move(host));
   }
-  OpenResourcePackage(ExecutableDirectory());
-  FillContextLanguageTable();
-
-  auto window = std::make_unique<CMainWnd>();
-  if (!window->Create(nullptr, L"printer driver", ui::kWsOverlappedWindow | ui::kWsVisible, 0, ui::Rect{0, 0, 560, 400})) {
+  auto window = StartMainWindow();
+  if (!window) {
     std::fprintf(stderr, "UiBench: the main window could not be created\n");
     return 1;
   }
-  window->CenterWindow();
 
   GtkPaints paints;
   gulong hook = 0;

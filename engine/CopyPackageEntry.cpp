@@ -2,17 +2,11 @@
 
 #include <algorithm>
 
+#include "base/WindowsErrorCodes.h"
 #include "engine/spooler/FileOperations.h"
 #include "engine/spooler/SystemOperations.h"
-#include "shell/WideText.h"
-#include "ui/ResourceManager.h"
-
-namespace {
-constexpr uint32_t kErrorFileNotFound = 2;
-constexpr uint32_t kErrorInvalidData = 13;
-constexpr uint32_t kErrorInvalidParameter = 87;
-constexpr uint32_t kErrorFileTooLarge = 223;
-}  // namespace
+#include "base/ProgramPackage.h"
+#include "base/WideText.h"
 
 bool CopyPackageEntry(std::wstring_view relativePath, const std::wstring& targetDirectory,
                       std::wstring& dependentFileList) {
@@ -27,7 +21,7 @@ bool CopyPackageEntry(std::wstring_view relativePath, const std::wstring& target
   std::wstring entryName(relativePath);
   std::replace(entryName.begin(), entryName.end(), L'\\', L'/');
   const std::string entry = WideToUtf8(entryName);
-  const auto package = ui::ResourceManager::Instance().Package();
+  const auto package = ProgramPackage();
   const auto size = package ? package->EntrySize(entry) : std::nullopt;
   if (!size) {
     SetLastErrorCode(kErrorFileNotFound);

@@ -1,6 +1,6 @@
 #include "engine/DriverModelRecord.h"
 
-#include "shell/WideText.h"
+#include "base/WideText.h"
 
 namespace {
 

@@ -2,10 +2,19 @@
 
 #include <atomic>
 
-#include "wizard/WizardContext.h"
-
 namespace {
 std::atomic<uint16_t> messageLanguageId{0x0409};
+}
+
+LanguageTable& ProcessLanguageTable() {
+  // Never destroyed, like the wizard context that refers to it: workers may read it late.
+  static auto* const table = new LanguageTable();
+  return *table;
+}
+
+std::atomic<uint16_t>& ProcessLanguageId() {
+  static auto* const id = new std::atomic<uint16_t>(0);
+  return *id;
 }
 
 void FillLanguageTable(LanguageTable& table) {
@@ -19,7 +28,7 @@ void FillLanguageTable(LanguageTable& table) {
 }
 
 LanguageEntry LanguageById(uint16_t languageId) {
-  const auto& table = WizardContext::Instance().languageTable;
+  const auto& table = ProcessLanguageTable();
   LanguageEntry entry;
   if (auto it = table.find(languageId); it != table.end()) {
     entry = it->second;
@@ -31,14 +40,14 @@ LanguageEntry LanguageById(uint16_t languageId) {
 
 LanguageEntry ChooseStartLanguage() {
   const uint16_t system = UserDefaultUILanguage();
-  const auto& table = WizardContext::Instance().languageTable;
+  const auto& table = ProcessLanguageTable();
   // Exact identifiers only: Chinese (Taiwan) or Portuguese (Brazil) start in English.
   const LanguageEntry entry = LanguageById(table.count(system) ? system : kLanguageEnglish);
-  WizardContext::Instance().currentLanguageId = entry.languageId;
+  ProcessLanguageId() = entry.languageId;
   return entry;
 }
 
-LanguageEntry CurrentLanguage() { return LanguageById(WizardContext::Instance().currentLanguageId); }
+LanguageEntry CurrentLanguage() { return LanguageById(ProcessLanguageId()); }
 
 uint16_t MessageLanguageId() { return messageLanguageId.load(); }
 

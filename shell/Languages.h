@@ -5,10 +5,16 @@
 // workers read them for their log lines and error texts.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string_view>
 
 #include "shell/LanguageEntry.h"
+
+// The language table and the current language of the process (WizardContext refers to
+// them as languageTable and currentLanguageId).
+LanguageTable& ProcessLanguageTable();
+std::atomic<uint16_t>& ProcessLanguageId();
 
 // The seven rows, inserted in the order Chinese, English, Spanish, Japanese, Korean,
 // Portuguese, Thai.

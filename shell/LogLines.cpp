@@ -2,7 +2,7 @@
 
 #include "shell/MainWindowMessages.h"
 #include "shell/UiTextMessage.h"
-#include "ui/WindowMessage.h"
+#include "base/WindowMessage.h"
 
 namespace {
 void SendLogLine(ui::WindowHandle window, uint32_t message, std::wstring text, bool error, bool clear) {

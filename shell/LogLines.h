@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "ui/WindowHandle.h"
+#include "base/WindowHandle.h"
 
 void AppendInstallLine(ui::WindowHandle mainWindow, std::wstring text, bool error, bool clear);
 void AppendRemoveLine(ui::WindowHandle mainWindow, std::wstring text, bool error, bool clear);

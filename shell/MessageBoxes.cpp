@@ -1,14 +1,14 @@
 #include "shell/MessageBoxes.h"
 
-#include "ui/Host.h"
-#include "ui/ResourceManager.h"
-#include "ui/WindowMessage.h"
-#include "wizard/WizardContext.h"
+#include "ui/core/Host.h"
+#include "ui/core/ResourceManager.h"
+#include "base/WindowMessage.h"
+#include "shell/MainWindowHandle.h"
 
 namespace {
 
 int Show(const std::wstring& text, unsigned flags) {
-  const ui::WindowHandle owner = WizardContext::Instance().mainWindow;
+  const ui::WindowHandle owner = ProcessMainWindow();
   const std::wstring caption = ui::GetText(L"tip.dlgtitle");
   auto show = [&]() -> intptr_t { return ui::CurrentHost().ShowMessageBox(owner, text, caption, flags); };
   // Without a main window there is nothing to own the box; it is shown on its own.

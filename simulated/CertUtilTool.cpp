@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "shell/WideText.h"
+#include "base/WideText.h"
 #include "simulated/X509Certificate.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "simulated/FreshMachineState.h"
 
-#include "shell/WideText.h"
+#include "base/WideText.h"
 #include "simulated/MachineLayout.h"
 
 namespace {

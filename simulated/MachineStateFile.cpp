@@ -9,7 +9,7 @@
 #include <pugixml.hpp>
 #include <sstream>
 
-#include "shell/WideText.h"
+#include "base/WideText.h"
 
 namespace {
 

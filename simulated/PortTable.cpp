@@ -1,6 +1,6 @@
 #include "simulated/PortTable.h"
 
-#include "shell/WideText.h"
+#include "base/WideText.h"
 
 PortTable::PortTable(const PortTable& other) {
   for (const auto& port : other) Add(port);

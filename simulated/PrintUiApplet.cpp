@@ -5,12 +5,11 @@
 #include <optional>
 #include <set>
 
-#include "shell/WideText.h"
+#include "base/WideText.h"
+#include "base/WindowsErrorCodes.h"
 
 namespace {
 
-constexpr uint32_t kInvalidPrinterName = 1801;
-constexpr uint32_t kInvalidParameter = 87;
 
 // The options of one PrintUIEntry command line. Single-letter options such as /n take a
 // value, attached ("/n"Name"") or as the next word; longer ones (/ia, /dl) are switches.
@@ -97,7 +96,7 @@ ShellEvent RunPrintUiApplet(const std::wstring& parameters, SimulatedSpooler& sp
   const auto command = PrintUiCommand::Parse(parameters);
   if (!command) {
     event.shown = L"Printer User Interface: The arguments are invalid.";
-    event.exitCode = kInvalidParameter;
+    event.exitCode = kErrorInvalidParameter;
     return event;
   }
   const std::wstring printer = command->values.count(L"n") ? command->values.at(L"n") : std::wstring();
@@ -109,7 +108,7 @@ ShellEvent RunPrintUiApplet(const std::wstring& parameters, SimulatedSpooler& sp
 
   if (command->switches.count(L"ia")) {
     event.durationMs = 2500;
-    if (!command->values.count(L"m") || !command->values.count(L"f")) return fail(kInvalidParameter);
+    if (!command->values.count(L"m") || !command->values.count(L"f")) return fail(kErrorInvalidParameter);
     if (const uint32_t error = spooler.InstallDriverFromInf(command->values.at(L"m"), command->values.at(L"f"))) {
       return fail(error);
     }
@@ -117,7 +116,7 @@ ShellEvent RunPrintUiApplet(const std::wstring& parameters, SimulatedSpooler& sp
   }
   if (command->switches.count(L"e") || command->switches.count(L"p")) {
     const SimulatedPrinter* found = spooler.FindPrinter(printer);
-    if (found == nullptr) return fail(kInvalidPrinterName);
+    if (found == nullptr) return fail(kErrorInvalidPrinterName);
     event.shown = found->name + (command->switches.count(L"e") ? L" Printing Preferences" : L" Properties");
     return event;
   }
@@ -126,5 +125,5 @@ ShellEvent RunPrintUiApplet(const std::wstring& parameters, SimulatedSpooler& sp
     event.shown = L"A test page has been sent to " + spooler.FindPrinter(printer)->name + L".";
     return event;
   }
-  return fail(kInvalidParameter);
+  return fail(kErrorInvalidParameter);
 }

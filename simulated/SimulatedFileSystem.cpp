@@ -7,32 +7,26 @@
 #include <cerrno>
 #include <fstream>
 
-#include "shell/WideText.h"
+#include "base/WideText.h"
+#include "base/WindowsErrorCodes.h"
 
 namespace {
 
-constexpr uint32_t kFileNotFound = 2;
-constexpr uint32_t kPathNotFound = 3;
-constexpr uint32_t kAccessDenied = 5;
-constexpr uint32_t kSharingViolation = 32;
-constexpr uint32_t kDiskFull = 112;
-constexpr uint32_t kInvalidName = 123;
-constexpr uint32_t kAlreadyExists = 183;
 
 uint32_t FromErrno(int error) {
   switch (error) {
     case ENOENT:
-      return kFileNotFound;
+      return kErrorFileNotFound;
     case ENOTDIR:
-      return kPathNotFound;
+      return kErrorPathNotFound;
     case EACCES:
     case EPERM:
     case EISDIR:
-      return kAccessDenied;
+      return kErrorAccessDenied;
     case ENOSPC:
-      return kDiskFull;
+      return kErrorDiskFull;
     case EEXIST:
-      return kAlreadyExists;
+      return kErrorAlreadyExists;
     default:
       return 31;  // a device attached to the system is not functioning
   }
@@ -62,7 +56,7 @@ std::optional<std::filesystem::path> SimulatedFileSystem::HostPath(std::wstring_
   if (!absolute) {
     if (!full.empty() && (full[0] == L'\\' || full[0] == L'/')) {
       if (full.size() > 1 && (full[1] == L'\\' || full[1] == L'/')) {
-        error = kPathNotFound;  // no network on this machine
+        error = kErrorPathNotFound;  // no network on this machine
         return std::nullopt;
       }
       full = std::wstring(currentDirectory.substr(0, 2)) + full;  // root of the current drive
@@ -71,7 +65,7 @@ std::optional<std::filesystem::path> SimulatedFileSystem::HostPath(std::wstring_
     }
   }
   if (full.size() < 2 || (full[0] != L'C' && full[0] != L'c') || full[1] != L':') {
-    error = kPathNotFound;
+    error = kErrorPathNotFound;
     return std::nullopt;
   }
   std::vector<std::wstring> parts;
@@ -91,7 +85,7 @@ std::optional<std::filesystem::path> SimulatedFileSystem::HostPath(std::wstring_
       continue;
     }
     if (!ValidComponent(part)) {
-      error = kInvalidName;
+      error = kErrorInvalidName;
       return std::nullopt;
     }
     parts.push_back(std::move(part));
@@ -136,7 +130,7 @@ uint32_t SimulatedFileSystem::Attributes(std::wstring_view path, std::wstring_vi
   if (!host) return error;
   std::error_code ec;
   if (std::filesystem::exists(*host, ec)) return 0;
-  return std::filesystem::is_directory(host->parent_path(), ec) ? kFileNotFound : kPathNotFound;
+  return std::filesystem::is_directory(host->parent_path(), ec) ? kErrorFileNotFound : kErrorPathNotFound;
 }
 
 uint32_t SimulatedFileSystem::CreateDirectory(std::wstring_view path, std::wstring_view currentDirectory) {
@@ -144,9 +138,9 @@ uint32_t SimulatedFileSystem::CreateDirectory(std::wstring_view path, std::wstri
   const auto host = HostPath(path, currentDirectory, error);
   if (!host) return error;
   std::error_code ec;
-  if (std::filesystem::exists(*host, ec)) return kAlreadyExists;
-  if (!std::filesystem::is_directory(host->parent_path(), ec)) return kPathNotFound;
-  if (!std::filesystem::create_directory(*host, ec)) return ec ? FromErrno(ec.value()) : kAlreadyExists;
+  if (std::filesystem::exists(*host, ec)) return kErrorAlreadyExists;
+  if (!std::filesystem::is_directory(host->parent_path(), ec)) return kErrorPathNotFound;
+  if (!std::filesystem::create_directory(*host, ec)) return ec ? FromErrno(ec.value()) : kErrorAlreadyExists;
   return 0;
 }
 
@@ -165,9 +159,9 @@ uint32_t SimulatedFileSystem::WriteNewFile(std::wstring_view path, std::wstring_
   const auto host = HostPath(path, currentDirectory, error);
   if (!host) return error;
   std::error_code ec;
-  if (std::filesystem::is_directory(*host, ec)) return kAccessDenied;
-  if (!std::filesystem::is_directory(host->parent_path(), ec)) return kPathNotFound;
-  if (IsHeld(*host)) return kSharingViolation;
+  if (std::filesystem::is_directory(*host, ec)) return kErrorAccessDenied;
+  if (!std::filesystem::is_directory(host->parent_path(), ec)) return kErrorPathNotFound;
+  if (IsHeld(*host)) return kErrorSharingViolation;
   const int fd = ::open(host->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return FromErrno(errno);
   const size_t wanted = writeLimit ? std::min(*writeLimit, bytes.size()) : bytes.size();
@@ -182,7 +176,7 @@ uint32_t SimulatedFileSystem::WriteNewFile(std::wstring_view path, std::wstring_
     done += static_cast<size_t>(n);
   }
   if (::close(fd) != 0 && error == 0) error = FromErrno(errno);
-  if (error == 0 && done < bytes.size()) error = kDiskFull;
+  if (error == 0 && done < bytes.size()) error = kErrorDiskFull;
   return error;
 }
 
@@ -194,9 +188,9 @@ uint32_t SimulatedFileSystem::MoveReplacing(std::wstring_view from, std::wstring
   const auto target = HostPath(to, currentDirectory, error);
   if (!target) return error;
   std::error_code ec;
-  if (!std::filesystem::exists(*source, ec)) return kFileNotFound;
-  if (std::filesystem::is_directory(*target, ec)) return kAccessDenied;
-  if (IsHeld(*source) || IsHeld(*target)) return kAccessDenied;
+  if (!std::filesystem::exists(*source, ec)) return kErrorFileNotFound;
+  if (std::filesystem::is_directory(*target, ec)) return kErrorAccessDenied;
+  if (IsHeld(*source) || IsHeld(*target)) return kErrorAccessDenied;
   std::filesystem::rename(*source, *target, ec);
   return ec ? FromErrno(ec.value()) : 0;
 }
@@ -207,8 +201,8 @@ uint32_t SimulatedFileSystem::DeleteFile(std::wstring_view path, std::wstring_vi
   if (!host) return error;
   std::error_code ec;
   if (!std::filesystem::exists(*host, ec)) return Attributes(path, currentDirectory);
-  if (std::filesystem::is_directory(*host, ec)) return kAccessDenied;
-  if (IsHeld(*host)) return kSharingViolation;
+  if (std::filesystem::is_directory(*host, ec)) return kErrorAccessDenied;
+  if (IsHeld(*host)) return kErrorSharingViolation;
   std::filesystem::remove(*host, ec);
   return ec ? FromErrno(ec.value()) : 0;
 }
@@ -233,13 +227,13 @@ std::optional<std::vector<uint8_t>> SimulatedFileSystem::ReadFile(std::wstring_v
   if (!host) return std::nullopt;
   std::error_code ec;
   if (!std::filesystem::is_regular_file(*host, ec)) {
-    error = std::filesystem::is_directory(*host, ec) ? kAccessDenied : Attributes(path, currentDirectory);
+    error = std::filesystem::is_directory(*host, ec) ? kErrorAccessDenied : Attributes(path, currentDirectory);
     return std::nullopt;
   }
   std::ifstream in(*host, std::ios::binary);
   std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (in.bad()) {
-    error = kAccessDenied;
+    error = kErrorAccessDenied;
     return std::nullopt;
   }
   error = 0;

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "engine/spooler/TcpIpPortData.h"
-#include "shell/WideText.h"
+#include "base/WideText.h"
+#include "base/WindowsErrorCodes.h"
 #include "simulated/CertUtilTool.h"
 #include "simulated/FreshMachineState.h"
 #include "simulated/MachineLayout.h"
@@ -16,20 +16,10 @@
 #include "simulated/PrintUiApplet.h"
 #include "simulated/SimulatedLastError.h"
 #include "simulated/SystemErrorTexts.h"
+#include "simulated/TcpIpPortRecord.h"
 
 namespace {
 
-constexpr uint32_t kFileNotFound = 2;
-constexpr uint32_t kAccessDenied = 5;
-constexpr uint32_t kNotSupported = 50;
-constexpr uint32_t kInvalidParameter = 87;
-constexpr uint32_t kInvalidLevel = 124;
-constexpr uint32_t kMessageNotFound = 317;
-constexpr uint32_t kCancelled = 1223;
-constexpr uint32_t kResourceLanguageNotFound = 1815;
-constexpr uint32_t kServerUnavailable = 1722;
-constexpr uint32_t kUnknownPort = 1796;
-constexpr uint32_t kInvalidPrinterName = 1801;
 
 constexpr uint32_t kEnumLocal = 0x02;
 constexpr uint32_t kEnumConnections = 0x04;
@@ -119,7 +109,7 @@ std::shared_ptr<SimulatedMachine> SimulatedMachine::Current() {
 
 std::shared_ptr<SimulatedMachine> SimulatedMachine::CurrentOrUnavailable() {
   auto machine = Current();
-  if (!machine) SetSimulatedLastError(kServerUnavailable);
+  if (!machine) SetSimulatedLastError(kErrorRpcServerUnavailable);
   return machine;
 }
 
@@ -176,7 +166,7 @@ std::optional<std::vector<SimulatedDriver>> SimulatedMachine::EnumPrinterDrivers
   const bool known = (level >= 1 && level <= 6) || level == 8;
   // Level 8 came with Windows Vista.
   if (!known || (level == 8 && state_.settings.majorVersion < 6)) {
-    SetSimulatedLastError(kInvalidLevel);
+    SetSimulatedLastError(kErrorInvalidLevel);
     return std::nullopt;
   }
   const std::wstring environment = machine_layout::Environment(state_.settings);
@@ -204,14 +194,14 @@ std::optional<std::wstring> SimulatedMachine::GetPrinterDriverDirectory() {
 uint32_t SimulatedMachine::XcvAddPort(std::wstring_view monitor, const std::vector<uint8_t>& data) {
   std::lock_guard guard(lock_);
   if (Faulted("OpenPrinterW")) return SimulatedLastError();
-  if (!spooler_.HasMonitor(monitor)) return Failure(kUnknownPort);
+  if (!spooler_.HasMonitor(monitor)) return Failure(kErrorUnknownPort);
   if (Faulted("XcvDataW")) return SimulatedLastError();
 
   SimulatedPort port;
   port.monitor = std::wstring(monitor);
   if (EqualsNoCase(monitor, L"Local Port")) {
     // The port name with its terminator, in UTF-16.
-    if (data.size() < 2 || data.size() % 2) return Failure(kInvalidParameter);
+    if (data.size() < 2 || data.size() % 2) return Failure(kErrorInvalidParameter);
     for (size_t i = 0; i + 1 < data.size(); i += 2) {
       const wchar_t unit = static_cast<wchar_t>(data[i] | (data[i + 1] << 8));
       if (unit == 0) break;
@@ -220,22 +210,20 @@ uint32_t SimulatedMachine::XcvAddPort(std::wstring_view monitor, const std::vect
     port.description = L"Local Port";
     port.monitor = L"Local Port";
   } else if (EqualsNoCase(monitor, L"Standard TCP/IP Port")) {
-    if (data.size() != sizeof(TcpIpPortData)) return Failure(kInvalidParameter);
-    TcpIpPortData record;
-    std::copy(data.begin(), data.end(), reinterpret_cast<uint8_t*>(&record));
-    port.name = TcpIpPortText(record.portName, std::size(record.portName));
-    port.hostAddress = TcpIpPortText(record.hostAddress, std::size(record.hostAddress));
-    if (port.hostAddress.empty()) port.hostAddress = TcpIpPortText(record.ipAddress, std::size(record.ipAddress));
-    port.portNumber = record.portNumber;
-    port.protocol = record.protocol;
-    if (record.size != sizeof record || record.version != 1 || (record.protocol != 1 && record.protocol != 2) ||
+    const auto record = DecodeTcpIpPortRecord(data);
+    if (!record) return Failure(kErrorInvalidParameter);
+    port.name = record->portName;
+    port.hostAddress = record->hostAddress.empty() ? record->ipAddress : record->hostAddress;
+    port.portNumber = record->portNumber;
+    port.protocol = record->protocol;
+    if (record->size != kTcpIpPortRecordBytes || record->version != 1 || (record->protocol != 1 && record->protocol != 2) ||
         port.hostAddress.empty()) {
-      return Failure(kInvalidParameter);
+      return Failure(kErrorInvalidParameter);
     }
     port.description = L"Standard TCP/IP Port";
     port.monitor = L"Standard TCP/IP Port";
   } else {
-    return Failure(kNotSupported);
+    return Failure(kErrorNotSupported);
   }
   const uint32_t status = spooler_.AddPort(std::move(port));
   if (status == 0) SaveLocked();
@@ -246,11 +234,11 @@ uint32_t SimulatedMachine::XcvAddPort(std::wstring_view monitor, const std::vect
 bool SimulatedMachine::AddPortDialog(std::wstring_view monitor) {
   std::lock_guard guard(lock_);
   if (Faulted("AddPortW")) return false;
-  if (!spooler_.HasMonitor(monitor)) return Succeeded(kInvalidParameter);
+  if (!spooler_.HasMonitor(monitor)) return Succeeded(kErrorInvalidParameter);
   const bool local = EqualsNoCase(monitor, L"Local Port");
   const bool tcp = EqualsNoCase(monitor, L"Standard TCP/IP Port");
   // The WSD and app monitors make their ports themselves; they have no add-port dialog.
-  if (!local && !tcp) return Succeeded(kNotSupported);
+  if (!local && !tcp) return Succeeded(kErrorNotSupported);
   auto& answers = state_.settings.dialogAnswers;
   PortDialogAnswer answer;
   if (!answers.empty()) {
@@ -258,7 +246,7 @@ bool SimulatedMachine::AddPortDialog(std::wstring_view monitor) {
     answers.pop_front();
     SaveLocked();
   }
-  if (!answer.confirmed) return Succeeded(kCancelled);
+  if (!answer.confirmed) return Succeeded(kErrorCancelled);
   SimulatedPort port;
   port.monitor = std::wstring(monitor);
   port.description = port.monitor;
@@ -286,9 +274,9 @@ bool SimulatedMachine::ConfigurePortDialog(std::wstring_view portName) {
   std::lock_guard guard(lock_);
   if (Faulted("ConfigurePortW")) return false;
   const SimulatedPort* port = state_.ports.Find(portName);
-  if (port == nullptr) return Succeeded(kUnknownPort);
+  if (port == nullptr) return Succeeded(kErrorUnknownPort);
   if (EqualsNoCase(port->monitor, L"WSD Port") || EqualsNoCase(port->monitor, L"Appmon")) {
-    return Succeeded(kNotSupported);
+    return Succeeded(kErrorNotSupported);
   }
   // The port's dialog; without a scripted answer the user presses OK.
   auto& answers = state_.settings.dialogAnswers;
@@ -296,13 +284,13 @@ bool SimulatedMachine::ConfigurePortDialog(std::wstring_view portName) {
   const bool confirmed = answers.front().confirmed;
   answers.pop_front();
   SaveLocked();
-  return confirmed || Succeeded(kCancelled);
+  return confirmed || Succeeded(kErrorCancelled);
 }
 
 uint32_t SimulatedMachine::OpenAndDeletePrinter(std::wstring_view printerName) {
   std::lock_guard guard(lock_);
   if (Faulted("OpenPrinterW")) return SimulatedLastError();
-  if (spooler_.FindPrinter(printerName) == nullptr) return Failure(kInvalidPrinterName);
+  if (spooler_.FindPrinter(printerName) == nullptr) return Failure(kErrorInvalidPrinterName);
   if (Faulted("DeletePrinter")) return SimulatedLastError();
   const uint32_t error = spooler_.DeletePrinter(printerName);
   if (error == 0) SaveLocked();
@@ -361,7 +349,7 @@ std::optional<ShellEvent> SimulatedMachine::ShellExecute(const std::wstring& fil
   } else if (EqualsNoCase(program, L"certutil.exe")) {
     event = RunCertUtil(parameters, state_, files_);
   } else {
-    SetSimulatedLastError(kFileNotFound);
+    SetSimulatedLastError(kErrorFileNotFound);
     return std::nullopt;
   }
   event.program = file;
@@ -401,11 +389,11 @@ std::optional<std::wstring> SimulatedMachine::FormatMessage(uint32_t code, uint1
     language = MessageLanguage::Chinese;
   } else if (languageId != kEnglish) {
     // The machine has the English and Chinese language packs only.
-    SetSimulatedLastError(kResourceLanguageNotFound);
+    SetSimulatedLastError(kErrorResourceLanguageNotFound);
     return std::nullopt;
   }
   auto text = SystemErrorText(code, language);
-  if (!text) SetSimulatedLastError(kMessageNotFound);
+  if (!text) SetSimulatedLastError(kErrorMessageNotFound);
   return text;
 }
 
@@ -481,7 +469,7 @@ std::optional<uint32_t> SimulatedMachine::WriteDevice(std::wstring_view devicePa
   const std::wstring& directory = state_.settings.currentDirectory;
   if (files_.KindOf(devicePath, directory) != SimulatedFileSystem::Kind::File) {
     const uint32_t missing = files_.Attributes(devicePath, directory);
-    SetSimulatedLastError(missing == 0 ? kAccessDenied : missing);  // a folder cannot be written like a device
+    SetSimulatedLastError(missing == 0 ? kErrorAccessDenied : missing);  // a folder cannot be written like a device
     return std::nullopt;
   }
   if (Faulted("WriteFileEx")) return std::nullopt;

@@ -3,23 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "shell/WideText.h"
+#include "base/WideText.h"
+#include "base/WindowsErrorCodes.h"
 #include "simulated/MachineLayout.h"
 
 namespace {
-
-constexpr uint32_t kFileNotFound = 2;
-constexpr uint32_t kInvalidData = 13;
-constexpr uint32_t kInvalidParameter = 87;
-constexpr uint32_t kBusy = 170;
-constexpr uint32_t kAlreadyExists = 183;
-constexpr uint32_t kUnknownPort = 1796;
-constexpr uint32_t kUnknownDriver = 1797;
-constexpr uint32_t kUnknownPrintProcessor = 1798;
-constexpr uint32_t kInvalidPrinterName = 1801;
-constexpr uint32_t kPrinterExists = 1802;
-constexpr uint32_t kDriverInUse = 3001;
-constexpr uint32_t kDriverPackageInUse = 3015;
 
 constexpr uint32_t kDeleteUnusedFiles = 1;
 constexpr uint32_t kDeleteSpecificVersion = 2;
@@ -75,7 +63,7 @@ uint32_t SimulatedSpooler::CopyDriverFiles(const std::vector<std::wstring>& file
   std::vector<std::wstring> sources;
   for (const auto& file : files) {
     const std::wstring source = file.find(L'\\') != std::wstring::npos ? file : sourceFolder + L"\\" + file;
-    if (files_.KindOf(source, L"C:\\") != SimulatedFileSystem::Kind::File) return kFileNotFound;
+    if (files_.KindOf(source, L"C:\\") != SimulatedFileSystem::Kind::File) return kErrorFileNotFound;
     sources.push_back(source);
   }
   if (const uint32_t error = files_.CreateDirectories(targetFolder)) return error;
@@ -88,7 +76,7 @@ uint32_t SimulatedSpooler::CopyDriverFiles(const std::vector<std::wstring>& file
 uint32_t SimulatedSpooler::AddDriver(SimulatedDriver driver) {
   if (driver.name.empty() || driver.version != 3 || driver.driverFile.empty() || driver.dataFile.empty() ||
       driver.configFile.empty()) {
-    return kInvalidParameter;
+    return kErrorInvalidParameter;
   }
   std::vector<std::wstring> files = {driver.driverFile, driver.dataFile, driver.configFile};
   if (!driver.helpFile.empty()) files.push_back(driver.helpFile);
@@ -112,9 +100,9 @@ uint32_t SimulatedSpooler::InstallDriverFromInf(std::wstring_view modelName, std
   const auto bytes = files_.ReadFile(infPath, L"C:\\", error);
   if (!bytes) return error;
   const auto inf = PrinterInfFile::Parse(*bytes);
-  if (!inf || !inf->IsPrinterInf()) return kInvalidData;
+  if (!inf || !inf->IsPrinterInf()) return kErrorInvalidData;
   const auto model = inf->FindModel(modelName, machine_layout::InfDecoration(state_.settings));
-  if (!model) return kUnknownDriver;
+  if (!model) return kErrorUnknownPrinterDriver;
 
   const std::wstring infFolder = FolderOf(infPath);
   std::vector<std::wstring> sources;
@@ -162,10 +150,10 @@ uint32_t SimulatedSpooler::InstallDriverFromInf(std::wstring_view modelName, std
 
 uint32_t SimulatedSpooler::DeleteDriver(std::wstring_view name, uint32_t flags, uint32_t version) {
   const auto it = state_.drivers.find(ToLowerUnits(name));
-  if (it == state_.drivers.end()) return kUnknownDriver;
-  if ((flags & kDeleteSpecificVersion) && it->second.version != version) return kUnknownDriver;
+  if (it == state_.drivers.end()) return kErrorUnknownPrinterDriver;
+  if ((flags & kDeleteSpecificVersion) && it->second.version != version) return kErrorUnknownPrinterDriver;
   for (const auto& [key, printer] : state_.printers) {
-    if (EqualsNoCase(printer.driver, it->second.name)) return kDriverInUse;
+    if (EqualsNoCase(printer.driver, it->second.name)) return kErrorPrinterDriverInUse;
   }
   const SimulatedDriver removed = std::move(it->second);
   state_.drivers.erase(it);
@@ -198,9 +186,9 @@ uint32_t SimulatedSpooler::DeleteDriverPackage(std::wstring_view infPath) {
   auto& packages = state_.driverPackages;
   const auto it = std::find_if(packages.begin(), packages.end(),
                                [&](const std::wstring& path) { return EqualsNoCase(path, infPath); });
-  if (it == packages.end()) return kFileNotFound;
+  if (it == packages.end()) return kErrorFileNotFound;
   for (const auto& [key, driver] : state_.drivers) {
-    if (EqualsNoCase(driver.infPath, infPath)) return kDriverPackageInUse;
+    if (EqualsNoCase(driver.infPath, infPath)) return kErrorPrinterDriverPackageInUse;
   }
   const std::wstring folder = FolderOf(*it);
   packages.erase(it);
@@ -211,13 +199,13 @@ uint32_t SimulatedSpooler::DeleteDriverPackage(std::wstring_view infPath) {
 uint32_t SimulatedSpooler::AddPrinter(SimulatedPrinter printer) {
   if (printer.name.empty() || printer.name.size() > kMaxPrinterName ||
       printer.name.find_first_of(L"\\,") != std::wstring::npos) {
-    return kInvalidPrinterName;
+    return kErrorInvalidPrinterName;
   }
   std::wstring key = ToLowerUnits(printer.name);
-  if (state_.printers.count(key)) return kPrinterExists;
-  if (FindDriver(printer.driver) == nullptr) return kUnknownDriver;
-  if (state_.ports.Find(printer.port) == nullptr) return kUnknownPort;
-  if (!EqualsNoCase(printer.printProcessor, L"winprint")) return kUnknownPrintProcessor;
+  if (state_.printers.count(key)) return kErrorPrinterAlreadyExists;
+  if (FindDriver(printer.driver) == nullptr) return kErrorUnknownPrinterDriver;
+  if (state_.ports.Find(printer.port) == nullptr) return kErrorUnknownPort;
+  if (!EqualsNoCase(printer.printProcessor, L"winprint")) return kErrorUnknownPrintProcessor;
   // A machine without a default printer makes its first new printer the default.
   if (state_.defaultPrinter.empty()) state_.defaultPrinter = printer.name;
   state_.printers.emplace(std::move(key), std::move(printer));
@@ -226,7 +214,7 @@ uint32_t SimulatedSpooler::AddPrinter(SimulatedPrinter printer) {
 
 uint32_t SimulatedSpooler::DeletePrinter(std::wstring_view name) {
   const auto it = state_.printers.find(ToLowerUnits(name));
-  if (it == state_.printers.end()) return kInvalidPrinterName;
+  if (it == state_.printers.end()) return kErrorInvalidPrinterName;
   if (EqualsNoCase(state_.defaultPrinter, it->second.name)) state_.defaultPrinter.clear();
   state_.printers.erase(it);
   return 0;
@@ -234,30 +222,30 @@ uint32_t SimulatedSpooler::DeletePrinter(std::wstring_view name) {
 
 uint32_t SimulatedSpooler::SetDefaultPrinter(std::wstring_view name) {
   const SimulatedPrinter* printer = FindPrinter(name);
-  if (printer == nullptr) return kInvalidPrinterName;
+  if (printer == nullptr) return kErrorInvalidPrinterName;
   state_.defaultPrinter = printer->name;
   return 0;
 }
 
 uint32_t SimulatedSpooler::QueueJob(std::wstring_view printerName, std::wstring document) {
   const auto it = state_.printers.find(ToLowerUnits(printerName));
-  if (it == state_.printers.end()) return kInvalidPrinterName;
+  if (it == state_.printers.end()) return kErrorInvalidPrinterName;
   it->second.jobs.push_back(std::move(document));
   return 0;
 }
 
 uint32_t SimulatedSpooler::AddPort(SimulatedPort port) {
-  if (port.name.empty()) return kInvalidParameter;
-  if (!HasMonitor(port.monitor)) return kUnknownPort;
-  if (!state_.ports.Add(std::move(port))) return kAlreadyExists;
+  if (port.name.empty()) return kErrorInvalidParameter;
+  if (!HasMonitor(port.monitor)) return kErrorUnknownPort;
+  if (!state_.ports.Add(std::move(port))) return kErrorAlreadyExists;
   return 0;
 }
 
 uint32_t SimulatedSpooler::DeletePort(std::wstring_view name) {
   const SimulatedPort* port = state_.ports.Find(name);
-  if (port == nullptr) return kUnknownPort;
+  if (port == nullptr) return kErrorUnknownPort;
   for (const auto& [key, printer] : state_.printers) {
-    if (EqualsNoCase(printer.port, port->name)) return kBusy;
+    if (EqualsNoCase(printer.port, port->name)) return kErrorBusy;
   }
   state_.ports.Erase(name);
   return 0;

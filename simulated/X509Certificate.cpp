@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "shell/WideText.h"
+#include "base/WideText.h"
 
 namespace {
 

@@ -10,14 +10,14 @@
 #include <string>
 #include <string_view>
 
-#include "shell/MainWnd.h"
-#include "shell/StartUp.h"
+#include "shell/app/MainWnd.h"
+#include "shell/app/StartUp.h"
 #include "simulated/ScratchMachine.h"
-#include "ui/CWindowWnd.h"
-#include "ui/CanvasCairo.h"
-#include "ui/HostHeadless.h"
-#include "ui/SystemConstants.h"
-#include "ui/TabLayout.h"
+#include "ui/core/CWindowWnd.h"
+#include "ui/cairo/CanvasCairo.h"
+#include "ui/headless/HostHeadless.h"
+#include "ui/core/SystemConstants.h"
+#include "ui/controls/TabLayout.h"
 #include "wizard/WizardContext.h"
 
 namespace {
@@ -142,15 +142,11 @@ int main(int argc, char** argv) {
   auto owned = std::make_unique<ui::HostHeadless>(options->scale);
   ui::HostHeadless& host = *owned;
   ui::InstallHost(std::move(owned));
-  OpenResourcePackage(ExecutableDirectory());
-  FillContextLanguageTable();
-
-  auto window = std::make_unique<CMainWnd>();
-  if (!window->Create(nullptr, L"printer driver", ui::kWsOverlappedWindow | ui::kWsVisible, 0, ui::Rect{0, 0, 560, 400})) {
+  auto window = StartMainWindow();
+  if (!window) {
     std::fprintf(stderr, "quorvel-snapshot: the main window could not be created\n");
     return 1;
   }
-  window->CenterWindow();
   host.RunUntilIdle();
 
   bool written = false;

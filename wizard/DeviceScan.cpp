@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "shell/MainWindowMessages.h"
-#include "ui/WindowMessage.h"
+#include "base/WindowMessage.h"
 #include "wizard/WizardContext.h"
 
 void StartDeviceScan() {

@@ -2,7 +2,7 @@
 #include "wizard/InstallationStart.h"
 
 #include "shell/MainWindowMessages.h"
-#include "ui/WindowMessage.h"
+#include "base/WindowMessage.h"
 #include "wizard/WizardContext.h"
 
 bool StartInstallation() {

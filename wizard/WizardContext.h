@@ -17,8 +17,9 @@
 #include "devices/UsbPrinterEntry.h"
 #include "engine/DriverModelRecord.h"
 #include "engine/spooler/SpoolerEntry.h"
-#include "shell/LanguageEntry.h"
-#include "ui/WindowHandle.h"
+#include "shell/Languages.h"
+#include "shell/MainWindowHandle.h"
+#include "base/WindowHandle.h"
 #include "engine/InstallRequest.h"
 
 namespace ui {
@@ -55,11 +56,11 @@ class WizardContext {
   std::vector<BluetoothDeviceRecord> bluetoothDevices;
   std::vector<UsbPrinterEntry> usbPrinters;
   std::vector<DriverModelRecord> driverModels;
-  LanguageTable languageTable;
+  LanguageTable& languageTable = ProcessLanguageTable();
   ui::TabLayout* mainTab = nullptr;
   ui::TabLayout* installTab = nullptr;
   ui::TabLayout* removalTab = nullptr;
-  ui::WindowHandle mainWindow = nullptr;
+  ui::WindowHandle& mainWindow = ProcessMainWindow();
   int mode = 1;  // 1 install, 0 remove
   int position = 0;
   int shownPage = 0;     // 0 index, 1 install wizard, 2 removal wizard
@@ -76,7 +77,7 @@ class WizardContext {
   std::vector<int> portListSteps;
   std::vector<uint8_t> usbTestBuffer;
   // Read by workers while the UI thread switches the language.
-  std::atomic<uint16_t> currentLanguageId{0};
+  std::atomic<uint16_t>& currentLanguageId = ProcessLanguageId();
 
  private:
   WizardContext();

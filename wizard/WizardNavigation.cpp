@@ -3,8 +3,8 @@
 #include "engine/spooler/SpoolerOperations.h"
 #include "shell/MainWindowMessages.h"
 #include "shell/UiTextMessage.h"
-#include "ui/TabLayout.h"
-#include "ui/WindowMessage.h"
+#include "ui/controls/TabLayout.h"
+#include "base/WindowMessage.h"
 #include "wizard/RemovalPage.h"
 #include "wizard/WizardContext.h"
 

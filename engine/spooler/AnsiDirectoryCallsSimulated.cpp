@@ -1,5 +1,5 @@
 #include "engine/spooler/AnsiDirectoryCalls.h"
-#include "shell/WideText.h"
+#include "base/WideText.h"
 #include "simulated/SimulatedLastError.h"
 #include "simulated/SimulatedMachine.h"
 

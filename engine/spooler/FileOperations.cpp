@@ -1,11 +1,8 @@
 #include "engine/spooler/FileOperations.h"
 
+#include "base/WindowsErrorCodes.h"
 #include "engine/spooler/AnsiDirectoryCalls.h"
 #include "engine/spooler/SystemOperations.h"
-
-namespace {
-constexpr uint32_t kErrorAlreadyExists = 183;
-}
 
 int CreateDirectoryPath(const std::wstring& path) {
   const std::string ansi = ToAnsiCodePage(path);

@@ -1,11 +1,8 @@
 #include "engine/spooler/FileOperations.h"
+#include "base/WindowsErrorCodes.h"
 #include "engine/spooler/SystemOperations.h"
 #include "simulated/SimulatedLastError.h"
 #include "simulated/SimulatedMachine.h"
-
-namespace {
-constexpr uint32_t kFileNotFound = 2;
-}
 
 bool WriteDeviceBytes(const std::wstring& devicePath, const uint8_t* bytes, uint32_t count) {
   if (devicePath.empty() || (bytes == nullptr && count != 0)) return false;
@@ -17,7 +14,7 @@ bool WriteDeviceBytes(const std::wstring& devicePath, const uint8_t* bytes, uint
 
 bool FileAttributesMissing(const std::wstring& path) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  return machine && machine->FileAttributes(path) == kFileNotFound;
+  return machine && machine->FileAttributes(path) == kErrorFileNotFound;
 }
 
 bool WriteWholeFile(const std::wstring& path, std::span<const uint8_t> bytes) {

@@ -1,6 +1,6 @@
 #include "engine/spooler/ShellCommands.h"
 
-#include "shell/WideText.h"
+#include "base/WideText.h"
 
 namespace {
 constexpr int kShowNormal = 1;

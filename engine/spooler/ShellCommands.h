@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/WindowHandle.h"
+#include "base/WindowHandle.h"
 
 // ShellExecuteExW with verb "open", no directory, the process handle kept; waits for
 // the process when asked and it was started. True when the program was started. The

@@ -2,16 +2,16 @@
 
 #include <map>
 
+#include "base/WindowsErrorCodes.h"
 #include "engine/spooler/SpoolerEnumeration.h"
 #include "engine/spooler/SystemOperations.h"
 #include "engine/spooler/TcpIpPortData.h"
-#include "shell/WideText.h"
+#include "base/WideText.h"
 
 namespace {
 
 constexpr uint32_t kEnumLocalAndConnections = 0x06;
 constexpr uint32_t kEnumLocalConnectionsNetwork = 0x46;
-constexpr uint32_t kErrorInvalidParameter = 87;
 
 // Level 8 (with the INF path) exists from Windows Vista on; older systems get level 6.
 bool DriverLevel8Available() {

@@ -17,7 +17,7 @@
 #include "engine/spooler/PrinterDriverRecord.h"
 #include "engine/spooler/PrinterRecord.h"
 #include "engine/spooler/SpoolerEntry.h"
-#include "ui/WindowHandle.h"
+#include "base/WindowHandle.h"
 
 // Lists: the list is replaced; a failed enumeration leaves it empty.
 void ListPrinters(std::vector<SpoolerEntry>& list);

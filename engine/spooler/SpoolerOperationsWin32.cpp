@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include "base/WindowsErrorCodes.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "engine/spooler/SystemOperations.h"
 #include "engine/spooler/UniqueWin32Handle.h"
@@ -32,17 +33,25 @@ PrinterHandle OpenPrinterWithAccess(const std::wstring& name, DWORD access) {
   return printer;
 }
 
+// The error of the call that just failed; a failure that left no error still is one.
+uint32_t FailureCode() {
+  const DWORD code = GetLastError();
+  if (code != ERROR_SUCCESS) return code;
+  SetLastError(kErrorGenFailure);
+  return kErrorGenFailure;
+}
+
 }  // namespace
 
 uint32_t XcvAddPort(const std::wstring& monitorName, std::span<const uint8_t> portData) {
   PrinterHandle monitor = OpenPrinterWithAccess(L",XcvMonitor " + monitorName, kServerAdministration);
-  if (!monitor) return GetLastError();
+  if (!monitor) return FailureCode();
   std::vector<BYTE> output(kXcvOutputSize);
   DWORD needed = 0;
   DWORD status = 0;
   if (!XcvDataW(monitor.Get(), L"AddPort", const_cast<BYTE*>(portData.data()), static_cast<DWORD>(portData.size()),
                 output.data(), kXcvOutputSize, &needed, &status)) {
-    return GetLastError();
+    return FailureCode();
   }
   if (status != ERROR_SUCCESS) SetLastError(status);
   return status;
@@ -66,8 +75,8 @@ bool ConfigurePortByName(const std::wstring& portName, ui::WindowHandle owner) {
 
 uint32_t DeletePrinterByName(const std::wstring& printerName) {
   PrinterHandle printer = OpenPrinterWithAccess(printerName, kAllPrinterAccess);
-  if (!printer) return GetLastError();
-  if (!DeletePrinter(printer.Get())) return GetLastError();
+  if (!printer) return FailureCode();
+  if (!DeletePrinter(printer.Get())) return FailureCode();
   return ERROR_SUCCESS;
 }
 

@@ -19,7 +19,8 @@ struct WindowsVersion {
 std::optional<WindowsVersion> GetWindowsVersion();
 // Windows 8 (6.2) or later; also true when the version cannot be read.
 bool IsVersion62OrLater();
-// True when this (32-bit) process runs under WOW64, that is on 64-bit Windows.
+// True on 64-bit Windows: the 32-bit product runs there under WOW64; a 64-bit build
+// runs nowhere else.
 bool Is64BitWindows();
 
 // "Code: " + the code in decimal + " - " + the system's text for it (with its line

@@ -19,8 +19,13 @@ std::optional<WindowsVersion> GetWindowsVersion() {
 }
 
 bool Is64BitWindows() {
+#if defined(_WIN64)
+  // A 64-bit process runs only on 64-bit Windows, and never under WOW64.
+  return true;
+#else
   BOOL wow64 = FALSE;
   return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+#endif
 }
 
 std::optional<std::wstring> SystemMessageText(uint32_t code, uint16_t languageId) {

@@ -1,9 +1,9 @@
 #include <cstdio>
 
-#include "shell/StartUp.h"
+#include "shell/app/StartUp.h"
 #include "simulated/SimulatedMachine.h"
-#include "ui/CanvasCairo.h"
-#include "ui/HostGtk.h"
+#include "ui/cairo/CanvasCairo.h"
+#include "ui/gtk/HostGtk.h"
 
 // Command-line arguments are ignored, as in the product.
 int main() {
@@ -26,7 +26,5 @@ int main() {
   }
   ui::InstallHost(std::move(host));
 
-  OpenResourcePackage(ExecutableDirectory());
-  FillContextLanguageTable();
   return RunMainWindow();
 }

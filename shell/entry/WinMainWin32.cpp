@@ -1,10 +1,10 @@
-#include "ui/WindowsHeaders.h"
+#include "ui/win32/WindowsHeaders.h"
 
 #include <objbase.h>
 #include <ole2.h>
 
-#include "shell/StartUp.h"
-#include "ui/HostWin32.h"
+#include "shell/app/StartUp.h"
+#include "ui/win32/HostWin32.h"
 
 // Command line and show flag are ignored; there is no single-instance guard.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -12,8 +12,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   OleInitialize(nullptr);
   ui::InstallHost(ui::CreateWin32Host(instance));
 
-  OpenResourcePackage(ExecutableDirectory());
-  FillContextLanguageTable();
   const int code = RunMainWindow();
 
   OleUninitialize();

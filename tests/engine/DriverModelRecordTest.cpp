@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "engine/DriverModelRecord.h"
-#include "shell/EmbeddedPackage.h"
-#include "shell/WideText.h"
+#include "shell/app/EmbeddedPackage.h"
+#include "base/WideText.h"
 
 namespace {
 bool Holds(const std::vector<std::wstring>& list, const std::wstring& item) {

@@ -19,11 +19,11 @@
 #include <type_traits>
 #include <vector>
 
-#include "shell/EmbeddedPackage.h"
-#include "ui/GdiObject.h"
-#include "ui/GdiSelection.h"
-#include "ui/ResourceManager.h"
-#include "ui/WindowDc.h"
+#include "shell/app/EmbeddedPackage.h"
+#include "ui/win32/GdiObject.h"
+#include "ui/win32/GdiSelection.h"
+#include "ui/core/ResourceManager.h"
+#include "ui/win32/WindowDc.h"
 
 namespace {
 

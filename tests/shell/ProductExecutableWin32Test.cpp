@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/ResourcePackage.h"
+#include "base/ResourcePackage.h"
 
 // Checks the shipped program itself (not this test program): its PE header, the embedded
 // package and the manifest, read back through the system's own resource functions.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "shell/EmbeddedPackage.h"
+#include "shell/app/EmbeddedPackage.h"
 
 TEST(ResourcePackage, EmbeddedPackageHoldsTheIndexAndTheSevenLanguageFiles) {
   auto package = OpenEmbeddedPackage();

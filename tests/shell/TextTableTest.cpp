@@ -5,8 +5,8 @@
 #include <thread>
 #include <vector>
 
-#include "shell/EmbeddedPackage.h"
-#include "ui/ResourceManager.h"
+#include "shell/app/EmbeddedPackage.h"
+#include "ui/core/ResourceManager.h"
 
 // The text table is process-wide and never emptied; each test uses ids of its own.
 namespace {

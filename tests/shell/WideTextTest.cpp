@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "shell/WideText.h"
+#include "base/WideText.h"
 
 TEST(WideText, Utf8RoundTripKeepsEveryScript) {
   const std::string text = "Quorvel 宋体 ภาษาไทย 한국어 Español \xF0\x9F\x96\xA8";

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "ui/CanvasGdi.h"
+#include "ui/win32/CanvasGdi.h"
 
 namespace {
 

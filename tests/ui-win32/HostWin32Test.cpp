@@ -5,7 +5,7 @@
 // manages popups with a system menu and waits for their withdrawal. Few tests show one.
 #include <gtest/gtest.h>
 
-#include "ui/WindowsHeaders.h"
+#include "ui/win32/WindowsHeaders.h"
 
 #include <atomic>
 #include <chrono>
@@ -16,9 +16,9 @@
 #include <thread>
 
 #include "tests/ui-win32/RecordingWindowEvents.h"
-#include "ui/HostWin32.h"
-#include "ui/WindowDc.h"
-#include "ui/WindowMessage.h"
+#include "ui/win32/HostWin32.h"
+#include "ui/win32/WindowDc.h"
+#include "base/WindowMessage.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "ui/Host.h"
+#include "ui/core/Host.h"
 
 struct WindowMessageRecord {
   uint32_t message = 0;

@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
-#include "ui/CanvasCairo.h"
-#include "ui/List.h"
-#include "ui/ListRow.h"
-#include "ui/RichEdit.h"
+#include "ui/cairo/CanvasCairo.h"
+#include "ui/controls/List.h"
+#include "ui/controls/ListRow.h"
+#include "ui/controls/RichEdit.h"
 #include "UiTestSupport.h"
 
 namespace {

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "ui/Button.h"
-#include "ui/HorizontalLayout.h"
-#include "ui/Label.h"
-#include "ui/Option.h"
-#include "ui/ResourceManager.h"
-#include "ui/TabLayout.h"
-#include "ui/VerticalLayout.h"
+#include "ui/controls/Button.h"
+#include "ui/controls/HorizontalLayout.h"
+#include "ui/controls/Label.h"
+#include "ui/controls/Option.h"
+#include "ui/core/ResourceManager.h"
+#include "ui/controls/TabLayout.h"
+#include "ui/controls/VerticalLayout.h"
 #include "UiTestSupport.h"
 
 namespace {

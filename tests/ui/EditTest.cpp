@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/Edit.h"
+#include "ui/controls/Edit.h"
 #include "UiTestSupport.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <thread>
 
-#include "ui/Container.h"
-#include "ui/WindowMessage.h"
+#include "ui/core/Container.h"
+#include "base/WindowMessage.h"
 #include "UiTestSupport.h"
 
 namespace {

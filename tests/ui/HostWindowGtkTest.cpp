@@ -13,11 +13,11 @@
 #include <utility>
 #include <vector>
 
-#include "shell/WideText.h"
-#include "ui/HostGtk.h"
-#include "ui/HostWindowGtk.h"
-#include "ui/MessageBus.h"
-#include "ui/WindowMessage.h"
+#include "base/WideText.h"
+#include "ui/gtk/HostGtk.h"
+#include "ui/gtk/HostWindowGtk.h"
+#include "base/MessageBus.h"
+#include "base/WindowMessage.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <cairo.h>
 
-#include "ui/AnimatedImage.h"
-#include "ui/ImageCache.h"
+#include "ui/controls/AnimatedImage.h"
+#include "ui/core/ImageCache.h"
 #include "UiTestSupport.h"
 
 namespace {

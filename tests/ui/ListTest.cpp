@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "ui/Label.h"
-#include "ui/List.h"
-#include "ui/ListRow.h"
-#include "ui/Option.h"
+#include "ui/controls/Label.h"
+#include "ui/controls/List.h"
+#include "ui/controls/ListRow.h"
+#include "ui/controls/Option.h"
 #include "UiTestSupport.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <thread>
 #include <vector>
 
-#include "ui/MessageBus.h"
-#include "ui/WindowMessage.h"
+#include "base/MessageBus.h"
+#include "base/WindowMessage.h"
 
 using ui::MessageBus;
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/Image.h"
+#include "ui/core/Image.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <thread>
 
-#include "ui/RichEdit.h"
-#include "ui/WindowMessage.h"
+#include "ui/controls/RichEdit.h"
+#include "base/WindowMessage.h"
 #include "UiTestSupport.h"
 
 namespace {

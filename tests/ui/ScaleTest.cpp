@@ -2,8 +2,8 @@
 
 #include <cairo.h>
 
-#include "ui/Button.h"
-#include "ui/Label.h"
+#include "ui/controls/Button.h"
+#include "ui/controls/Label.h"
 #include "UiTestSupport.h"
 
 namespace {

@@ -4,11 +4,11 @@
 #include <chrono>
 #include <thread>
 
-#include "ui/Button.h"
-#include "ui/Label.h"
-#include "ui/MessageBus.h"
-#include "ui/Option.h"
-#include "ui/WindowMessage.h"
+#include "ui/controls/Button.h"
+#include "ui/controls/Label.h"
+#include "base/MessageBus.h"
+#include "ui/controls/Option.h"
+#include "base/WindowMessage.h"
 #include "UiTestSupport.h"
 
 namespace {

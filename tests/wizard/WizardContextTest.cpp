@@ -6,8 +6,8 @@
 #include <thread>
 #include <vector>
 
-#include "shell/EmbeddedPackage.h"
-#include "ui/ResourceManager.h"
+#include "shell/app/EmbeddedPackage.h"
+#include "ui/core/ResourceManager.h"
 #include "wizard/WizardContext.h"
 
 TEST(WizardContext, FreshRequestAndStepSequences) {

@@ -1,7 +1,7 @@
 #include <fstream>
 
 #include "engine/spooler/ContractPlatform.h"
-#include "shell/WideText.h"
+#include "base/WideText.h"
 #include "simulated/SimulatedMachine.h"
 
 namespace contract {

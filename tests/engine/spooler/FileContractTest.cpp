@@ -4,7 +4,7 @@
 #include "engine/spooler/ContractPlatform.h"
 #include "engine/spooler/FileOperations.h"
 #include "engine/spooler/SystemOperations.h"
-#include "shell/WideText.h"
+#include "base/WideText.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include "engine/spooler/SpoolerOperations.h"
 #include "engine/spooler/SystemOperations.h"
 #include "engine/spooler/TcpIpPortData.h"
-#include "shell/EmbeddedPackage.h"
-#include "shell/WideText.h"
-#include "ui/ResourceManager.h"
+#include "shell/app/EmbeddedPackage.h"
+#include "base/WideText.h"
+#include "ui/core/ResourceManager.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include "engine/spooler/ShellCommands.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "engine/spooler/SystemOperations.h"
-#include "shell/EmbeddedPackage.h"
+#include "shell/app/EmbeddedPackage.h"
 #include "shell/Languages.h"
-#include "shell/WideText.h"
-#include "ui/ResourceManager.h"
+#include "base/WideText.h"
+#include "ui/core/ResourceManager.h"
 
 namespace {
 

@@ -1,0 +1,14 @@
+#include <unistd.h>
+
+#include <climits>
+
+#include "shell/app/StartUp.h"
+#include "base/WideText.h"
+
+std::wstring ExecutableDirectory() {
+  char path[PATH_MAX];
+  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) return {};
+  std::string text(path, static_cast<size_t>(n));
+  return Utf8ToWide(text.substr(0, text.rfind('/') + 1));
+}

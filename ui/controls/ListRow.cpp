@@ -1,0 +1,152 @@
+#include "ui/controls/ListRow.h"
+
+#include <algorithm>
+
+#include "ui/core/AttributeParsing.h"
+#include "ui/core/Drawing.h"
+#include "ui/controls/Label.h"
+#include "ui/controls/List.h"
+#include "ui/controls/Option.h"
+#include "ui/core/Theme.h"
+#include "ui/core/WindowTree.h"
+
+namespace ui {
+
+namespace {
+
+void ForEachOption(Control* control, const auto& action) {
+  for (int i = 0; i < control->GetChildCount(); ++i) {
+    Control* child = control->GetChildAt(i);
+    if (auto* option = dynamic_cast<Option*>(child)) action(option);
+    ForEachOption(child, action);
+  }
+}
+
+Label* ColumnLabel(const ListRow& row, int column) {
+  const std::wstring name = L"label" + std::to_wstring(column);
+  for (int i = 0; i < row.GetChildCount(); ++i) {
+    if (auto* label = row.GetChildAt(i)->FindSubControl<Label>(name)) return label;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+List* ListRow::GetOwner() const {
+  Control* body = GetParent();
+  return body != nullptr ? dynamic_cast<List*>(body->GetParent()) : nullptr;
+}
+
+int ListRow::GetIndex() const {
+  const List* owner = GetOwner();
+  return owner != nullptr ? owner->IndexOfRow(this) : -1;
+}
+
+void ListRow::SetColumnText(int column, std::wstring text) {
+  if (column < 0) return;
+  if (Label* label = ColumnLabel(*this, column)) {
+    label->SetToolTip(text);
+    label->SetText(std::move(text));
+    label->SetVisible(true);
+    return;
+  }
+  if (static_cast<int>(columns_.size()) <= column) columns_.resize(column + 1);
+  columns_[column] = std::move(text);
+  Invalidate();
+}
+
+std::wstring ListRow::GetColumnText(int column) const {
+  if (column < 0) return {};
+  if (Label* label = ColumnLabel(*this, column)) return label->GetText();
+  return column < static_cast<int>(columns_.size()) ? columns_[column] : std::wstring();
+}
+
+void ListRow::SetChecked(bool checked) {
+  if (checked_ == checked) return;
+  checked_ = checked;
+  Invalidate();
+}
+
+void ListRow::SetSelectedByList(bool selected) {
+  selected_ = selected;
+  ForEachOption(this, [&](Option* option) { option->SetSelected(selected, false); });
+  Invalidate();
+}
+
+AttributeResult ListRow::ApplyAttribute(std::wstring_view name, std::wstring_view value) {
+  auto color = [&](std::optional<Argb>& target) { return ApplyColor(value, target); };
+  if (NameEquals(name, L"hotbkcolor")) return color(hotBkColor_);
+  if (NameEquals(name, L"selectedbkcolor")) return color(selectedBkColor_);
+  if (NameEquals(name, L"textcolor")) return color(textColor_);
+  if (NameEquals(name, L"checked")) {
+    auto flag = ParseBool(value);
+    if (!flag) return AttributeResult::BadValue;
+    SetChecked(*flag);
+    return AttributeResult::Applied;
+  }
+  return HorizontalLayout::ApplyAttribute(name, value);
+}
+
+Size ListRow::EstimateSize(Size available) {
+  Size size = HorizontalLayout::EstimateSize(available);
+  if (size.cy == 0) {
+    const List* owner = GetOwner();
+    size.cy = Scaled(owner != nullptr ? owner->GetItemHeight() : 30);
+  }
+  return size;
+}
+
+bool ListRow::DoEvent(UiEvent& event) {
+  switch (event.type) {
+    case UiEventType::ButtonDown:
+    case UiEventType::DoubleClick:
+      if (event.button == MouseButton::Left && IsEnabled()) {
+        if (List* owner = GetOwner()) owner->OnRowPressed(this, event.position);
+      }
+      return true;
+    case UiEventType::MouseEnter:
+    case UiEventType::MouseLeave:
+      Invalidate();
+      return true;
+    case UiEventType::MouseMove:
+    case UiEventType::ButtonUp:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void ListRow::PaintBackground(Canvas& canvas) {
+  HorizontalLayout::PaintBackground(canvas);
+  const WindowTree* tree = GetTree();
+  if (selected_) {
+    canvas.FillRect(rect_, selectedBkColor_.value_or(theme::kRowSelected));
+  } else if (tree != nullptr && tree->GetHover() == this) {
+    canvas.FillRect(rect_, hotBkColor_.value_or(theme::kRowHot));
+  }
+}
+
+void ListRow::PaintContent(Canvas& canvas, const Rect& dirty) {
+  HorizontalLayout::PaintContent(canvas, dirty);
+  const List* owner = GetOwner();
+  if (owner == nullptr) return;
+  const int checkColumn = owner->CheckColumn();
+  if (checkColumn >= 0) {
+    const Rect cell = owner->ColumnRect(checkColumn, rect_);
+    const int side = Scaled(theme::kMarkSize);
+    const int left = cell.left + (cell.Width() - side) / 2;
+    const int top = cell.top + (cell.Height() - side) / 2;
+    const WindowTree* tree = GetTree();
+    DrawCheckMark(canvas, {left, top, left + side, top + side}, checked_, IsEnabled(),
+                  tree != nullptr && tree->GetHover() == this, ScalePercent());
+  }
+  const FontSpec font = Font();
+  const Argb color = IsEnabled() ? textColor_.value_or(theme::kText) : theme::kTextDisabled;
+  for (size_t column = 0; column < columns_.size(); ++column) {
+    if (columns_[column].empty() || static_cast<int>(column) == checkColumn) continue;
+    const Rect cell = owner->ColumnRect(static_cast<int>(column), rect_).Deflate({Scaled(8), 0, Scaled(8), 0});
+    canvas.DrawText(columns_[column], cell, font, color, kTextSingleLine | kTextVCenter | kTextEndEllipsis);
+  }
+}
+
+}  // namespace ui

@@ -1,0 +1,59 @@
+// One row of a List. A row built from a template file holds that file's controls, and
+// its column n is the label named "label" + n. A plain row keeps its column texts itself
+// and draws them under the header's columns, with a check box in the header's
+// checkable column. A row's radio or check options follow its selection.
+//
+// The row takes the mouse for everything in it: a press sends "listitemchecked" (both
+// values the new check state) when it falls on the check box, then "itemclick", then
+// selects the row ("itemselect" from the list). The sender of both is the row, so its
+// name and user data tell the page which list and which entry it is.
+//
+// Threads: UI thread only.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/controls/HorizontalLayout.h"
+
+namespace ui {
+
+class List;
+
+class ListRow : public HorizontalLayout {
+ public:
+  std::wstring_view GetClass() const override { return L"ListRow"; }
+
+  List* GetOwner() const;
+  int GetIndex() const;  // its position in the list; -1 when in none
+
+  // Text and tooltip of column n; shows that column's label when the row has one.
+  void SetColumnText(int column, std::wstring text);
+  std::wstring GetColumnText(int column) const;
+  bool IsChecked() const { return checked_; }
+  void SetChecked(bool checked);  // no notification
+  bool IsSelected() const { return selected_; }
+
+  AttributeResult ApplyAttribute(std::wstring_view name, std::wstring_view value) override;
+  Size EstimateSize(Size available) override;
+  bool DoEvent(UiEvent& event) override;
+  bool TakesChildMouse() const override { return true; }
+  bool AcceptsMouse() const override { return true; }
+
+ protected:
+  friend class List;
+  void SetSelectedByList(bool selected);
+  void PaintBackground(Canvas& canvas) override;
+  void PaintContent(Canvas& canvas, const Rect& dirty) override;
+
+ private:
+  std::vector<std::wstring> columns_;
+  bool checked_ = false;
+  bool selected_ = false;
+  std::optional<Argb> hotBkColor_;
+  std::optional<Argb> selectedBkColor_;
+  std::optional<Argb> textColor_;
+};
+
+}  // namespace ui
