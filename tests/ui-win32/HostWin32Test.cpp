@@ -15,7 +15,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "tests/ui-win32/RecordingWindowEvents.h"
+#include "ui-win32/RecordingWindowEvents.h"
 #include "ui/win32/HostWin32.h"
 #include "ui/win32/WindowDc.h"
 #include "base/WindowMessage.h"

@@ -9,6 +9,8 @@
 #include "ui/controls/VerticalLayout.h"
 #include "UiTestSupport.h"
 
+using ControlsTest = uitest::UiTest;
+
 namespace {
 
 using uitest::TestWindow;
@@ -22,7 +24,7 @@ const wchar_t* kOptions =
     L"<VerticalLayout name='list'/>"
     L"</VerticalLayout></Window>";
 
-TEST_F(UiTest, OptionGroupsKeepOneSelectedAndClickComesBeforeTheChange) {
+TEST_F(ControlsTest, OptionGroupsKeepOneSelectedAndClickComesBeforeTheChange) {
   TestWindow* window = Open(kOptions);
   auto* a = window->FindControl<ui::Option>(L"a");
   auto* b = window->FindControl<ui::Option>(L"b");
@@ -50,7 +52,7 @@ TEST_F(UiTest, OptionGroupsKeepOneSelectedAndClickComesBeforeTheChange) {
   EXPECT_TRUE(seen.empty());
 }
 
-TEST_F(UiTest, OptionsMadeAtRunTimeJoinTheirGroupAndStyle) {
+TEST_F(ControlsTest, OptionsMadeAtRunTimeJoinTheirGroupAndStyle) {
   TestWindow* window = Open(
       L"<Window size='400,300'><Style name='radio_style' value=\"height='28' textcolor='ff333333'\"/>"
       L"<VerticalLayout name='verLanList'/></Window>");
@@ -81,7 +83,7 @@ TEST_F(UiTest, OptionsMadeAtRunTimeJoinTheirGroupAndStyle) {
   EXPECT_EQ(window->notes[window->notes.size() - 2], L"click:radiolan");
 }
 
-TEST_F(UiTest, ResourceTextsResolveAtEveryRead) {
+TEST_F(ControlsTest, ResourceTextsResolveAtEveryRead) {
   auto& resources = ui::ResourceManager::Instance();
   ASSERT_TRUE(resources.LoadLanguage(L"<Res><Text id='uitest.next' value='Next'/></Res>"));
   TestWindow* window = Open(
@@ -98,7 +100,7 @@ TEST_F(UiTest, ResourceTextsResolveAtEveryRead) {
   EXPECT_EQ(next->GetText(), L"uitest.unknown");  // an id without text shows itself
 }
 
-TEST_F(UiTest, AttributesAtRunTimeChangeLookAndReportMistakes) {
+TEST_F(ControlsTest, AttributesAtRunTimeChangeLookAndReportMistakes) {
   TestWindow* window = Open(L"<Window size='200,100'><VerticalLayout><Label name='info'/></VerticalLayout></Window>");
   auto* info = window->FindControl<ui::Label>(L"info");
   EXPECT_TRUE(info->SetAttribute(L"textcolor", L"ffff0000"));
@@ -111,7 +113,7 @@ TEST_F(UiTest, AttributesAtRunTimeChangeLookAndReportMistakes) {
   EXPECT_EQ(info->GetTextColor(), 0xFFFF0000u);
 }
 
-TEST_F(UiTest, HiddenControlsGiveUpTheirSpace) {
+TEST_F(ControlsTest, HiddenControlsGiveUpTheirSpace) {
   TestWindow* window = Open(
       L"<Window size='300,200'><VerticalLayout>"
       L"<HorizontalLayout name='bar' height='50'/><Control name='rest'/>"
@@ -124,7 +126,7 @@ TEST_F(UiTest, HiddenControlsGiveUpTheirSpace) {
   EXPECT_EQ(rest->GetPos().Height(), 200);
 }
 
-TEST_F(UiTest, StacksShareTheRestWithinMinimumAndMaximum) {
+TEST_F(ControlsTest, StacksShareTheRestWithinMinimumAndMaximum) {
   TestWindow* window = Open(
       L"<Window size='300,100'><HorizontalLayout inset='10,0,10,0' childpadding='10'>"
       L"<Control name='fixed' width='60'/><Control name='capped' maxwidth='40'/><Control name='free'/>"
@@ -137,7 +139,7 @@ TEST_F(UiTest, StacksShareTheRestWithinMinimumAndMaximum) {
   EXPECT_EQ(window->FindControl(L"padded")->GetPos(), (ui::Rect{265, 10, 285, 90}));
 }
 
-TEST_F(UiTest, TabLayoutSlidesToTheSelectedPanel) {
+TEST_F(ControlsTest, TabLayoutSlidesToTheSelectedPanel) {
   TestWindow* window = Open(
       L"<Window size='300,200'><TabLayout name='tabs' animation='true'>"
       L"<Button name='first' text='1'/><Button name='second' text='2'/></TabLayout></Window>");
@@ -157,7 +159,7 @@ TEST_F(UiTest, TabLayoutSlidesToTheSelectedPanel) {
   EXPECT_FALSE(host_->ClickControl(window->GetHWND(), L"first"));
 }
 
-TEST_F(UiTest, ToolTipShowsAfterAPause) {
+TEST_F(ControlsTest, ToolTipShowsAfterAPause) {
   TestWindow* window = Open(
       L"<Window size='300,200'><VerticalLayout><Button name='b' height='40' tooltip='Close'/></VerticalLayout></Window>");
   auto& tree = window->Tree();
@@ -169,7 +171,7 @@ TEST_F(UiTest, ToolTipShowsAfterAPause) {
   EXPECT_EQ(tree.ShownToolTipOwner(), nullptr);
 }
 
-TEST_F(UiTest, TabKeyMovesTheFocusAmongShownControls) {
+TEST_F(ControlsTest, TabKeyMovesTheFocusAmongShownControls) {
   TestWindow* window = Open(
       L"<Window size='300,200'><VerticalLayout><Button name='one' height='30'/><Button name='hidden' visible='false'/>"
       L"<Button name='two' height='30' enabled='false'/><Button name='three' height='30'/></VerticalLayout></Window>");
@@ -186,7 +188,7 @@ TEST_F(UiTest, TabKeyMovesTheFocusAmongShownControls) {
 
 namespace {
 
-TEST_F(UiTest, ScrollingStacksMoveTheirChildrenByWheelAndThumb) {
+TEST_F(ControlsTest, ScrollingStacksMoveTheirChildrenByWheelAndThumb) {
   std::wstring layout = L"<Window size='200,100'><VerticalLayout name='list' vscrollbar='true'>";
   for (int i = 0; i < 10; ++i) layout += L"<Button name='b" + std::to_wstring(i) + L"' height='25'/>";
   layout += L"</VerticalLayout></Window>";
@@ -210,7 +212,7 @@ TEST_F(UiTest, ScrollingStacksMoveTheirChildrenByWheelAndThumb) {
   EXPECT_EQ(window->notes.back(), L"click:b9");
 }
 
-TEST_F(UiTest, FocusLeavesAPanelThatIsSwitchedAway) {
+TEST_F(ControlsTest, FocusLeavesAPanelThatIsSwitchedAway) {
   TestWindow* window = Open(
       L"<Window size='300,200'><TabLayout name='tabs'><VerticalLayout><Edit name='e' height='30'/></VerticalLayout>"
       L"<VerticalLayout><Edit name='f' height='30'/></VerticalLayout></TabLayout></Window>");
@@ -222,7 +224,7 @@ TEST_F(UiTest, FocusLeavesAPanelThatIsSwitchedAway) {
   EXPECT_EQ(window->Tree().GetFocus(), nullptr);
 }
 
-TEST_F(UiTest, DisabledControlsTakeNoClicks) {
+TEST_F(ControlsTest, DisabledControlsTakeNoClicks) {
   TestWindow* window = Open(
       L"<Window size='300,200'><VerticalLayout><Button name='b' height='30' enabled='false'/>"
       L"<Option name='o' height='30' enabled='false'/></VerticalLayout></Window>");

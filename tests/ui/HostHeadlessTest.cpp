@@ -6,6 +6,8 @@
 #include "base/WindowMessage.h"
 #include "UiTestSupport.h"
 
+using HeadlessHostTest = uitest::UiTest;
+
 namespace {
 
 using uitest::TestWindow;
@@ -23,7 +25,7 @@ class Ticker : public ui::Control {
   }
 };
 
-TEST_F(UiTest, TimersFireOnlyWhenVirtualTimeAdvances) {
+TEST_F(HeadlessHostTest, TimersFireOnlyWhenVirtualTimeAdvances) {
   TestWindow* window = Open(L"<Window size='120,80'><VerticalLayout name='root'/></Window>");
   auto* ticker = window->FindControl<ui::Container>(L"root")->Add(std::make_unique<Ticker>());
   window->Tree().SetTimer(ticker, 1, 30);
@@ -36,7 +38,7 @@ TEST_F(UiTest, TimersFireOnlyWhenVirtualTimeAdvances) {
   EXPECT_EQ(ticker->ticks, 3);
 }
 
-TEST_F(UiTest, TheMainLoopEndsWithTheQuitAndReturnsItsCode) {
+TEST_F(HeadlessHostTest, TheMainLoopEndsWithTheQuitAndReturnsItsCode) {
   TestWindow* window = Open(kPlain);
   window->onMessage = [](uint32_t message, uintptr_t, intptr_t, bool& handled) -> intptr_t {
     if (message == ui::kWmDestroy) ui::CurrentHost().PostQuit(0);
@@ -52,7 +54,7 @@ TEST_F(UiTest, TheMainLoopEndsWithTheQuitAndReturnsItsCode) {
   EXPECT_FALSE(host_->QuitPosted());  // the loop took the quit
 }
 
-TEST_F(UiTest, AnIdleLoopWithNothingToWaitForGivesUp) {
+TEST_F(HeadlessHostTest, AnIdleLoopWithNothingToWaitForGivesUp) {
   Open(kPlain);
   host_->SetIdleTimeout(std::chrono::milliseconds(50));
   testing::internal::CaptureStderr();
@@ -60,7 +62,7 @@ TEST_F(UiTest, AnIdleLoopWithNothingToWaitForGivesUp) {
   EXPECT_NE(testing::internal::GetCapturedStderr().find("idle"), std::string::npos);
 }
 
-TEST_F(UiTest, MessageBoxesAreRecordedAndAnsweredFromAnyThread) {
+TEST_F(HeadlessHostTest, MessageBoxesAreRecordedAndAnsweredFromAnyThread) {
   host_->QueueMessageBoxAnswer(ui::kIdCancel);
   int answer = 0;
   std::thread worker([&] { answer = ui::CurrentHost().ShowMessageBox(nullptr, L"q", L"t", ui::kMbOkCancel); });
@@ -71,7 +73,7 @@ TEST_F(UiTest, MessageBoxesAreRecordedAndAnsweredFromAnyThread) {
   EXPECT_EQ(host_->MessageBoxes()[1].flags, ui::kMbIconInformation);
 }
 
-TEST_F(UiTest, HiddenAndGoneWindowsTakeNoInput) {
+TEST_F(HeadlessHostTest, HiddenAndGoneWindowsTakeNoInput) {
   TestWindow* window = Open(kPlain);
   const ui::WindowHandle handle = window->GetHWND();
   window->ShowWindow(false);

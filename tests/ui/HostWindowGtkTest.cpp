@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "WaitUntil.h"
 #include "base/WideText.h"
 #include "ui/gtk/HostGtk.h"
 #include "ui/gtk/HostWindowGtk.h"
@@ -211,10 +212,13 @@ TEST_F(HostWindowGtkTest, WorkerMessagesRunOnTheUiThreadWhileTheSenderWaits) {
     finished = true;
   });
   const bool done = PumpUntil([&] { return finished.load(); });
-  while (!finished) {  // a host that never dispatches: release the worker, then fail
+  // A host that never dispatches: release the worker (dispatching for it, or at last
+  // unregistering the window, which returns its send), then fail.
+  const bool released = WaitUntil([&] {
     ui::MessageBus::Instance().DispatchPending();
-    std::this_thread::sleep_for(1ms);
-  }
+    return finished.load();
+  });
+  if (!released) ui::MessageBus::Instance().Unregister(handle);
   worker.join();
   ASSERT_TRUE(done) << "the host never ran the worker's messages";
   EXPECT_EQ(results, (std::vector<intptr_t>{42, 2}));
@@ -232,7 +236,7 @@ TEST_F(HostWindowGtkTest, DestroyEndsTheWindowTimersAndPendingSends) {
 
   // A worker waits on a message that the UI thread has not run when the user closes.
   auto waiting = std::async(std::launch::async, [&] { return ui::SendWindowMessage(handle, 752, 5, 0); });
-  while (!ui::MessageBus::Instance().HasPending()) std::this_thread::sleep_for(1ms);
+  EXPECT_TRUE(WaitUntil([] { return ui::MessageBus::Instance().HasPending(); })) << "the send never arrived";
   // The toolkit deletes its host window when told it is gone.
   events.onDestroyed = [&] { window.reset(); };
   HostWindow* raw = window.get();

@@ -6,6 +6,8 @@
 #include "ui/core/ImageCache.h"
 #include "UiTestSupport.h"
 
+using ImagesTest = uitest::UiTest;
+
 namespace {
 
 using uitest::TestWindow;
@@ -61,7 +63,7 @@ TEST(UiImage, DecodesPngPremultipliedAndGifFrames) {
   EXPECT_EQ(ui::DecodeImage(Bytes("not an image")), nullptr);
 }
 
-TEST_F(UiTest, ScaledVariantsAreChosenWithFallback) {
+TEST_F(ImagesTest, ScaledVariantsAreChosenWithFallback) {
   ui::SkinFiles::AddMemoryFile("common/check.png", SolidPng(16, 16, 0, 0, 1, 1));
   ui::SkinFiles::AddMemoryFile("common/check@150.png", SolidPng(24, 24, 0, 0, 1, 1));
   auto& cache = ui::ImageCache::Instance();
@@ -72,7 +74,7 @@ TEST_F(UiTest, ScaledVariantsAreChosenWithFallback) {
   EXPECT_FALSE(cache.Get(L"common/missing.png", 100));
 }
 
-TEST_F(UiTest, AnimatedImagePlaysAndStops) {
+TEST_F(ImagesTest, AnimatedImagePlaysAndStops) {
   ui::SkinFiles::AddMemoryFile("other/loading.gif", TwoFrameGif());
   TestWindow* window = Open(
       L"<Window size='100,100'><AnimatedImage name='ani_gif_install' image='other/loading.gif' visible='false'/>"

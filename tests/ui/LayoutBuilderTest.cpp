@@ -14,6 +14,8 @@
 #include "ui/controls/VerticalLayout.h"
 #include "UiTestSupport.h"
 
+using LayoutBuilderTest = uitest::UiTest;
+
 namespace {
 
 using uitest::UiTest;
@@ -34,7 +36,7 @@ TEST(UiAttributes, ValuesAreReadStrictly) {
   EXPECT_FALSE(ui::ParseAttributeList(L"textcolor=ff000000"));
 }
 
-TEST_F(UiTest, LayoutBuildsControlsWindowAttributesFontsStylesAndDefaults) {
+TEST_F(LayoutBuilderTest, LayoutBuildsControlsWindowAttributesFontsStylesAndDefaults) {
   ui::SkinFiles::AddMemoryFile("part.xml",
                                "<Window><Style name='big' value=\"height='40'\"/>"
                                "<Label name='included' style='big'/></Window>");
@@ -82,7 +84,7 @@ TEST_F(UiTest, LayoutBuildsControlsWindowAttributesFontsStylesAndDefaults) {
   EXPECT_EQ(tree.FindControl(L"missing"), nullptr);
 }
 
-TEST_F(UiTest, BadAttributesAreReportedWithFileAndNameAndLoadingGoesOn) {
+TEST_F(LayoutBuilderTest, BadAttributesAreReportedWithFileAndNameAndLoadingGoesOn) {
   ui::SkinFiles::AddMemoryFile("broken.xml",
                                "<Window size='100,x'><VerticalLayout>"
                                "<Label name='a' bkcolor='blue' frobnicate='1'/><Gizmo name='g'/>"
@@ -104,7 +106,7 @@ TEST_F(UiTest, BadAttributesAreReportedWithFileAndNameAndLoadingGoesOn) {
   EXPECT_EQ(tree.FindControl<ui::Label>(L"after")->GetText(), L"still here");
 }
 
-TEST_F(UiTest, UnreadableLayoutsGiveNoControl) {
+TEST_F(LayoutBuilderTest, UnreadableLayoutsGiveNoControl) {
   ui::WindowTree tree;
   testing::internal::CaptureStderr();
   EXPECT_EQ(ui::LayoutBuilder(tree).Build(L"nowhere.xml"), nullptr);
@@ -116,7 +118,7 @@ TEST_F(UiTest, UnreadableLayoutsGiveNoControl) {
   EXPECT_NE(report.find("holds no control"), std::string::npos) << report;
 }
 
-TEST_F(UiTest, IncludeLoopsStop) {
+TEST_F(LayoutBuilderTest, IncludeLoopsStop) {
   ui::SkinFiles::AddMemoryFile("loop.xml", "<Window><Include source='loop.xml'/></Window>");
   ui::WindowTree tree;
   testing::internal::CaptureStderr();
@@ -126,7 +128,7 @@ TEST_F(UiTest, IncludeLoopsStop) {
   EXPECT_NE(report.find("nested too deep"), std::string::npos) << report;
 }
 
-TEST_F(UiTest, LayoutIdsResolveThroughTheResourceIndex) {
+TEST_F(LayoutBuilderTest, LayoutIdsResolveThroughTheResourceIndex) {
   auto& resources = ui::ResourceManager::Instance();
   auto previous = resources.Package();
   resources.SetPackage(OpenEmbeddedPackage());
@@ -139,7 +141,7 @@ TEST_F(UiTest, LayoutIdsResolveThroughTheResourceIndex) {
   EXPECT_EQ(root->GetName(), L"from_main");
 }
 
-TEST_F(UiTest, ListElementsTakeHeaderAndRows) {
+TEST_F(LayoutBuilderTest, ListElementsTakeHeaderAndRows) {
   ui::WindowTree tree;
   auto root = ui::LayoutBuilder(tree).Build(
       L"<List name='l'><ListHeader><ListHeaderItem width='30' checkable='true'/><ListHeaderItem text='t'/>"

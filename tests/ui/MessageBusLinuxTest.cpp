@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "WaitUntil.h"
 #include "base/MessageBus.h"
 #include "base/WindowMessage.h"
 
@@ -59,9 +60,10 @@ TEST(MessageBus, DestroyingTheWindowReleasesWaitingSenders) {
   const auto window = bus.Register([](uint32_t, uintptr_t, intptr_t) -> intptr_t { return 1; });
   std::atomic<intptr_t> result{-1};
   std::thread sender([&] { result = ui::SendWindowMessage(window, 752, 0, 0); });
-  while (!bus.HasPending()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  const bool pending = WaitUntil([&] { return bus.HasPending(); });
   bus.Unregister(window);  // the user closed the program before the UI thread got to it
   sender.join();
+  EXPECT_TRUE(pending) << "the sender never reached the bus";
   EXPECT_EQ(result, 0);
   EXPECT_EQ(bus.DispatchPending(), 0);
 }

@@ -8,6 +8,8 @@
 #include "base/WindowMessage.h"
 #include "UiTestSupport.h"
 
+using RichEditTest = uitest::UiTest;
+
 namespace {
 
 using uitest::TestWindow;
@@ -21,7 +23,7 @@ const wchar_t* kLog =
 
 constexpr ui::Argb kRed = 0xFFFF0000, kBlue = 0xFF0000FF;
 
-TEST_F(UiTest, RichEditKeepsParagraphsAndColours) {
+TEST_F(RichEditTest, RichEditKeepsParagraphsAndColours) {
   TestWindow* window = Open(kLog);
   auto* log = window->FindControl<ui::RichEdit>(L"log");
   log->AppendText(L"09:05:03.007 : ", kBlue, 225);
@@ -38,7 +40,7 @@ TEST_F(UiTest, RichEditKeepsParagraphsAndColours) {
   EXPECT_EQ(log->GetParagraphCount(), 0);
 }
 
-TEST_F(UiTest, RichEditFollowsTheBottomUntilTheUserScrollsUp) {
+TEST_F(RichEditTest, RichEditFollowsTheBottomUntilTheUserScrollsUp) {
   TestWindow* window = Open(kLog);
   auto* log = window->FindControl<ui::RichEdit>(L"log");
   for (int i = 0; i < 200; ++i) log->AppendText(L"line " + std::to_wstring(i) + L"\r\n", kBlue, 225);
@@ -56,7 +58,7 @@ TEST_F(UiTest, RichEditFollowsTheBottomUntilTheUserScrollsUp) {
   EXPECT_TRUE(log->IsFollowingBottom());  // scrolled back to the end
 }
 
-TEST_F(UiTest, RichEditShowsTheLastLineAfterScrollingToTheBottom) {
+TEST_F(RichEditTest, RichEditShowsTheLastLineAfterScrollingToTheBottom) {
   TestWindow* window = Open(L"<Window size='300,120'><RichEdit name='log' bkcolor='ffffffff'/></Window>");
   auto* log = window->FindControl<ui::RichEdit>(L"log");
   for (int i = 0; i < 50; ++i) log->AppendText(L"xxxxxxxx\r\n", i == 49 ? kRed : kBlue, 225);
@@ -74,7 +76,7 @@ TEST_F(UiTest, RichEditShowsTheLastLineAfterScrollingToTheBottom) {
   EXPECT_GT(redBottom, 0);
 }
 
-TEST_F(UiTest, RichEditTakesManyLinesFromAWorkerWithCoalescedPaints) {
+TEST_F(RichEditTest, RichEditTakesManyLinesFromAWorkerWithCoalescedPaints) {
   TestWindow* window = Open(kLog);
   auto* log = window->FindControl<ui::RichEdit>(L"log");
   window->onMessage = [&](uint32_t message, uintptr_t, intptr_t lParam, bool& handled) -> intptr_t {
@@ -107,7 +109,7 @@ TEST_F(UiTest, RichEditTakesManyLinesFromAWorkerWithCoalescedPaints) {
   EXPECT_LT(host_->Window(handle)->PaintCount() - paintsBefore, kLines / 10);
 }
 
-TEST_F(UiTest, WideRichEditScrollsSidewaysInsteadOfWrapping) {
+TEST_F(RichEditTest, WideRichEditScrollsSidewaysInsteadOfWrapping) {
   TestWindow* window = Open(kLog);
   auto* wrapped = window->FindControl<ui::RichEdit>(L"log");
   auto* wide = window->FindControl<ui::RichEdit>(L"wide");
@@ -135,7 +137,7 @@ TEST_F(UiTest, WideRichEditScrollsSidewaysInsteadOfWrapping) {
 
 namespace {
 
-TEST_F(UiTest, RichEditThumbDragReachesTheStartAndTheEnd) {
+TEST_F(RichEditTest, RichEditThumbDragReachesTheStartAndTheEnd) {
   TestWindow* window = Open(L"<Window size='300,120'><RichEdit name='log'/></Window>");
   auto* log = window->FindControl<ui::RichEdit>(L"log");
   for (int i = 0; i < 100; ++i) log->AppendText(L"line\r\n", i == 0 ? kRed : kBlue, 225);

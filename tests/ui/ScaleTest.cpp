@@ -6,6 +6,8 @@
 #include "ui/controls/Label.h"
 #include "UiTestSupport.h"
 
+using DisplayScaleTest = uitest::UiTest;
+
 namespace {
 
 using uitest::TestWindow;
@@ -36,7 +38,7 @@ TEST_F(UiScale150, SizesPaddingsAndFontsFollowTheDisplayScale) {
   EXPECT_EQ(host->ClientSize(), (ui::Size{237, 132}));
 }
 
-TEST_F(UiTest, TheLanguageFontReplacesTheDefaultOfControlsWithoutTheirOwn) {
+TEST_F(DisplayScaleTest, TheLanguageFontReplacesTheDefaultOfControlsWithoutTheirOwn) {
   TestWindow* window = Open(kScaled);
   window->Tree().SetDefaultFont({L"宋体", 20, false});
   EXPECT_EQ(window->Tree().GetFont(-1).size, 20);
@@ -47,7 +49,7 @@ TEST_F(UiTest, TheLanguageFontReplacesTheDefaultOfControlsWithoutTheirOwn) {
   EXPECT_EQ(window->Tree().GetFont(window->FindControl(L"l")->GetFont()).size, 20);
 }
 
-TEST_F(UiTest, SharedStylesAndFontsServeLaterWindows) {
+TEST_F(DisplayScaleTest, SharedStylesAndFontsServeLaterWindows) {
   Open(L"<Window size='100,100'><Style name='colorbtn_style' value=\"textcolor='ff0000ff'\" shared='true'/>"
        L"<Font id='22' size='22' shared='true'/><Control/></Window>");
   TestWindow* popup = Open(L"<Window size='100,100'><VerticalLayout><Button name='b' style='colorbtn_style' font='22'/>"
@@ -73,7 +75,7 @@ std::string GradientPng() {
   return uitest::PngOf(surface);
 }
 
-TEST_F(UiTest, TheShadowImageFramesTheBodyAndItsMiddleStaysTheBody) {
+TEST_F(DisplayScaleTest, TheShadowImageFramesTheBodyAndItsMiddleStaysTheBody) {
   ui::SkinFiles::AddMemoryFile("main/shadow.png", GradientPng());
   TestWindow* window = Open(
       L"<Window size='100,60' shadowsize='6' shadowimage='main/shadow.png' shadowcorner='8,8,8,8' bkcolor='ff00ff00'>"
@@ -89,7 +91,7 @@ TEST_F(UiTest, TheShadowImageFramesTheBodyAndItsMiddleStaysTheBody) {
   EXPECT_GT(inner >> 24, 0u);
 }
 
-TEST_F(UiTest, FixedSizeWindowsHaveNoResizeBorder) {
+TEST_F(DisplayScaleTest, FixedSizeWindowsHaveNoResizeBorder) {
   TestWindow* window = Open(
       L"<Window size='200,100' mininfo='200,100' maxinfo='200,100' sizebox='4,4,4,4' caption='0,0,0,30'><Control/></Window>");
   EXPECT_FALSE(window->Tree().IsResizable());

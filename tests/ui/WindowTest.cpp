@@ -11,6 +11,8 @@
 #include "base/WindowMessage.h"
 #include "UiTestSupport.h"
 
+using ToolkitWindowTest = uitest::UiTest;
+
 namespace {
 
 using uitest::TestWindow;
@@ -35,7 +37,7 @@ class PagePump : public ui::CNotifyPump {
   std::vector<std::wstring> clicks;
 };
 
-TEST_F(UiTest, WindowTakesItsSizeFromTheLayoutAndSendsWindowInitOnce) {
+TEST_F(ToolkitWindowTest, WindowTakesItsSizeFromTheLayoutAndSendsWindowInitOnce) {
   TestWindow* window = Open(kDialog);
   EXPECT_EQ(window->GetHostWindow()->ClientSize(), (ui::Size{300, 200}));
   EXPECT_EQ(std::count(window->notes.begin(), window->notes.end(), L"windowinit:"), 1);
@@ -43,7 +45,7 @@ TEST_F(UiTest, WindowTakesItsSizeFromTheLayoutAndSendsWindowInitOnce) {
   EXPECT_EQ(std::count(window->notes.begin(), window->notes.end(), L"windowinit:"), 1);
 }
 
-TEST_F(UiTest, ClicksReachTheNotifyMapAndVirtualWindows) {
+TEST_F(ToolkitWindowTest, ClicksReachTheNotifyMapAndVirtualWindows) {
   TestWindow* window = Open(kDialog);
   std::vector<std::wstring> mapped;
   window->OnNotify(L"click", [&](ui::TNotifyUI& msg) { mapped.push_back(msg.SenderName()); });
@@ -57,7 +59,7 @@ TEST_F(UiTest, ClicksReachTheNotifyMapAndVirtualWindows) {
   EXPECT_EQ(window->notes.back(), L"click:minbtn");               // Notify sees every one
 }
 
-TEST_F(UiTest, PressAndReleaseOutsideIsNoClick) {
+TEST_F(ToolkitWindowTest, PressAndReleaseOutsideIsNoClick) {
   TestWindow* window = Open(kDialog);
   auto* ok = window->FindControl<ui::Button>(L"ok");
   const ui::Rect place = ok->GetPos();
@@ -70,7 +72,7 @@ TEST_F(UiTest, PressAndReleaseOutsideIsNoClick) {
   EXPECT_EQ(std::count(window->notes.begin(), window->notes.end(), L"click:ok"), 0);
 }
 
-TEST_F(UiTest, KeyFilterSwallowsEscapeAndPassesEnter) {
+TEST_F(ToolkitWindowTest, KeyFilterSwallowsEscapeAndPassesEnter) {
   TestWindow* window = Open(kDialog);
   std::vector<uintptr_t> keys;
   window->onMessage = [&](uint32_t message, uintptr_t wParam, intptr_t, bool& handled) -> intptr_t {
@@ -86,7 +88,7 @@ TEST_F(UiTest, KeyFilterSwallowsEscapeAndPassesEnter) {
   EXPECT_TRUE(window->IsWindow());
 }
 
-TEST_F(UiTest, HitTestFindsCaptionBordersAndButtons) {
+TEST_F(ToolkitWindowTest, HitTestFindsCaptionBordersAndButtons) {
   TestWindow* window = Open(kDialog);
   const ui::Rect bounds = window->GetHostWindow()->Bounds();
   auto hit = [&](int x, int y) {
@@ -100,7 +102,7 @@ TEST_F(UiTest, HitTestFindsCaptionBordersAndButtons) {
   EXPECT_EQ(hit(150, 120), ui::kHtClient);
 }
 
-TEST_F(UiTest, ModalPopupDisablesItsOwnerAndReturnsItsResult) {
+TEST_F(ToolkitWindowTest, ModalPopupDisablesItsOwnerAndReturnsItsResult) {
   TestWindow* owner = Open(kDialog);
   auto* popup = new TestWindow(kDialog, L"PopAbout");
   popup->deleteOnFinal = true;
@@ -123,7 +125,7 @@ TEST_F(UiTest, ModalPopupDisablesItsOwnerAndReturnsItsResult) {
   EXPECT_EQ(ui::SendWindowMessage(popupHandle, 750, 0, 0), 0);
 }
 
-TEST_F(UiTest, CloseButtonOfAPopupEndsTheModalRun) {
+TEST_F(ToolkitWindowTest, CloseButtonOfAPopupEndsTheModalRun) {
   TestWindow* owner = Open(kDialog);
   auto* popup = new TestWindow(kDialog);
   popup->deleteOnFinal = true;
@@ -134,7 +136,7 @@ TEST_F(UiTest, CloseButtonOfAPopupEndsTheModalRun) {
   EXPECT_EQ(host_->Window(handle), nullptr);
 }
 
-TEST_F(UiTest, SystemCloseGoesThroughTheSystemCommandHandler) {
+TEST_F(ToolkitWindowTest, SystemCloseGoesThroughTheSystemCommandHandler) {
   TestWindow* owner = Open(kDialog);
   auto* popup = new TestWindow(kDialog);
   popup->deleteOnFinal = true;
@@ -162,7 +164,7 @@ TEST_F(UiTest, SystemCloseGoesThroughTheSystemCommandHandler) {
   popup->DestroyWindow();
 }
 
-TEST_F(UiTest, AFailedLayoutShowsTheLoadFailureAndExitsWithOne) {
+TEST_F(ToolkitWindowTest, AFailedLayoutShowsTheLoadFailureAndExitsWithOne) {
   int exitCode = -1;
   auto previous = ui::WindowImplBase::SetExitHook([&](int code) { exitCode = code; });
   TestWindow window(L"XML_NOWHERE");
@@ -179,7 +181,7 @@ TEST_F(UiTest, AFailedLayoutShowsTheLoadFailureAndExitsWithOne) {
   EXPECT_EQ(boxes[0].flags, ui::kMbIconError);
 }
 
-TEST_F(UiTest, AFailedLayoutEndsTheProcessByDefault) {
+TEST_F(ToolkitWindowTest, AFailedLayoutEndsTheProcessByDefault) {
   EXPECT_EXIT(
       {
         TestWindow window(L"XML_NOWHERE");
@@ -188,7 +190,7 @@ TEST_F(UiTest, AFailedLayoutEndsTheProcessByDefault) {
       testing::ExitedWithCode(1), "");
 }
 
-TEST_F(UiTest, MessagesFromWorkersRunOnTheUiThreadInOrder) {
+TEST_F(ToolkitWindowTest, MessagesFromWorkersRunOnTheUiThreadInOrder) {
   TestWindow* window = Open(kDialog);
   const auto uiThread = std::this_thread::get_id();
   std::vector<std::pair<uintptr_t, intptr_t>> seen;
@@ -219,7 +221,7 @@ TEST_F(UiTest, MessagesFromWorkersRunOnTheUiThreadInOrder) {
   for (auto [sender, sequence] : seen) EXPECT_EQ(sequence, next[sender]++);
 }
 
-TEST_F(UiTest, ASendToAClosedWindowReturnsAtOnce) {
+TEST_F(ToolkitWindowTest, ASendToAClosedWindowReturnsAtOnce) {
   TestWindow* window = Open(kDialog);
   const ui::WindowHandle handle = window->GetHWND();
   ASSERT_TRUE(host_->ClickControl(handle, L"closebtn"));
@@ -232,7 +234,7 @@ TEST_F(UiTest, ASendToAClosedWindowReturnsAtOnce) {
   worker.join();  // nothing pumps messages here: a hang would show
 }
 
-TEST_F(UiTest, DestroyFromInsideAClickHandlerFinishesAfterTheHandler) {
+TEST_F(ToolkitWindowTest, DestroyFromInsideAClickHandlerFinishesAfterTheHandler) {
   TestWindow* window = Open(kDialog);
   bool finished = false;
   window->finalFlag = &finished;
@@ -253,7 +255,7 @@ TEST_F(UiTest, DestroyFromInsideAClickHandlerFinishesAfterTheHandler) {
 
 namespace {
 
-TEST_F(UiTest, InitWindowRunsBeforeTheWindowShowsAndMaySendItselfMessages) {
+TEST_F(ToolkitWindowTest, InitWindowRunsBeforeTheWindowShowsAndMaySendItselfMessages) {
   auto window = std::make_unique<TestWindow>(kDialog);
   std::vector<std::wstring> order;
   window->onInit = [&] {
@@ -275,7 +277,7 @@ TEST_F(UiTest, InitWindowRunsBeforeTheWindowShowsAndMaySendItselfMessages) {
   window->DestroyWindow();
 }
 
-TEST_F(UiTest, CaptionButtonsCloseAndMinimiseByDefault) {
+TEST_F(ToolkitWindowTest, CaptionButtonsCloseAndMinimiseByDefault) {
   TestWindow* window = Open(kDialog);
   ASSERT_TRUE(host_->ClickControl(window->GetHWND(), L"minbtn"));
   EXPECT_TRUE(host_->Window(window->GetHWND())->IsMinimized());
@@ -286,7 +288,7 @@ TEST_F(UiTest, CaptionButtonsCloseAndMinimiseByDefault) {
   EXPECT_TRUE(host_->Windows().empty());
 }
 
-TEST_F(UiTest, VirtualWindowsCanBeRemoved) {
+TEST_F(ToolkitWindowTest, VirtualWindowsCanBeRemoved) {
   TestWindow* window = Open(kDialog);
   PagePump page;
   ASSERT_TRUE(window->AddVirtualWnd(L"page", &page));
@@ -300,3 +302,27 @@ TEST_F(UiTest, VirtualWindowsCanBeRemoved) {
 }
 
 }  // namespace
+
+namespace {
+
+// A popup whose window cannot be made (its host refuses it before any layout is read).
+class RefusedPopup : public uitest::TestWindow {
+ public:
+  RefusedPopup() : TestWindow(L"<Window/>") {}
+
+ protected:
+  bool PrepareCreate(ui::WindowCreateParams&) override { return false; }
+};
+
+}  // namespace
+
+// The caller of a failed Create has nothing to delete: the window finished itself (the
+// address sanitizer reports the object if it leaked).
+TEST_F(ToolkitWindowTest, AWindowThatCannotBeMadeIsFinished) {
+  bool finished = false;
+  auto* popup = new RefusedPopup();
+  popup->deleteOnFinal = true;
+  popup->finalFlag = &finished;
+  EXPECT_EQ(popup->Create(nullptr, L"", ui::kWsPopup | ui::kWsVisible, 0), nullptr);
+  EXPECT_TRUE(finished);
+}
