@@ -7,7 +7,6 @@ constexpr size_t kInstanceIdUnits = 256;
 constexpr uint32_t kFileNotFound = 2;
 constexpr uint32_t kInsufficientBuffer = 122;
 constexpr uint32_t kInvalidData = 13;
-constexpr uint32_t kNoMoreItems = 259;
 }  // namespace
 
 void WalkUsbPrinterInterfaces(std::vector<UsbInterfaceFound>& found) {
@@ -15,10 +14,7 @@ void WalkUsbPrinterInterfaces(std::vector<UsbInterfaceFound>& found) {
   if (!machine || machine->FailsNow("SetupDiGetClassDevsW")) return;
   const auto printers = machine->Devices().UsbPrinters();
   for (size_t index = 0;; ++index) {
-    if (index >= printers.size()) {
-      SetSimulatedLastError(kNoMoreItems);
-      break;
-    }
+    if (index >= printers.size()) break;
     if (machine->FailsNow("SetupDiEnumDeviceInterfaces")) break;
     const auto& printer = printers[index];
     if (machine->FailsNow("SetupDiGetDeviceInterfaceDetailW")) break;

@@ -44,7 +44,11 @@ void StartDeviceScan() {
   ui::SendWindowMessage(context.mainWindow, kMsgPreviousButton, 0, 0);
   if (context.request.portKind == PortKind::Usb) {
     context.request.usbIndex = -1;
-    StartScanThread([] { WizardContext::Instance().usbPrinters = ScanUsbPrinters(); });
+    StartScanThread([] {
+      auto& printers = WizardContext::Instance().usbPrinters;
+      printers.clear();
+      printers = ScanUsbPrinters();
+    });
   } else if (context.request.portKind == PortKind::Bluetooth) {
     StartBluetoothScan();
   }
@@ -54,7 +58,11 @@ void StartBluetoothScan() {
   auto& context = WizardContext::Instance();
   context.request.bluetoothIndex = -1;
   context.request.portName.clear();
-  StartScanThread([] { WizardContext::Instance().bluetoothDevices = ScanBluetoothPrinters(); });
+  StartScanThread([] {
+    auto& devices = WizardContext::Instance().bluetoothDevices;
+    devices.clear();
+    devices = ScanBluetoothPrinters();
+  });
 }
 
 bool CheckBluetoothAdapter(bool warn) {
