@@ -30,8 +30,7 @@ Function Lookup(const LibraryHandle& library, const char* name) {
 }
 
 void ClearRecord(BluetoothDeviceRecord& record) {
-  std::memset(&record, 0, sizeof record);
-  record.size = sizeof record;
+  record = BluetoothDeviceRecord{};  // size 560, everything else zero
 }
 
 }  // namespace

@@ -2,8 +2,9 @@
 // serial-port lookups share. Windows build only.
 #pragma once
 
-#include <setupapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <setupapi.h>
 
 #include <memory>
 #include <new>

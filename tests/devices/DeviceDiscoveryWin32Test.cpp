@@ -3,10 +3,12 @@
 // them, and the scans must find them. The Bluetooth functions that pair or register a
 // service are never called here: Wine aborts the process in them.
 #include <windows.h>
+// after windows.h, which it needs
 #include <setupapi.h>
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -23,8 +25,10 @@ constexpr GUID kComPortInterface = {0x86e0d1e0, 0x8089, 0x11d0, {0x9c, 0xe4, 0x0
 constexpr GUID kPortsClass = {0x4d36e978, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
 
 std::wstring GuidText(const GUID& guid) {
-  wchar_t text[64] = {};
-  StringFromGUID2(guid, text, 64);
+  wchar_t text[40] = {};
+  swprintf(text, 40, L"{%08lx-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x}", static_cast<unsigned long>(guid.Data1),
+           guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4],
+           guid.Data4[5], guid.Data4[6], guid.Data4[7]);
   return text;
 }
 
@@ -89,9 +93,8 @@ class InjectedInterface {
         ERROR_SUCCESS) {
       return false;
     }
-    const bool set =
-        RegSetValueExW(key, L"Port Number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number) ==
-        ERROR_SUCCESS;
+    const bool set = RegSetValueExW(key, L"Port Number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                                    sizeof number) == ERROR_SUCCESS;
     RegCloseKey(key);
     return set;
   }
