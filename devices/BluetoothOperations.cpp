@@ -1,18 +1,24 @@
-// Placeholder until the Bluetooth backends exist: no adapter, nothing to pair or find.
+// The parts of pairing and the serial-port lookup that do not depend on the platform;
+// the calls themselves are in BluetoothPlatform*.cpp (TryEnableSerialService too).
 #include "devices/BluetoothOperations.h"
 
+#include <vector>
+
+#include "devices/BluetoothPlatform.h"
+#include "devices/BluetoothRules.h"
 #include "engine/spooler/SystemOperations.h"
 
 namespace {
-constexpr uint32_t kErrorNotSupported = 50;
-}
+constexpr uint32_t kAlreadyAuthenticated = 259;
+}  // namespace
 
-bool PairBluetoothDevice(BluetoothDeviceRecord, const std::wstring&, std::wstring& errorText) {
-  errorText = FormatSystemError(kErrorNotSupported);
+bool PairBluetoothDevice(BluetoothDeviceRecord device, const std::wstring& pin, std::wstring& errorText) {
+  errorText.clear();
+  const uint32_t result = AuthenticateBluetoothDevice(device, PinForPairing(pin));
+  if (result == 0 || result == kAlreadyAuthenticated) return true;
+  errorText = FormatSystemError(result);
   return false;
 }
-
-ServiceStateAttempt TryEnableSerialService(const BluetoothDeviceRecord&) { return ServiceStateAttempt::LibraryMissing; }
 
 std::wstring FormatBluetoothAddress(uint64_t address, bool separators) {
   std::wstring text;
@@ -26,9 +32,19 @@ std::wstring FormatBluetoothAddress(uint64_t address, bool separators) {
   return text;
 }
 
-bool FindBluetoothSerialPort(const std::wstring&, std::wstring& portName) {
+bool FindBluetoothSerialPort(const std::wstring& addressText, std::wstring& portName) {
   portName.clear();
+  std::vector<SerialPortFound> ports;
+  WalkSerialPortInterfaces(ports);
+  for (const auto& port : ports) {
+    if (InstanceIdNamesAddress(port.instanceId, addressText)) {
+      portName = port.portName;
+      return true;
+    }
+  }
   return false;
 }
 
-void RegisterSerialService(const BluetoothDeviceRecord&, const std::wstring&) {}
+void RegisterSerialService(const BluetoothDeviceRecord& device, const std::wstring& comPortName) {
+  SetLocalSerialService(device, comPortName);
+}

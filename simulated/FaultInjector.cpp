@@ -31,6 +31,22 @@ const std::vector<std::string_view>& FaultInjector::KnownCalls() {
       "WriteFile",
       "MoveFileExW",
       "WriteFileEx",
+      // Devices and Bluetooth
+      "SetupDiGetClassDevsW",
+      "SetupDiEnumDeviceInterfaces",
+      "SetupDiGetDeviceInterfaceDetailW",
+      "SetupDiGetDeviceInstanceIdW",
+      "SetupDiGetDeviceRegistryPropertyW",
+      "SetupDiEnumDeviceInfo",
+      "SetupDiOpenDevRegKey",
+      "RegOpenKeyExW",
+      "RegQueryValueExW",
+      "LoadLibraryW",
+      "BluetoothFindFirstRadio",
+      "BluetoothFindFirstDevice",
+      "BluetoothAuthenticateDevice",
+      "BluetoothSetServiceState",
+      "BluetoothSetLocalServiceInfo",
   };
   return calls;
 }

@@ -50,7 +50,8 @@ std::filesystem::path HomeFolder() {
 }  // namespace
 
 SimulatedMachine::SimulatedMachine(std::filesystem::path folder, MachineState state)
-    : folder_(std::move(folder)), state_(std::move(state)), files_(folder_ / "drive_c"), spooler_(state_, files_) {}
+    : folder_(std::move(folder)), state_(std::move(state)), files_(folder_ / "drive_c"), spooler_(state_, files_),
+      devices_(folder_) {}
 
 SimulatedMachine::OpenResult SimulatedMachine::Open(const std::filesystem::path& folder) {
   OpenResult result;
@@ -127,7 +128,8 @@ std::optional<std::filesystem::path> SimulatedMachine::HostPath(std::wstring_vie
 }
 
 bool SimulatedMachine::Faulted(std::string_view call) {
-  const auto code = faults_.Take(call);
+  auto code = faults_.Take(call);
+  if (!code) code = devices_.TakeStoredFault(call);
   if (!code) return false;
   SetSimulatedLastError(*code);
   return true;
@@ -457,6 +459,14 @@ uint32_t SimulatedMachine::DeleteFile(std::wstring_view path) {
 std::optional<uint32_t> SimulatedMachine::WriteDevice(std::wstring_view devicePath, const std::vector<uint8_t>& bytes) {
   std::lock_guard guard(lock_);
   if (Faulted("CreateFileW")) return std::nullopt;
+  if (devices_.IsUsbDevicePath(devicePath)) {
+    if (Faulted("WriteFileEx")) return std::nullopt;
+    if (const uint32_t error = devices_.AppendReceived(devicePath, bytes)) {
+      Failure(error);
+      return std::nullopt;
+    }
+    return static_cast<uint32_t>(bytes.size());
+  }
   const auto device = std::find_if(state_.devices.begin(), state_.devices.end(),
                                    [&](const std::wstring& path) { return EqualsNoCase(path, devicePath); });
   if (device != state_.devices.end()) {
@@ -497,6 +507,11 @@ uint64_t SimulatedMachine::ScaledDelayMs(uint64_t milliseconds) {
 bool SimulatedMachine::InjectFault(std::string_view call, uint32_t code, FaultMode mode) {
   std::lock_guard guard(lock_);
   return faults_.Inject(call, code, mode);
+}
+
+bool SimulatedMachine::FailsNow(std::string_view call) {
+  std::lock_guard guard(lock_);
+  return Faulted(call);
 }
 
 void SimulatedMachine::ClearFaults() {

@@ -29,6 +29,7 @@
 #include "simulated/FaultInjector.h"
 #include "simulated/MachineState.h"
 #include "simulated/ShellEvent.h"
+#include "simulated/SimulatedDeviceTree.h"
 #include "simulated/SimulatedFileSystem.h"
 #include "simulated/SimulatedSpooler.h"
 
@@ -107,6 +108,11 @@ class SimulatedMachine {
 
   // ---- Settings and inspection, for tests and for a person at the Linux build ----
   bool InjectFault(std::string_view call, uint32_t code, FaultMode mode);
+  // Takes an injected or stored fault for a call made outside this class (the device
+  // calls), leaving it as the last error.
+  bool FailsNow(std::string_view call);
+  // USB printers, serial ports and the Bluetooth side (SimulatedDeviceTree.h).
+  SimulatedDeviceTree& Devices() { return devices_; }
   void ClearFaults();
   // Real delays are multiplied by the scale: 1 for the program, 0 for tests.
   void SetTimeScale(double scale);
@@ -158,6 +164,7 @@ class SimulatedMachine {
   SimulatedFileSystem files_;
   SimulatedSpooler spooler_;
   FaultInjector faults_;
+  SimulatedDeviceTree devices_;
   std::vector<ShellEvent> shellEvents_;
   std::map<std::wstring, std::vector<uint8_t>> deviceBytes_;
   double timeScale_ = 1.0;

@@ -8,6 +8,8 @@
 // Entry action of the search panel: hides Next and Back and starts the scan of the
 // chosen kind, which ends by requesting the wizard's next step (768).
 void StartDeviceScan();
+// Resets the Bluetooth choice and starts the Bluetooth scan thread (768 when done).
+void StartBluetoothScan();
 // Shows the adapter state in the Bluetooth bar; true when an adapter is on. With warn, a
 // message box says so when it is not.
 bool CheckBluetoothAdapter(bool warn);

@@ -5,6 +5,10 @@
 #include <functional>
 #include <map>
 
+#include "devices/BluetoothDiscovery.h"
+#include "devices/BluetoothOperations.h"
+#include "devices/BluetoothPlatform.h"
+#include "devices/UsbPrinterScan.h"
 #include "engine/spooler/FileOperations.h"
 #include "engine/spooler/ShellCommands.h"
 #include "engine/spooler/SpoolerOperations.h"
@@ -38,6 +42,27 @@ PrinterDriverRecord SmallDriver() {
 }
 
 const std::wstring kDevice = L"\\\\?\\usb#vid_0483&pid_5720#fault";
+const std::wstring kUsbPrinter = L"USB\\VID_0483&PID_5720\\1";
+
+BluetoothDeviceRecord PairedPrinter() {
+  BluetoothDeviceRecord record;
+  record.address = 0x1122AABBCCDD;
+  return record;
+}
+
+// A USB printer, an adapter that is on, a paired printer in range with its serial
+// service and COM port.
+void PutDevicesInPlace() {
+  auto& devices = Machine().Devices();
+  SimulatedUsbPrinter printer;
+  printer.instanceId = kUsbPrinter;
+  printer.portNumber = 1;
+  devices.PlugUsbPrinter(printer);
+  devices.SetAdapter(SimulatedAdapter::On);
+  devices.AddBluetoothDevice({L"QV-A4", 0x1122AABBCCDD, 0x040680, true, L"9371", true, L"COM7"});
+  devices.AddSerialPort(
+      {L"BTHENUM\\{00001101-0000-1000-8000-00805F9B34FB}_LOCALMFG&0002\\7&1&0&1122AABBCCDD_C00000000", L"COM7", true});
+}
 
 // One operation of the program per platform call; true when it succeeded.
 std::map<std::string, std::function<bool()>> OperationsByCall() {
@@ -111,11 +136,50 @@ std::map<std::string, std::function<bool()>> OperationsByCall() {
          const uint8_t b = 0x0C;
          return WriteDeviceBytes(kDevice, &b, 1);
        }},
+      // Devices and Bluetooth, on what PutDevicesInPlace sets up.
+      {"SetupDiGetClassDevsW", [] { return !ScanUsbPrinters().empty(); }},
+      {"SetupDiEnumDeviceInterfaces", [] { return !ScanUsbPrinters().empty(); }},
+      {"SetupDiGetDeviceInterfaceDetailW", [] { return !ScanUsbPrinters().empty(); }},
+      {"SetupDiGetDeviceInstanceIdW", [] { return !ScanUsbPrinters().empty(); }},
+      {"SetupDiGetDeviceRegistryPropertyW", [] { return !ScanUsbPrinters().empty(); }},
+      {"RegOpenKeyExW",
+       [] {
+         std::wstring name;
+         return ReadUsbPortName(kUsbPrinter, name);
+       }},
+      {"RegQueryValueExW",
+       [] {
+         std::wstring name;
+         return ReadUsbPortName(kUsbPrinter, name);
+       }},
+      {"SetupDiEnumDeviceInfo", [] { return BluetoothClassPresent(); }},
+      {"SetupDiOpenDevRegKey",
+       [] {
+         std::wstring name;
+         return FindBluetoothSerialPort(L"1122AABBCCDD", name) && name == L"COM7";
+       }},
+      {"LoadLibraryW", [] { return TryEnableSerialService(PairedPrinter()) == ServiceStateAttempt::Done; }},
+      {"BluetoothFindFirstRadio", [] { return BluetoothRadioFound(); }},
+      {"BluetoothFindFirstDevice", [] { return !ScanBluetoothPrinters().empty(); }},
+      {"BluetoothAuthenticateDevice",
+       [] {
+         BluetoothDeviceRecord record = PairedPrinter();
+         return AuthenticateBluetoothDevice(record, L"9371") == 259;  // paired already
+       }},
+      {"BluetoothSetServiceState", [] { return TryEnableSerialService(PairedPrinter()) == ServiceStateAttempt::Done; }},
+      {"BluetoothSetLocalServiceInfo",
+       [] {
+         const std::wstring port = Unique(L"COM");
+         SetLocalSerialService(PairedPrinter(), port);
+         const auto services = Machine().Devices().Snapshot().localServices;
+         return !services.empty() && services.back().comPort == port;
+       }},
   };
 }
 
 TEST(FaultInjection, EveryCallFailsOnceWithTheInjectedCodeAndThenWorksAgain) {
   Machine().AddDevice(kDevice);
+  PutDevicesInPlace();
   const auto operations = OperationsByCall();
   for (const auto& call : FaultInjector::KnownCalls()) {
     const auto operation = operations.find(std::string(call));

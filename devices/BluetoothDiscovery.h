@@ -1,0 +1,17 @@
+// The adapter probe and the inquiry for nearby printers.
+//
+// Threads: any; ScanBluetoothPrinters runs on the scan thread (it takes about 12.8 s).
+#pragma once
+
+#include <vector>
+
+#include "devices/BluetoothDeviceRecord.h"
+
+enum class BluetoothAdapterState { None, Off, On };
+
+BluetoothAdapterState QueryBluetoothAdapter();
+// "tip.btadapter.none", "tip.btadapter.off" or "tip.btadapter.on".
+const wchar_t* BluetoothAdapterStateKey(BluetoothAdapterState state);
+
+// The named printers among the devices the inquiry reports, in inquiry order.
+std::vector<BluetoothDeviceRecord> ScanBluetoothPrinters();

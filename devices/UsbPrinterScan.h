@@ -1,0 +1,16 @@
+// The USB printer scan: every present USB printer interface with its port name.
+//
+// Threads: any; ScanUsbPrinters waits 1000 ms first and runs on the scan thread.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "devices/UsbPrinterEntry.h"
+
+// The printers in enumeration order; what was found before a failure is kept.
+std::vector<UsbPrinterEntry> ScanUsbPrinters();
+
+// The "USB%.3d" port name of the device; false (and an empty name) when its key or a
+// non-zero "Port Number" cannot be read.
+bool ReadUsbPortName(const std::wstring& instanceId, std::wstring& portName);
