@@ -60,9 +60,13 @@ std::vector<std::wstring> DriversFromPackage(const std::wstring& infPath) {
 // The deletion calls of one driver. The environment of the entry selects the spooler's
 // driver set once the spooler layer takes one; empty is the caller's own, which is all
 // the calls reach today.
-bool DeleteDriverOf(const SpoolerEntry& driver) { return DeletePrinterDriverVersion3(driver.driverName); }
+bool DeleteDriverOf(const SpoolerEntry& driver) {
+  return DeletePrinterDriverVersion3(driver.driverName);
+}
 
-PackageDeletion DeletePackageOf(const SpoolerEntry& driver) { return DeletePrinterDriverPackageByInf(driver.infPath); }
+PackageDeletion DeletePackageOf(const SpoolerEntry& driver) {
+  return DeletePrinterDriverPackageByInf(driver.infPath);
+}
 
 void RemovePrinter(const RemovalLog& log, const std::wstring& name) {
   log.Line(L"tip.startdeleteprinter", name);

@@ -37,7 +37,9 @@ constexpr RemovalList kPrinterList{L"listex_delete_printer", L"option_showAll_de
 constexpr RemovalList kDriverList{L"listex_delete_driver", L"option_showAll_deleteDriver", L"edit_find_deleteDriver",
                                   L"listex_delete_driver_item", false};
 
-WizardContext& Context() { return WizardContext::Instance(); }
+WizardContext& Context() {
+  return WizardContext::Instance();
+}
 
 template <class T>
 T* FindInRemoval(const wchar_t* name) {
@@ -136,11 +138,20 @@ void EnterRemovalPanel(int panel) {
   ui::SendWindowMessage(context.mainWindow, kMsgPreviousButton, 1, 0);
   context.SetNextButton(true, L"main.btn.next", true);
   switch (panel) {
-    case 0: BuildList(kPrinterList, false); break;
-    case 1: BuildList(kDriverList, false); break;
-    case 2: BuildRemovalSummary(); break;
-    case 3: StartRemoval(); break;
-    default: break;
+    case 0:
+      BuildList(kPrinterList, false);
+      break;
+    case 1:
+      BuildList(kDriverList, false);
+      break;
+    case 2:
+      BuildRemovalSummary();
+      break;
+    case 3:
+      StartRemoval();
+      break;
+    default:
+      break;
   }
 }
 

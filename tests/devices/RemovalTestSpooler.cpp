@@ -50,6 +50,10 @@ bool AddTestPrinter(const std::wstring& printerName, const std::wstring& driverN
   return AddPrinterLevel2(printer);
 }
 
-bool PrinterListed(const std::wstring& printerName) { return Listed(true, printerName); }
+bool PrinterListed(const std::wstring& printerName) {
+  return Listed(true, printerName);
+}
 
-bool DriverListed(const std::wstring& driverName) { return Listed(false, driverName); }
+bool DriverListed(const std::wstring& driverName) {
+  return Listed(false, driverName);
+}

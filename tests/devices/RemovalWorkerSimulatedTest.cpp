@@ -112,9 +112,11 @@ TEST_F(RemovalWorkerTest, TwoPrintersAndTwoDriversWithOneRefusalLogInEnglish) {
   EXPECT_FALSE(DriverListed(L"QuorvelA4-203"));
   EXPECT_TRUE(DriverListed(L"QuorvelA4-300"));
 
-  const std::vector<std::pair<uint32_t, uintptr_t>> messages = {
-      {kMsgRemoveAnimation, 1}, {kMsgFinishBar, 1}, {kMsgFinishActions, 0}, {kMsgWizardBar, 0},
-      {kMsgRemoveAnimation, 0}};
+  const std::vector<std::pair<uint32_t, uintptr_t>> messages = {{kMsgRemoveAnimation, 1},
+                                                                {kMsgFinishBar, 1},
+                                                                {kMsgFinishActions, 0},
+                                                                {kMsgWizardBar, 0},
+                                                                {kMsgRemoveAnimation, 0}};
   EXPECT_EQ(recorder_.messages, messages);
   // One pause after each printer and each driver, on the machine's clock.
   EXPECT_EQ(Machine().RequestedDelayMs(), 4u * 200u);
@@ -175,8 +177,9 @@ TEST_F(RemovalWorkerTest, FailuresAreLoggedRedAndTheRunGoesOn) {
 TEST(RemovalSpoolerRules, APackageWhoseDriverIsInstalledStays) {
   std::vector<SpoolerEntry> drivers;
   ListDrivers(drivers);
-  const auto pdf = std::find_if(drivers.begin(), drivers.end(),
-                                [](const SpoolerEntry& entry) { return entry.driverName == L"Microsoft Print To PDF"; });
+  const auto pdf = std::find_if(drivers.begin(), drivers.end(), [](const SpoolerEntry& entry) {
+    return entry.driverName == L"Microsoft Print To PDF";
+  });
   ASSERT_NE(pdf, drivers.end());
   ASSERT_FALSE(pdf->infPath.empty());
   EXPECT_EQ(DeletePrinterDriverPackageByInf(pdf->infPath), PackageDeletion::Failed);

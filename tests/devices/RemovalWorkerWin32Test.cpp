@@ -44,8 +44,8 @@ HWND CreateRecorder() {
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.lpszClassName = L"QuorvelRemovalRecorder";
   RegisterClassW(&windowClass);  // a second registration fails harmlessly
-  return CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                         windowClass.hInstance, nullptr);
+  return CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, windowClass.hInstance,
+                         nullptr);
 }
 
 TEST(RemovalWorkerWine, PrinterGoesAndARefusedDriverIsLoggedInRed) {

@@ -68,9 +68,9 @@ class RemovalPage : public ::testing::Test {
   void Open(uint16_t language = 1033) {
     SimulatedMachine::Current()->SetUiLanguage(language);
     window_ = new CMainWnd();
-    ASSERT_NE(window_->Create(nullptr, L"printer driver", ui::kWsOverlappedWindow | ui::kWsVisible, 0,
-                              {0, 0, 900, 640}),
-              nullptr);
+    ASSERT_NE(
+        window_->Create(nullptr, L"printer driver", ui::kWsOverlappedWindow | ui::kWsVisible, 0, {0, 0, 900, 640}),
+        nullptr);
     host_->RunUntilIdle();
   }
 
@@ -121,8 +121,8 @@ class RemovalPage : public ::testing::Test {
     ui::ListRow* row = Row(list, text);
     ASSERT_NE(row, nullptr);
     auto* owner = Find<ui::List>(list);
-    const ui::Rect cell = onCheckBox ? owner->ColumnRect(owner->CheckColumn(), row->GetPos())
-                                     : owner->ColumnRect(1, row->GetPos());
+    const ui::Rect cell =
+        onCheckBox ? owner->ColumnRect(owner->CheckColumn(), row->GetPos()) : owner->ColumnRect(1, row->GetPos());
     ASSERT_FALSE(cell.IsEmpty());
     ASSERT_TRUE(host_->Click(window_->GetHWND(), {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2}));
     Settle();
