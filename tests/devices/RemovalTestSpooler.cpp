@@ -42,14 +42,6 @@ bool InstallTestDriver(const std::wstring& driverName) {
   return AddPrinterDriverLevel6(driver);
 }
 
-bool AddTestPrinter(const std::wstring& printerName, const std::wstring& driverName) {
-  PrinterRecord printer;
-  printer.printerName = printerName;
-  printer.driverName = driverName;
-  printer.portName = L"LPT1:";
-  return AddPrinterLevel2(printer);
-}
-
 bool PrinterListed(const std::wstring& printerName) {
   return Listed(true, printerName);
 }
