@@ -93,8 +93,8 @@ class RemovalPage : public ::testing::Test {
   }
 
   // From the index page into the removal wizard's printer panel.
-  void EnterRemoval() {
-    Open();
+  void EnterRemoval(uint16_t language = 1033) {
+    Open(language);
     Click(L"option_delete");
     Click(L"btn_setup_next");
   }
@@ -280,6 +280,24 @@ TEST_F(RemovalPage, AChosenDriverPullsInExactlyItsPrintersAndTheRunDeletesThem) 
   EXPECT_TRUE(Row(kPrinters, L"Front desk")->IsChecked()) << "a choice outlives the panels";
   Click(L"btn_setup_next");
   for (const auto& row : Rows(kDrivers)) EXPECT_FALSE(Row(kDrivers, row)->IsChecked());
+}
+
+TEST_F(RemovalPage, SummaryAndLogReadInTheLanguageInUse) {
+  EnterRemoval(1054);
+  ClickRow(kPrinters, L"Front desk", false);
+  Click(L"btn_setup_next");
+  Click(L"btn_setup_next");
+  const std::wstring thaiPrinter = ui::GetText(L"gb.title.printer");
+  ASSERT_NE(thaiPrinter, L"Printer");
+  EXPECT_EQ(Find<ui::RichEdit>(L"wordedit_deleteInfo")->GetText(),
+            thaiPrinter + L":\r\n     Front desk\r\n" + ui::GetText(L"gb.title.driver") + L":\r\n");
+  EXPECT_EQ(Find<ui::Button>(L"btn_setup_next")->GetText(), ui::GetText(L"main.btn.startDelete"));
+  Click(L"btn_setup_next");
+  RunUntilRemovalEnds();
+  const std::wstring log = Find<ui::RichEdit>(L"wordedit_deleteInfo_start")->GetText();
+  EXPECT_NE(log.find(FormatText(ui::GetText(L"tip.deletesuccess"), L"Front desk")), std::wstring::npos)
+      << WideToUtf8(log);
+  EXPECT_FALSE(PrinterListed(L"Front desk"));
 }
 
 }  // namespace
