@@ -69,7 +69,7 @@ bool CheckBluetoothAdapter(bool warn) {
   const BluetoothAdapterState state = QueryBluetoothAdapter();
   WizardContext::Instance().SetBluetoothBar(true, BluetoothAdapterStateKey(state));
   if (state == BluetoothAdapterState::On) return true;
-  if (warn) ShowNotice(ui::GetText(L"tip.btadapter.pleasechecked"));
+  if (warn) ShowNotice(GetText(L"tip.btadapter.pleasechecked"));
   return false;
 }
 
@@ -78,14 +78,14 @@ void UsbTestPrint() {
   const std::vector<UsbPrinterEntry> printers = context.usbPrinters;
   const int index = context.request.usbIndex;
   if (index == -1) {
-    ShowNotice(ui::GetText(L"tip.notselectusbport"));
+    ShowNotice(GetText(L"tip.notselectusbport"));
     return;
   }
   if (index < 0 || static_cast<size_t>(index) >= printers.size()) return;
   const UsbPrinterEntry& printer = printers[static_cast<size_t>(index)];
   auto& buffer = context.usbTestBuffer;
   buffer.clear();
-  const std::string text = ToAnsiCodePage(ui::GetText(L"tip.currentportis")) + ToAnsiCodePage(printer.portName);
+  const std::string text = ToAnsiCodePage(GetText(L"tip.currentportis")) + ToAnsiCodePage(printer.portName);
   buffer.assign(text.begin(), text.end());
   buffer.insert(buffer.end(), std::begin(kTestPrintTrailer), std::end(kTestPrintTrailer));
   // The user sees nothing of the outcome; the printer either prints or not.

@@ -9,4 +9,7 @@ struct SpoolerEntry {
   std::wstring printerName;
   std::wstring driverName;
   std::wstring infPath;
+  // Drivers: the spooler environment the driver belongs to; empty for the caller's own.
+  // The removal worker hands it to the deletion calls.
+  std::wstring environment;
 };

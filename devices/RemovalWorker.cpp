@@ -1,0 +1,153 @@
+#include "devices/RemovalWorker.h"
+
+#include "engine/spooler/SpoolerOperations.h"
+#include "engine/spooler/SystemOperations.h"
+#include "shell/LogLines.h"
+#include "shell/MainWindowMessages.h"
+#include "base/WideText.h"
+#include "base/TextTable.h"
+#include "base/WindowMessage.h"
+
+namespace {
+
+constexpr uint32_t kPauseMs = 200;
+constexpr uint32_t kErrorPrinterDriverInUse = 3001;
+constexpr uint32_t kErrorDriverPackageInUse = 3015;
+
+class RemovalLog {
+ public:
+  explicit RemovalLog(ui::WindowHandle mainWindow) : mainWindow_(mainWindow) {}
+
+  void Clear() const { AppendRemoveLine(mainWindow_, L"", false, true); }
+  void Line(const wchar_t* key, const std::wstring& argument, bool error = false) const {
+    AppendRemoveLine(mainWindow_, FormatText(GetText(key), argument), error, false);
+  }
+  void Failure(const std::wstring& name, uint32_t code, const std::vector<std::wstring>& blockers) const {
+    Line(L"tip.deletefail", name, true);
+    Line(L"tip.failreason", RemovalFailureReason(code, blockers), true);
+  }
+
+ private:
+  ui::WindowHandle mainWindow_;
+};
+
+void Send(ui::WindowHandle window, uint32_t message, uintptr_t wParam) {
+  ui::SendWindowMessage(window, message, wParam, 0);
+}
+
+// The printers that keep a driver in use, from a fresh enumeration.
+std::vector<std::wstring> PrintersUsingDriver(const std::wstring& driverName) {
+  std::vector<SpoolerEntry> printers;
+  ListPrinters(printers);
+  std::vector<std::wstring> names;
+  for (const auto& printer : printers) {
+    if (EqualsNoCase(printer.driverName, driverName)) names.push_back(printer.printerName);
+  }
+  return names;
+}
+
+// The drivers still installed from a driver package.
+std::vector<std::wstring> DriversFromPackage(const std::wstring& infPath) {
+  std::vector<SpoolerEntry> drivers;
+  ListDrivers(drivers);
+  std::vector<std::wstring> names;
+  for (const auto& driver : drivers) {
+    if (!driver.infPath.empty() && EqualsNoCase(driver.infPath, infPath)) names.push_back(driver.driverName);
+  }
+  return names;
+}
+
+// The deletion calls of one driver. The environment of the entry selects the spooler's
+// driver set once the spooler layer takes one; empty is the caller's own, which is all
+// the calls reach today.
+bool DeleteDriverOf(const SpoolerEntry& driver) {
+  return DeletePrinterDriverVersion3(driver.driverName);
+}
+
+PackageDeletion DeletePackageOf(const SpoolerEntry& driver) {
+  return DeletePrinterDriverPackageByInf(driver.infPath);
+}
+
+void RemovePrinter(const RemovalLog& log, const std::wstring& name) {
+  log.Line(L"tip.startdeleteprinter", name);
+  const uint32_t code = DeletePrinterByName(name);
+  if (code == 0) {
+    log.Line(L"tip.deletesuccess", name);
+  } else {
+    log.Failure(name, code, {});
+  }
+}
+
+void RemoveDriver(const RemovalLog& log, const SpoolerEntry& driver, bool deletePackages) {
+  const std::wstring& name = driver.driverName;
+  log.Line(L"tip.startdeletedriver", name);
+  if (!DeleteDriverOf(driver)) {
+    const uint32_t code = LastErrorCode();
+    log.Failure(name, code, code == kErrorPrinterDriverInUse ? PrintersUsingDriver(name) : std::vector<std::wstring>{});
+    return;
+  }
+  log.Line(L"tip.deletesuccess", name);
+  if (!deletePackages || driver.infPath.empty()) return;
+  log.Line(L"tip.startdeletepack", name);
+  // A system without the call has no packages to delete: the step counts as done.
+  if (DeletePackageOf(driver) == PackageDeletion::Failed) {
+    const uint32_t code = LastErrorCode();
+    log.Failure(name, code,
+                code == kErrorDriverPackageInUse ? DriversFromPackage(driver.infPath) : std::vector<std::wstring>{});
+  } else {
+    log.Line(L"tip.deletesuccess", name);
+  }
+}
+
+}  // namespace
+
+std::map<std::wstring, SpoolerEntry> BuildDriverWorkList(const std::set<std::wstring>& drivers,
+                                                         const std::vector<SpoolerEntry>& driverEntries) {
+  std::map<std::wstring, SpoolerEntry> work;
+  for (const auto& name : drivers) {
+    for (const auto& entry : driverEntries) {
+      if (entry.driverName == name) work[name] = entry;
+    }
+  }
+  return work;
+}
+
+std::wstring RemovalFailureReason(uint32_t code, const std::vector<std::wstring>& blockers) {
+  std::wstring reason = FormatSystemError(code);
+  if (blockers.empty()) return reason;
+  // The names go before the system text's own line break, so the line still ends as
+  // the system text does.
+  size_t end = reason.size();
+  while (end > 0 && (reason[end - 1] == L'\r' || reason[end - 1] == L'\n')) --end;
+  std::wstring names = end > 0 ? L" [" : L"[";
+  for (size_t i = 0; i < blockers.size(); ++i) {
+    if (i > 0) names += L", ";
+    names += blockers[i];
+  }
+  names += L"]";
+  reason.insert(end, names);
+  return reason;
+}
+
+void RemovalWorker(const RemovalJob& job) {
+  const RemovalLog log(job.mainWindow);
+  Send(job.mainWindow, kMsgRemoveAnimation, 1);
+  Send(job.mainWindow, kMsgFinishBar, 1);
+  Send(job.mainWindow, kMsgFinishActions, 0);
+  Send(job.mainWindow, kMsgWizardBar, 0);
+
+  const auto version = GetWindowsVersion();
+  const bool deletePackages = version && version->major >= 6;
+  log.Clear();
+
+  const auto work = BuildDriverWorkList(job.drivers, job.driverEntries);
+  for (const auto& name : job.printers) {
+    RemovePrinter(log, name);
+    SleepMs(kPauseMs);
+  }
+  for (const auto& [name, driver] : work) {
+    RemoveDriver(log, driver, deletePackages);
+    SleepMs(kPauseMs);
+  }
+  Send(job.mainWindow, kMsgRemoveAnimation, 0);
+}

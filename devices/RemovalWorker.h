@@ -1,0 +1,35 @@
+// The removal run: deletes the chosen printers, then the chosen drivers and, on Windows
+// Vista and later, each deleted driver's driver package, one log line per step.
+//
+// Threads: RemovalWorker runs on the removal thread. It reads only its job, which the UI
+// thread copied from the wizard before starting the thread, and reports through
+// synchronous messages to the main window (751, 753, 756, 757, 758), so every line is
+// shown before it goes on. The other functions are plain and callable from any thread.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/spooler/SpoolerEntry.h"
+#include "base/WindowHandle.h"
+
+struct RemovalJob {
+  ui::WindowHandle mainWindow = nullptr;
+  std::vector<std::wstring> printers;       // in the order they were chosen
+  std::set<std::wstring> drivers;           // chosen driver names
+  std::vector<SpoolerEntry> driverEntries;  // the driver list they were chosen from
+};
+
+// Driver name -> entry, for every chosen name with an entry of exactly that name (a later
+// equal entry replaces an earlier one); chosen names without an entry are dropped.
+std::map<std::wstring, SpoolerEntry> BuildDriverWorkList(const std::set<std::wstring>& drivers,
+                                                         const std::vector<SpoolerEntry>& driverEntries);
+
+// The reason line's text: the system's error text and, when the deletion was refused
+// because something still uses it, the names of what uses it in brackets.
+std::wstring RemovalFailureReason(uint32_t code, const std::vector<std::wstring>& blockers);
+
+void RemovalWorker(const RemovalJob& job);

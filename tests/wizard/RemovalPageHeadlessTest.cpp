@@ -1,0 +1,303 @@
+// The removal wizard in the real main window on the headless host, driven by clicks and
+// typing as a user would: the lists, their filters, the check logic, the summary and a
+// whole run against the simulated spooler.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "devices/RemovalTestSpooler.h"
+#include "shell/app/EmbeddedPackage.h"
+#include "shell/Languages.h"
+#include "shell/app/MainWnd.h"
+#include "base/WideText.h"
+#include "simulated/SimulatedMachine.h"
+#include "ui/controls/AnimatedImage.h"
+#include "ui/controls/Button.h"
+#include "ui/controls/Edit.h"
+#include "ui/headless/HostHeadless.h"
+#include "ui/controls/List.h"
+#include "ui/controls/ListRow.h"
+#include "ui/controls/Option.h"
+#include "ui/core/ResourceManager.h"
+#include "ui/controls/RichEdit.h"
+#include "ui/core/SystemConstants.h"
+#include "ui/core/WindowTree.h"
+#include "wizard/WizardContext.h"
+
+namespace {
+
+class RemovalPage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    auto host = std::make_unique<ui::HostHeadless>(100);
+    host_ = host.get();
+    ui::InstallHost(std::move(host));
+    ui::WindowTree::ClearShared();
+    ui::ResourceManager::Instance().SetPackage(OpenEmbeddedPackage());
+    ui::ResourceManager::Instance().LoadResourceIndex("res.xml");
+    auto& context = WizardContext::Instance();
+    if (context.languageTable.empty()) FillLanguageTable(context.languageTable);
+    // The context lives for the process: start each test from a first visit.
+    context.selectedPrinters.clear();
+    context.selectedDrivers.clear();
+    context.request.showAllPrinters = -1;
+    context.request.showAllDrivers = -1;
+    context.request.printerSearchText.clear();
+    context.request.driverSearchText.clear();
+
+    ASSERT_TRUE(InstallTestDriver(L"QuorvelA4-203"));
+    ASSERT_TRUE(InstallTestDriver(L"QuorvelA4-300"));
+    ASSERT_TRUE(InstallTestDriver(L"QuorvelA4-300 Plus"));
+    ASSERT_TRUE(AddTestPrinter(L"Front desk", L"QuorvelA4-203"));
+    ASSERT_TRUE(AddTestPrinter(L"Back office", L"QuorvelA4-300"));
+    ASSERT_TRUE(AddTestPrinter(L"Plus printer", L"QuorvelA4-300 Plus"));
+  }
+
+  void TearDown() override {
+    if (window_ && window_->IsWindow()) window_->DestroyWindow();
+    host_->RunUntilIdle();
+    delete window_;
+    WizardContext::Instance().mainWindow = nullptr;
+    ui::ResourceManager::Instance().LoadLanguage(L"lan_en.xml");
+  }
+
+  void Open(uint16_t language = 1033) {
+    SimulatedMachine::Current()->SetUiLanguage(language);
+    window_ = new CMainWnd();
+    ASSERT_NE(
+        window_->Create(nullptr, L"printer driver", ui::kWsOverlappedWindow | ui::kWsVisible, 0, {0, 0, 900, 640}),
+        nullptr);
+    host_->RunUntilIdle();
+  }
+
+  // Panels slide in on timers of the virtual clock; the next click lands where the
+  // controls come to rest, and is not taken for the second half of a double click.
+  void Settle() {
+    host_->RunUntilIdle();
+    host_->AdvanceTime(1000);
+    host_->RunUntilIdle();
+  }
+
+  template <class T = ui::Control>
+  T* Find(const wchar_t* name) {
+    return window_->FindControl<T>(name);
+  }
+
+  void Click(const wchar_t* name) {
+    ASSERT_TRUE(host_->ClickControl(window_->GetHWND(), name)) << "no shown control " << name;
+    Settle();
+  }
+
+  // From the index page into the removal wizard's printer panel.
+  void EnterRemoval(uint16_t language = 1033) {
+    Open(language);
+    Click(L"option_delete");
+    Click(L"btn_setup_next");
+  }
+
+  std::vector<std::wstring> Rows(const wchar_t* list) {
+    std::vector<std::wstring> rows;
+    auto* rowsList = Find<ui::List>(list);
+    for (int i = 0; i < rowsList->GetRowCount(); ++i) rows.push_back(rowsList->GetRow(i)->GetColumnText(1));
+    return rows;
+  }
+
+  ui::ListRow* Row(const wchar_t* list, const std::wstring& text) {
+    auto* rowsList = Find<ui::List>(list);
+    for (int i = 0; i < rowsList->GetRowCount(); ++i) {
+      if (rowsList->GetRow(i)->GetColumnText(1) == text) return rowsList->GetRow(i);
+    }
+    ADD_FAILURE() << "no row " << WideToUtf8(text);
+    return nullptr;
+  }
+
+  // A press on the row's check box, or on its text.
+  void ClickRow(const wchar_t* list, const std::wstring& text, bool onCheckBox) {
+    host_->RunUntilIdle();  // laid out
+    ui::ListRow* row = Row(list, text);
+    ASSERT_NE(row, nullptr);
+    auto* owner = Find<ui::List>(list);
+    const ui::Rect cell =
+        onCheckBox ? owner->ColumnRect(owner->CheckColumn(), row->GetPos()) : owner->ColumnRect(1, row->GetPos());
+    ASSERT_FALSE(cell.IsEmpty());
+    ASSERT_TRUE(host_->Click(window_->GetHWND(), {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2}));
+    Settle();
+  }
+
+  void Type(const wchar_t* edit, const std::wstring& text) {
+    Click(edit);
+    ASSERT_TRUE(host_->TypeText(window_->GetHWND(), text));
+    host_->RunUntilIdle();
+  }
+
+  void RunUntilRemovalEnds() {
+    auto* animation = Find<ui::AnimatedImage>(L"ani_gif_delete");
+    auto* log = Find<ui::RichEdit>(L"wordedit_deleteInfo_start");
+    // The animation starts before the first line and stops after the last.
+    const auto ended = [&] { return !animation->IsPlaying() && !log->GetText().empty(); };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!ended() && std::chrono::steady_clock::now() < deadline) {
+      host_->RunUntilIdle();
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    ASSERT_TRUE(ended()) << "the removal did not end";
+    // The thread's tail (finish bar) follows the last message of the worker.
+    for (int i = 0; i < 50; ++i) {
+      host_->RunUntilIdle();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  }
+
+  ui::HostHeadless* host_ = nullptr;
+  CMainWnd* window_ = nullptr;
+};
+
+constexpr const wchar_t* kPrinters = L"listex_delete_printer";
+constexpr const wchar_t* kDrivers = L"listex_delete_driver";
+
+using Names = std::vector<std::wstring>;
+
+TEST_F(RemovalPage, FamilyFilterShowsTheFamilyAndShowAllEverything) {
+  EnterRemoval();
+  auto& context = WizardContext::Instance();
+  EXPECT_EQ(context.request.showAllPrinters, 0);
+  EXPECT_EQ(Rows(kPrinters), (Names{L"Back office", L"Front desk"}));
+  auto* first = Find<ui::List>(kPrinters)->GetRow(0);
+  EXPECT_EQ(first->GetName(), L"listex_delete_printer_item");
+  EXPECT_EQ(first->GetUserData(), L"0");
+  EXPECT_EQ(first->GetFixedHeight(), 30);
+
+  Click(L"option_showAll_deletePrinter");
+  EXPECT_EQ(context.request.showAllPrinters, 1);
+  EXPECT_TRUE(Find<ui::Option>(L"option_showAll_deletePrinter")->IsSelected());
+  const Names all = Rows(kPrinters);
+  EXPECT_EQ(all.size(), 6u);
+  EXPECT_NE(std::find(all.begin(), all.end(), L"Plus printer"), all.end());
+
+  // The option keeps its state across the panels.
+  Click(L"btn_setup_next");
+  EXPECT_EQ(Rows(kDrivers), (Names{L"QuorvelA4-203", L"QuorvelA4-300"}));
+  Click(L"btn_setup_previous");
+  EXPECT_TRUE(Find<ui::Option>(L"option_showAll_deletePrinter")->IsSelected());
+  EXPECT_EQ(Rows(kPrinters).size(), 6u);
+  Click(L"option_showAll_deletePrinter");
+  EXPECT_EQ(Rows(kPrinters), (Names{L"Back office", L"Front desk"}));
+}
+
+TEST_F(RemovalPage, SearchIgnoresCaseAndFindsPrinterNames) {
+  EnterRemoval();
+  Type(L"edit_find_deletePrinter", L"FRONT");
+  EXPECT_EQ(WizardContext::Instance().request.printerSearchText, L"FRONT");
+  EXPECT_EQ(Rows(kPrinters), (Names{L"Front desk"}));
+  Find<ui::Edit>(L"edit_find_deletePrinter")->SetText(L"");
+  Type(L"edit_find_deletePrinter", L"a4-3");  // part of a driver name
+  EXPECT_EQ(Rows(kPrinters), (Names{L"Back office"}));
+  // Emptying the field lists everything of the family again.
+  for (int i = 0; i < 4; ++i) host_->PressKey(window_->GetHWND(), ui::kVkBack);
+  host_->RunUntilIdle();
+  EXPECT_EQ(WizardContext::Instance().request.printerSearchText, L"");
+  EXPECT_EQ(Rows(kPrinters), (Names{L"Back office", L"Front desk"}));
+
+  Click(L"btn_setup_next");
+  Click(L"option_showAll_deleteDriver");
+  Type(L"edit_find_deleteDriver", L"plus");
+  EXPECT_EQ(Rows(kDrivers), (Names{L"QuorvelA4-300 Plus"}));
+}
+
+TEST_F(RemovalPage, CheckBoxAndTextClicksChangeTheChoiceOnce) {
+  EnterRemoval();
+  auto& chosen = WizardContext::Instance().selectedPrinters;
+  ClickRow(kPrinters, L"Front desk", true);
+  EXPECT_EQ(chosen, (Names{L"Front desk"}));
+  EXPECT_TRUE(Row(kPrinters, L"Front desk")->IsChecked());
+  EXPECT_EQ(Row(kPrinters, L"Front desk")->GetUserData(), L"0");
+  ClickRow(kPrinters, L"Back office", false);
+  EXPECT_EQ(chosen, (Names{L"Front desk", L"Back office"}));
+  EXPECT_TRUE(Row(kPrinters, L"Back office")->IsChecked());
+  ClickRow(kPrinters, L"Front desk", false);
+  EXPECT_EQ(chosen, (Names{L"Back office"}));
+  EXPECT_FALSE(Row(kPrinters, L"Front desk")->IsChecked());
+
+  // A rebuild by the search keeps the checks of the chosen names.
+  Type(L"edit_find_deletePrinter", L"o");
+  EXPECT_TRUE(Row(kPrinters, L"Back office")->IsChecked());
+  EXPECT_FALSE(Row(kPrinters, L"Front desk")->IsChecked());
+}
+
+TEST_F(RemovalPage, SummaryWithNothingChosenCannotStart) {
+  EnterRemoval();
+  Click(L"btn_setup_next");
+  Click(L"btn_setup_next");
+  auto* next = Find<ui::Button>(L"btn_setup_next");
+  EXPECT_TRUE(next->IsVisible());
+  EXPECT_FALSE(next->IsEnabled());
+  EXPECT_EQ(next->GetText(), L"Start deleting");
+  EXPECT_EQ(Find<ui::RichEdit>(L"wordedit_deleteInfo")->GetText(), L"Printer:\r\nDriver:\r\n");
+  Click(L"btn_setup_previous");
+  EXPECT_TRUE(next->IsEnabled());
+  EXPECT_EQ(next->GetText(), L"Next");
+}
+
+TEST_F(RemovalPage, AChosenDriverPullsInExactlyItsPrintersAndTheRunDeletesThem) {
+  EnterRemoval();
+  Click(L"btn_setup_next");
+  ClickRow(kDrivers, L"QuorvelA4-300", true);
+  Click(L"btn_setup_next");
+  auto& context = WizardContext::Instance();
+  // "Plus printer" uses "QuorvelA4-300 Plus", whose name merely contains the chosen one.
+  EXPECT_EQ(context.selectedPrinters, (Names{L"Back office"}));
+  EXPECT_EQ(Find<ui::RichEdit>(L"wordedit_deleteInfo")->GetText(),
+            L"Printer:\r\n     Back office\r\nDriver:\r\n     QuorvelA4-300\r\n");
+  EXPECT_TRUE(Find<ui::Button>(L"btn_setup_next")->IsEnabled());
+
+  Click(L"btn_setup_next");
+  RunUntilRemovalEnds();
+  EXPECT_FALSE(PrinterListed(L"Back office"));
+  EXPECT_FALSE(DriverListed(L"QuorvelA4-300"));
+  EXPECT_TRUE(PrinterListed(L"Plus printer"));
+  EXPECT_TRUE(PrinterListed(L"Front desk"));
+  const std::wstring log = Find<ui::RichEdit>(L"wordedit_deleteInfo_start")->GetText();
+  EXPECT_NE(log.find(L"Delete: Back office successfully"), std::wstring::npos) << WideToUtf8(log);
+  EXPECT_NE(log.find(L"Delete: QuorvelA4-300 successfully"), std::wstring::npos);
+  EXPECT_LT(log.find(L"Back office"), log.find(L"QuorvelA4-300"));
+  EXPECT_TRUE(Find(L"hor_btn_h1")->IsVisible());
+  EXPECT_FALSE(Find(L"hor_btn_h2")->IsVisible());
+  EXPECT_FALSE(Find(L"btn_setup_testpage")->IsVisible());
+
+  // Back through Home: nothing is checked any more.
+  EXPECT_TRUE(context.selectedPrinters.empty());
+  EXPECT_TRUE(context.selectedDrivers.empty());
+  Click(L"btn_setup_index");
+  Click(L"option_delete");
+  Click(L"btn_setup_next");
+  ClickRow(kPrinters, L"Front desk", true);
+  Click(L"btn_setup_previous");
+  Click(L"btn_setup_next");
+  EXPECT_TRUE(Row(kPrinters, L"Front desk")->IsChecked()) << "a choice outlives the panels";
+  Click(L"btn_setup_next");
+  for (const auto& row : Rows(kDrivers)) EXPECT_FALSE(Row(kDrivers, row)->IsChecked());
+}
+
+TEST_F(RemovalPage, SummaryAndLogReadInTheLanguageInUse) {
+  EnterRemoval(1054);
+  ClickRow(kPrinters, L"Front desk", false);
+  Click(L"btn_setup_next");
+  Click(L"btn_setup_next");
+  const std::wstring thaiPrinter = ui::GetText(L"gb.title.printer");
+  ASSERT_NE(thaiPrinter, L"Printer");
+  EXPECT_EQ(Find<ui::RichEdit>(L"wordedit_deleteInfo")->GetText(),
+            thaiPrinter + L":\r\n     Front desk\r\n" + ui::GetText(L"gb.title.driver") + L":\r\n");
+  EXPECT_EQ(Find<ui::Button>(L"btn_setup_next")->GetText(), ui::GetText(L"main.btn.startDelete"));
+  Click(L"btn_setup_next");
+  RunUntilRemovalEnds();
+  const std::wstring log = Find<ui::RichEdit>(L"wordedit_deleteInfo_start")->GetText();
+  EXPECT_NE(log.find(FormatText(ui::GetText(L"tip.deletesuccess"), L"Front desk")), std::wstring::npos)
+      << WideToUtf8(log);
+  EXPECT_FALSE(PrinterListed(L"Front desk"));
+}
+
+}  // namespace

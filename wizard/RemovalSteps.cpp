@@ -1,0 +1,65 @@
+#include "wizard/RemovalSteps.h"
+
+#include <algorithm>
+#include <thread>
+
+#include "devices/RemovalWorker.h"
+#include "shell/MainWindowMessages.h"
+#include "base/WideText.h"
+#include "ui/core/ResourceManager.h"
+#include "ui/controls/RichEdit.h"
+#include "ui/controls/TabLayout.h"
+#include "base/WindowMessage.h"
+#include "wizard/WizardContext.h"
+
+void AddSelectedName(std::vector<std::wstring>& names, const std::wstring& name) {
+  if (!HasSelectedName(names, name)) names.push_back(name);
+}
+
+void RemoveSelectedName(std::vector<std::wstring>& names, const std::wstring& name) {
+  names.erase(std::remove(names.begin(), names.end(), name), names.end());
+}
+
+bool HasSelectedName(const std::vector<std::wstring>& names, const std::wstring& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+void BuildRemovalSummary() {
+  auto& context = WizardContext::Instance();
+  context.SetNextButton(true, L"main.btn.startDelete", true);
+  context.SetNextButton(true, L"", !context.selectedDrivers.empty() || !context.selectedPrinters.empty());
+
+  // A printer goes before its driver, or the driver stays in use. Only printers of
+  // exactly that driver: a driver whose name merely contains it keeps its printers.
+  for (const auto& entry : context.printerEntries) {
+    for (const auto& driver : context.selectedDrivers) {
+      if (EqualsNoCase(entry.driverName, driver)) AddSelectedName(context.selectedPrinters, entry.printerName);
+    }
+  }
+
+  auto* summary =
+      context.removalTab ? context.removalTab->FindSubControl<ui::RichEdit>(L"wordedit_deleteInfo") : nullptr;
+  if (summary == nullptr) return;
+  std::wstring text = ui::GetText(L"gb.title.printer") + L":\r\n";
+  for (const auto& name : context.selectedPrinters) text += L"     " + name + L"\r\n";
+  text += ui::GetText(L"gb.title.driver") + L":\r\n";
+  for (const auto& name : context.selectedDrivers) text += L"     " + name + L"\r\n";
+  summary->SetText(L"");
+  summary->AppendText(text);
+}
+
+void StartRemoval() {
+  auto& context = WizardContext::Instance();
+  ui::SendWindowMessage(context.mainWindow, kMsgFinishBar, 0, 0);
+  ui::SendWindowMessage(context.mainWindow, kMsgFinishActions, 0, 0);
+
+  RemovalJob job{context.mainWindow, context.selectedPrinters, context.selectedDrivers, context.driverEntries};
+  // Emptied here, on the UI thread that owns them: the finish bar shows during the run,
+  // so the user may already be choosing again when the worker ends.
+  context.selectedPrinters.clear();
+  context.selectedDrivers.clear();
+  std::thread([job = std::move(job)] {
+    RemovalWorker(job);
+    ui::SendWindowMessage(job.mainWindow, kMsgFinishBar, 1, 0);
+  }).detach();
+}
