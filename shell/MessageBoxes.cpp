@@ -7,8 +7,7 @@
 
 namespace {
 
-int Show(const std::wstring& text, unsigned flags) {
-  const ui::WindowHandle owner = WizardContext::Instance().mainWindow;
+int Show(ui::WindowHandle owner, const std::wstring& text, unsigned flags) {
   const std::wstring caption = ui::GetText(L"tip.dlgtitle");
   auto show = [&]() -> intptr_t { return ui::CurrentHost().ShowMessageBox(owner, text, caption, flags); };
   // Without a main window there is nothing to own the box; it is shown on its own.
@@ -17,6 +16,10 @@ int Show(const std::wstring& text, unsigned flags) {
 
 }  // namespace
 
-void ShowNotice(const std::wstring& text) { Show(text, kMessageBoxNotice); }
+void ShowNotice(const std::wstring& text) { Show(WizardContext::Instance().mainWindow, text, kMessageBoxNotice); }
 
-bool AskQuestion(const std::wstring& text) { return Show(text, kMessageBoxQuestion) == kMessageBoxOk; }
+void ShowNotice(ui::WindowHandle owner, const std::wstring& text) { Show(owner, text, kMessageBoxNotice); }
+
+bool AskQuestion(const std::wstring& text) {
+  return Show(WizardContext::Instance().mainWindow, text, kMessageBoxQuestion) == kMessageBoxOk;
+}

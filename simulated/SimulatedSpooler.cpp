@@ -17,6 +17,7 @@ constexpr uint32_t kUnknownPort = 1796;
 constexpr uint32_t kUnknownDriver = 1797;
 constexpr uint32_t kUnknownPrintProcessor = 1798;
 constexpr uint32_t kInvalidPrinterName = 1801;
+constexpr uint32_t kInvalidEnvironment = 1805;
 constexpr uint32_t kPrinterExists = 1802;
 constexpr uint32_t kDriverInUse = 3001;
 constexpr uint32_t kDriverPackageInUse = 3015;
@@ -64,8 +65,8 @@ const SimulatedPrinter* SimulatedSpooler::FindPrinter(std::wstring_view name) co
   return it == state_.printers.end() ? nullptr : &it->second;
 }
 
-const SimulatedDriver* SimulatedSpooler::FindDriver(std::wstring_view name) const {
-  const auto it = state_.drivers.find(ToLowerUnits(name));
+const SimulatedDriver* SimulatedSpooler::FindDriver(std::wstring_view name, std::wstring_view environment) const {
+  const auto it = state_.drivers.find(DriverKey(environment, name));
   return it == state_.drivers.end() ? nullptr : &it->second;
 }
 
@@ -93,17 +94,19 @@ uint32_t SimulatedSpooler::AddDriver(SimulatedDriver driver) {
   std::vector<std::wstring> files = {driver.driverFile, driver.dataFile, driver.configFile};
   if (!driver.helpFile.empty()) files.push_back(driver.helpFile);
   files.insert(files.end(), driver.dependentFiles.begin(), driver.dependentFiles.end());
-  const std::wstring source = machine_layout::DriverDirectory(state_.settings);
-  const std::wstring target = machine_layout::DriverVersionDirectory(state_.settings, driver.version);
+  const auto environment = machine_layout::ResolveEnvironment(driver.environment);
+  if (!environment) return kInvalidEnvironment;
+  const std::wstring source = machine_layout::DriverDirectoryOf(*environment);
+  const std::wstring target = machine_layout::DriverVersionDirectoryOf(*environment, driver.version);
   if (const uint32_t error = CopyDriverFiles(files, source, target)) return error;
 
   for (auto* file : {&driver.driverFile, &driver.dataFile, &driver.configFile, &driver.helpFile}) {
     *file = FileNameOf(*file);
   }
   for (auto& file : driver.dependentFiles) file = FileNameOf(file);
-  driver.environment = machine_layout::Environment(state_.settings);
+  driver.environment = *environment;
   driver.infPath.clear();  // added without an INF, so it belongs to no driver package
-  state_.drivers[ToLowerUnits(driver.name)] = std::move(driver);
+  state_.drivers[DriverKey(driver.environment, driver.name)] = std::move(driver);
   return 0;
 }
 
@@ -156,34 +159,42 @@ uint32_t SimulatedSpooler::InstallDriverFromInf(std::wstring_view modelName, std
   driver.manufacturer = model->manufacturer;
   driver.provider = inf->Provider();
   driver.driverVersion = DriverVersionOf(inf->DriverVer());
-  state_.drivers[ToLowerUnits(driver.name)] = std::move(driver);
+  state_.drivers[DriverKey(driver.environment, driver.name)] = std::move(driver);
   return 0;
 }
 
-uint32_t SimulatedSpooler::DeleteDriver(std::wstring_view name, uint32_t flags, uint32_t version) {
-  const auto it = state_.drivers.find(ToLowerUnits(name));
+uint32_t SimulatedSpooler::DeleteDriver(std::wstring_view name, uint32_t flags, uint32_t version,
+                                        std::wstring_view environment) {
+  const auto resolved = machine_layout::ResolveEnvironment(environment);
+  if (!resolved) return kInvalidEnvironment;
+  const auto it = state_.drivers.find(DriverKey(*resolved, name));
   if (it == state_.drivers.end()) return kUnknownDriver;
   if ((flags & kDeleteSpecificVersion) && it->second.version != version) return kUnknownDriver;
-  for (const auto& [key, printer] : state_.printers) {
-    if (EqualsNoCase(printer.driver, it->second.name)) return kDriverInUse;
+  // Printers use the drivers of the machine's own environment only.
+  if (EqualsNoCase(*resolved, machine_layout::Environment(state_.settings))) {
+    for (const auto& [key, printer] : state_.printers) {
+      if (EqualsNoCase(printer.driver, it->second.name)) return kDriverInUse;
+    }
   }
   const SimulatedDriver removed = std::move(it->second);
   state_.drivers.erase(it);
   if (flags & kDeleteUnusedFiles) {
-    const std::wstring folder = machine_layout::DriverVersionDirectory(state_.settings, removed.version);
+    const std::wstring folder = machine_layout::DriverVersionDirectoryOf(removed.environment, removed.version);
     std::vector<std::wstring> files = {removed.driverFile, removed.dataFile, removed.configFile, removed.helpFile};
     files.insert(files.end(), removed.dependentFiles.begin(), removed.dependentFiles.end());
     for (const auto& file : files) {
-      if (!file.empty() && !FileUsedByOtherDriver(file, removed.name))
+      if (!file.empty() && !FileUsedByOtherDriver(file, removed))
         files_.DeleteFile(folder + L"\\" + file, L"C:\\");
     }
   }
   return 0;
 }
 
-bool SimulatedSpooler::FileUsedByOtherDriver(std::wstring_view file, std::wstring_view exceptDriver) const {
+bool SimulatedSpooler::FileUsedByOtherDriver(std::wstring_view file, const SimulatedDriver& except) const {
   for (const auto& [key, driver] : state_.drivers) {
-    if (EqualsNoCase(driver.name, exceptDriver)) continue;
+    // Another environment keeps its files in another folder.
+    if (!EqualsNoCase(driver.environment, except.environment) || driver.version != except.version) continue;
+    if (EqualsNoCase(driver.name, except.name)) continue;
     for (const auto* name : {&driver.driverFile, &driver.dataFile, &driver.configFile, &driver.helpFile}) {
       if (EqualsNoCase(*name, file)) return true;
     }
@@ -194,11 +205,15 @@ bool SimulatedSpooler::FileUsedByOtherDriver(std::wstring_view file, std::wstrin
   return false;
 }
 
-uint32_t SimulatedSpooler::DeleteDriverPackage(std::wstring_view infPath) {
+uint32_t SimulatedSpooler::DeleteDriverPackage(std::wstring_view infPath, std::wstring_view environment) {
+  const auto resolved = machine_layout::ResolveEnvironment(environment);
+  if (!resolved) return kInvalidEnvironment;
   auto& packages = state_.driverPackages;
   const auto it = std::find_if(packages.begin(), packages.end(),
                                [&](const std::wstring& path) { return EqualsNoCase(path, infPath); });
   if (it == packages.end()) return kFileNotFound;
+  const std::wstring tag = std::wstring(L"_") + machine_layout::ArchitectureTagOf(*resolved) + L"_";
+  if (ToLowerUnits(FolderOf(*it)).find(tag) == std::wstring::npos) return kFileNotFound;
   for (const auto& [key, driver] : state_.drivers) {
     if (EqualsNoCase(driver.infPath, infPath)) return kDriverPackageInUse;
   }
@@ -215,7 +230,7 @@ uint32_t SimulatedSpooler::AddPrinter(SimulatedPrinter printer) {
   }
   std::wstring key = ToLowerUnits(printer.name);
   if (state_.printers.count(key)) return kPrinterExists;
-  if (FindDriver(printer.driver) == nullptr) return kUnknownDriver;
+  if (FindDriver(printer.driver, machine_layout::Environment(state_.settings)) == nullptr) return kUnknownDriver;
   if (state_.ports.Find(printer.port) == nullptr) return kUnknownPort;
   if (!EqualsNoCase(printer.printProcessor, L"winprint")) return kUnknownPrintProcessor;
   // A machine without a default printer makes its first new printer the default.

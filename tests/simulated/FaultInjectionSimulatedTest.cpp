@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 
+#include "engine/spooler/DriverEnvironment.h"
 #include "engine/spooler/FileOperations.h"
 #include "engine/spooler/ShellCommands.h"
 #include "engine/spooler/SpoolerOperations.h"
@@ -52,7 +53,7 @@ std::map<std::string, std::function<bool()>> OperationsByCall() {
          ListPrinters(l);
          return !l.empty();
        }},
-      {"EnumPrinterDriversW", [] { return DriverInstalled(L"Microsoft Print To PDF"); }},
+      {"EnumPrinterDriversW", [] { return DriverInstalled(L"Microsoft Print To PDF", kEnvironmentX64); }},
       {"EnumPortsW", [] { return PortExists(L"COM1:"); }},
       {"GetPrinterDriverDirectoryW", [] { return !GetDriverDirectory().empty(); }},
       {"OpenPrinterW", [] { return AddStandardTcpIpPort(Unique(L"IP_open"), L"10.0.0.1"); }},
@@ -88,8 +89,8 @@ std::map<std::string, std::function<bool()>> OperationsByCall() {
        }},
       {"DeletePrinterDriverPackageW",
        [easyPrintInf] {
-         DeletePrinterDriverVersion3(L"Remote Desktop Easy Print");
-         return DeletePrinterDriverPackageByInf(easyPrintInf) == PackageDeletion::Deleted;
+         DeletePrinterDriverVersion3(L"Remote Desktop Easy Print", kEnvironmentX64);
+         return DeletePrinterDriverPackageByInf(easyPrintInf, kEnvironmentX64) == PackageDeletion::Deleted;
        }},
       {"ShellExecuteExW",
        [] {

@@ -16,6 +16,10 @@ namespace contract {
 // Wine stands in for Windows but lacks some services; tests name the gap when they skip.
 bool RunningUnderWine();
 
+// The environment of the drivers that printers of this system use: the system's own
+// architecture, whatever this test program is built for.
+std::wstring PrinterDriverEnvironment();
+
 // A new empty folder for one test (a Windows path without a trailing "\"), removed with
 // everything in it when the object goes.
 class ScratchFolder {

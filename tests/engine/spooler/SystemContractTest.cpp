@@ -94,15 +94,16 @@ TEST(SystemContract, InstallAppletInstallsTheModelFromTheExtractedInf) {
   for (const auto& path : Is64BitWindows() ? model.folderList64 : model.folderList32) {
     ASSERT_TRUE(CopyPackageEntry(path, target, unused)) << WideToUtf8(path);
   }
-  const bool before = DriverInstalled(model.driverName);
+  const std::wstring environment = contract::PrinterDriverEnvironment();
+  const bool before = DriverInstalled(model.driverName, environment);
   ASSERT_TRUE(RunDriverInstallApplet(model.driverName, target + model.infFile, nullptr));
-  const bool installed = DriverInstalled(model.driverName);
+  const bool installed = DriverInstalled(model.driverName, environment);
   if (!installed && !before && contract::RunningUnderWine()) {
     GTEST_SKIP() << "Wine's printui.dll does nothing for /ia (rundll32 exits 0 at once)";
   }
   EXPECT_TRUE(installed);
   std::vector<SpoolerEntry> drivers;
-  ListDrivers(drivers);
+  ListDrivers(drivers, environment);
   const auto driver = std::find_if(drivers.begin(), drivers.end(),
                                    [&](const SpoolerEntry& entry) { return entry.driverName == model.driverName; });
   ASSERT_NE(driver, drivers.end());
