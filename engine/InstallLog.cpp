@@ -4,7 +4,9 @@
 #include "shell/WideText.h"
 #include "ui/ResourceManager.h"
 
-void InstallLog::Clear() const { AppendInstallLine(mainWindow_, L"", false, true); }
+void InstallLog::Clear() const {
+  AppendInstallLine(mainWindow_, L"", false, true);
+}
 
 void InstallLog::Plain(const wchar_t* key, std::wstring_view argument) const {
   PlainText(FormatText(ui::GetText(key), argument));
@@ -14,6 +16,10 @@ void InstallLog::Error(const wchar_t* key, std::wstring_view argument) const {
   ErrorText(FormatText(ui::GetText(key), argument));
 }
 
-void InstallLog::PlainText(std::wstring text) const { AppendInstallLine(mainWindow_, std::move(text), false, false); }
+void InstallLog::PlainText(std::wstring text) const {
+  AppendInstallLine(mainWindow_, std::move(text), false, false);
+}
 
-void InstallLog::ErrorText(std::wstring text) const { AppendInstallLine(mainWindow_, std::move(text), true, false); }
+void InstallLog::ErrorText(std::wstring text) const {
+  AppendInstallLine(mainWindow_, std::move(text), true, false);
+}

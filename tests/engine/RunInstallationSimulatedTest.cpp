@@ -27,7 +27,9 @@
 
 namespace {
 
-SimulatedMachine& Machine() { return *SimulatedMachine::Current(); }
+SimulatedMachine& Machine() {
+  return *SimulatedMachine::Current();
+}
 
 const std::wstring kPrinter = L"Quorvel-A4(203)";
 
@@ -44,8 +46,9 @@ class Installation : public testing::Test {
     if (context.languageTable.empty()) FillLanguageTable(context.languageTable);
     Machine().SetUiLanguage(1033);
     window_ = new CMainWnd();
-    ASSERT_NE(window_->Create(nullptr, L"printer driver", ui::kWsOverlappedWindow | ui::kWsVisible, 0, {0, 0, 560, 400}),
-              nullptr);
+    ASSERT_NE(
+        window_->Create(nullptr, L"printer driver", ui::kWsOverlappedWindow | ui::kWsVisible, 0, {0, 0, 560, 400}),
+        nullptr);
     host_->RunUntilIdle();
 
     inputs_.mainWindow = window_->GetHWND();
@@ -81,7 +84,8 @@ class Installation : public testing::Test {
       const size_t end = text.find(L"\r\n", start);
       const std::wstring line = text.substr(start, end - start);
       const bool red = pane->ColorAt(start) == 0xFFFF0000u;
-      lines.push_back((red ? L"!" : L"") + (line.size() >= 15 && line.substr(12, 3) == L" : " ? line.substr(15) : line));
+      lines.push_back((red ? L"!" : L"") +
+                      (line.size() >= 15 && line.substr(12, 3) == L" : " ? line.substr(15) : line));
       start = end == std::wstring::npos ? text.size() : end + 2;
     }
     return lines;
@@ -99,7 +103,8 @@ class Installation : public testing::Test {
   }
 
   std::vector<std::wstring> SpoolerMethodLines() {
-    return Texts({L"tip.startcopyfile", L"tip.copyfilesuccess", L"tip.startinstalldriver", L"tip.installdriversuccess"});
+    return Texts(
+        {L"tip.startcopyfile", L"tip.copyfilesuccess", L"tip.startinstalldriver", L"tip.installdriversuccess"});
   }
   std::vector<std::wstring> PrinterLines() { return Texts({L"tip.startinstallprinter", L"tip.installprintersuccess"}); }
 
@@ -150,9 +155,8 @@ TEST_F(Installation, AComInstallationLogsEachStepAndLeavesDriverPrinterDefaultAn
   const MachineState state = Machine().Snapshot();
   const auto driver = state.drivers.find(DriverKey(kEnvironmentX64, L"QuorvelA4-203"));
   ASSERT_NE(driver, state.drivers.end());
-  EXPECT_EQ(driver->second.dependentFiles,
-            (std::vector<std::wstring>{L"QuorvelA4UI203.dll", L"QuorvelA4UNI203.dll", L"QuorvelA4203.pcd",
-                                       L"plotuia4.hlp"}));
+  EXPECT_EQ(driver->second.dependentFiles, (std::vector<std::wstring>{L"QuorvelA4UI203.dll", L"QuorvelA4UNI203.dll",
+                                                                      L"QuorvelA4203.pcd", L"plotuia4.hlp"}));
   const auto installed = Machine().HostPath(L"C:\\Windows\\System32\\spool\\drivers\\x64\\3\\QuorvelA4UNI203.dll");
   ASSERT_TRUE(installed);
   EXPECT_EQ(std::filesystem::file_size(*installed), 88576u) << "the 64-bit rendering plug-in";
@@ -197,8 +201,7 @@ TEST_F(Installation, ANetworkInstallationAddsItsPortFirst) {
   const InstallResult result = Run();
   EXPECT_TRUE(result.succeeded);
   EXPECT_TRUE(result.networkPortCreated);
-  ExpectLog(Cat(Cat(Texts({L"tip.startaddlanport", L"tip.addlanportsuccess"}), SpoolerMethodLines()),
-                       PrinterLines()));
+  ExpectLog(Cat(Cat(Texts({L"tip.startaddlanport", L"tip.addlanportsuccess"}), SpoolerMethodLines()), PrinterLines()));
   EXPECT_TRUE(PrinterOn(L"IP_10.0.0.7"));
 }
 
@@ -292,7 +295,7 @@ TEST_F(BluetoothInstallation, RefusedPairingNamesThePin) {
   inputs_.bluetooth = bluetooth_.Calls();
   EXPECT_FALSE(Run().succeeded);
   ExpectLog((std::vector<std::wstring>{ui::GetText(L"tip.startpairbluetooth"),
-                                              L"!" + FormatText(ui::GetText(L"tip.pairbluetoothfailpinis"), L"1234")}));
+                                       L"!" + FormatText(ui::GetText(L"tip.pairbluetoothfailpinis"), L"1234")}));
   EXPECT_EQ(bluetooth_.enableCalls, 0);
 }
 
@@ -384,7 +387,7 @@ TEST_F(Installation, ARefusedRegistrationFallsBackAndAFolderThatCannotBeMadeStop
   const InstallResult result = Run();
   EXPECT_FALSE(result.succeeded);
   ExpectLog(Cat(Texts({L"tip.startcopyfile", L"tip.copyfilesuccess", L"tip.startinstalldriver"}),
-                       {Err(L"tip.installdriverfail", 5), L"!Failed to create directory"}));
+                {Err(L"tip.installdriverfail", 5), L"!Failed to create directory"}));
 }
 
 TEST_F(Installation, ASubFolderThatCannotBeMadeStopsAfterTheCopyLine) {
@@ -395,7 +398,7 @@ TEST_F(Installation, ASubFolderThatCannotBeMadeStopsAfterTheCopyLine) {
   ASSERT_TRUE(WriteWholeFile(L"C:\\Program Files (x86)\\PrinterDriver\\Vexlomar\\Driver64", {&byte, 1}));
   EXPECT_FALSE(Run().succeeded);
   ExpectLog((std::vector<std::wstring>{Err(L"tip.readdriverdirfail", 5), ui::GetText(L"tip.startcopyfile"),
-                                              L"!Failed to create directory"}));
+                                       L"!Failed to create directory"}));
 }
 
 TEST_F(Installation, AFileThatCannotBeExtractedStopsTheFolderMethod) {
@@ -403,23 +406,21 @@ TEST_F(Installation, AFileThatCannotBeExtractedStopsTheFolderMethod) {
   ASSERT_TRUE(Machine().InjectFault("CreateFileW", 112, FaultMode::Once));
   EXPECT_FALSE(Run().succeeded);
   ExpectLog((std::vector<std::wstring>{Err(L"tip.readdriverdirfail", 5), ui::GetText(L"tip.startcopyfile"),
-                                              Err(L"tip.copyfilefail", 112)}));
+                                       Err(L"tip.copyfilefail", 112)}));
 }
 
 TEST_F(Installation, ADriverStillAbsentAfterTheAppletStops) {
   ASSERT_TRUE(Machine().InjectFault("GetPrinterDriverDirectoryW", 5, FaultMode::Once));
   ASSERT_TRUE(Machine().InjectFault("ShellExecuteExW", 2, FaultMode::Always));
   EXPECT_FALSE(Run().succeeded);
-  ExpectLog(Cat({Err(L"tip.readdriverdirfail", 5)},
-                       Texts({L"tip.startcopyfile", L"tip.copyfilesuccess", L"tip.startinstalldriver",
-                              L"!tip.installdriverfail2"})));
+  ExpectLog(Cat({Err(L"tip.readdriverdirfail", 5)}, Texts({L"tip.startcopyfile", L"tip.copyfilesuccess",
+                                                           L"tip.startinstalldriver", L"!tip.installdriverfail2"})));
 }
 
 TEST_F(Installation, APrinterOnAKnownPortThatFailsShowsNoBox) {
   ASSERT_TRUE(Machine().InjectFault("AddPrinterW", 1796, FaultMode::Once));
   EXPECT_FALSE(Run().succeeded);
-  ExpectLog(Cat(SpoolerMethodLines(), {ui::GetText(L"tip.startinstallprinter"),
-                                               Err(L"tip.installprinterfail", 1796)}));
+  ExpectLog(Cat(SpoolerMethodLines(), {ui::GetText(L"tip.startinstallprinter"), Err(L"tip.installprinterfail", 1796)}));
   EXPECT_TRUE(host_->MessageBoxes().empty());
   EXPECT_EQ(Machine().DefaultPrinter(), L"Microsoft Print to PDF");
 }
@@ -437,8 +438,8 @@ TEST_F(Installation, SharedFilesAlreadyInTheDriverFolderAreListedButNotCopiedAga
   const std::wstring directory = GetDriverDirectory(kEnvironmentX64);
   const uint8_t mine[] = {7, 7, 7};
   ASSERT_TRUE(WriteWholeFile(directory + L"UNIDRV.dll", mine));
-  const std::vector<std::wstring> paths{L"driver\\common\\Driver64\\UNIDRV.dll", L"driver\\common\\Driver64\\UNIRES.dll",
-                                        L"driver\\a4\\plotuia4.hlp"};
+  const std::vector<std::wstring> paths{L"driver\\common\\Driver64\\UNIDRV.dll",
+                                        L"driver\\common\\Driver64\\UNIRES.dll", L"driver\\a4\\plotuia4.hlp"};
   DependentFileList files;
   EXPECT_TRUE(CopySpoolerFiles(paths, directory, files).empty());
   EXPECT_EQ(files.Units(), std::wstring(L"UNIDRV.dll\0UNIRES.dll\0plotuia4.hlp\0\0\0", 37));
