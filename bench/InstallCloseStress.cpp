@@ -152,8 +152,8 @@ int main(int argc, char** argv) {
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("runs %d (COM %d, LPT %d, network %d, fallback %d), seed %u\n", runs, perKind[0], perKind[1], perKind[2],
               perKind[3], seed);
-  std::printf("closed before the run ended %d, printers added before the window closed or after %d\n", closedBeforeEnd,
-              printersAdded);
+  std::printf("window closed before the run ended %d; printers added %d (the worker goes on without its window)\n",
+              closedBeforeEnd, printersAdded);
   std::printf("crashes 0 (the program got here), hangs %d, half-written files %d\n", hangs, halfWritten);
   std::printf("total %.1f s, %.1f ms per run, slowest run %.1f ms\n", seconds, 1000 * seconds / runs, 1000 * slowest);
   return hangs == 0 && halfWritten == 0 ? 0 : 1;
