@@ -81,8 +81,31 @@ int wmain(int argc, wchar_t** argv) {
   printer.printerName = kPrinter;
   printer.portName = port;
   printer.driverName = kDriver;
-  const bool added = AddPrinterLevel2(printer);
+  bool added = AddPrinterLevel2(printer);
   Report(("AddPrinterW level 2 on " + Text(port)).c_str(), added, LastErrorCode());
+  if (!added && LastErrorCode() == 1797 && environment != kEnvironmentX86) {
+    // Windows gives a printer the driver of the system's environment. Where the spooler
+    // looks among the caller's (x86) drivers instead, the 32-bit files are registered
+    // there too, to go on with the rest of the paths.
+    DependentFileList x86Files;
+    CopySpoolerFiles(SpoolerFileList(model, false), GetDriverDirectory(kEnvironmentX86), x86Files);
+    Report("AddPrinterDriverExW for \"Windows NT x86\" too",
+           AddPrinterDriverLevel6(DriverRegistration(model, kEnvironmentX86, x86Files)), LastErrorCode());
+    added = AddPrinterLevel2(printer);
+    Report(("AddPrinterW level 2 on " + Text(port) + ", again").c_str(), added, LastErrorCode());
+  }
+  if (!added && LastErrorCode() == 1801) {
+    // A spooler that wants a data type (Windows takes RAW) may have written the printer's
+    // key all the same; with the data type the half-made printer opens and can go.
+    HKEY key = nullptr;
+    const std::wstring path = L"System\\CurrentControlSet\\Control\\Print\\Printers\\" + kPrinter;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+      static const wchar_t kRaw[] = L"RAW";
+      RegSetValueExW(key, L"Datatype", 0, REG_SZ, reinterpret_cast<const BYTE*>(kRaw), sizeof kRaw);
+      RegCloseKey(key);
+      std::printf("half-made printer given the data type RAW\n");
+    }
+  }
   const std::wstring before = DefaultPrinter();
   const bool madeDefault = SetDefaultPrinterByName(kPrinter);
   Report("default-printer setter, ordinal 204", madeDefault, LastErrorCode());
@@ -100,6 +123,7 @@ int wmain(int argc, wchar_t** argv) {
                                               const_cast<wchar_t*>(kDriver.c_str()), 0, 0) != FALSE;
     Report("DeletePrinterDriverExW flags 0", plain, GetLastError());
   }
+  DeletePrinterDriverExW(nullptr, const_cast<wchar_t*>(kEnvironmentX86), const_cast<wchar_t*>(kDriver.c_str()), 0, 0);
   std::printf("driver still installed                       %s\n",
               DriverInstalled(kDriver, environment) ? "true" : "false");
   return registered && added && madeDefault && deleted == 0 ? 0 : 1;
