@@ -40,6 +40,10 @@ std::wstring PrinterDriverEnvironment() {
   return system.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64 ? L"Windows x64" : L"Windows NT x86";
 }
 
+bool WineLooksForPrinterDriversAmongTheCallers() {
+  return RunningUnderWine() && sizeof(void*) == 4 && PrinterDriverEnvironment() != L"Windows NT x86";
+}
+
 ScratchFolder::ScratchFolder() {
   static unsigned counter = 0;
   wchar_t temp[MAX_PATH + 1] = {};

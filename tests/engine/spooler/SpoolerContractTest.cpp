@@ -40,7 +40,16 @@ bool InstallContractDriver() {
   if (!CopySpoolerFiles(SpoolerFileList(model, is64), directory, files).empty()) return false;
   PrinterDriverRecord driver = DriverRegistration(model, environment, files);
   driver.driverName = kDriver;
-  return AddPrinterDriverLevel6(driver);
+  if (!AddPrinterDriverLevel6(driver)) return false;
+  if (!contract::WineLooksForPrinterDriversAmongTheCallers()) return true;
+  // The same driver with the 32-bit files for the caller's environment, where Wine looks.
+  DependentFileList x86Files;
+  if (!CopySpoolerFiles(SpoolerFileList(model, false), GetDriverDirectory(kEnvironmentX86), x86Files).empty()) {
+    return false;
+  }
+  PrinterDriverRecord x86 = DriverRegistration(model, kEnvironmentX86, x86Files);
+  x86.driverName = kDriver;
+  return AddPrinterDriverLevel6(x86);
 }
 
 PrinterRecord ContractPrinter() {
