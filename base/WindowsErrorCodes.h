@@ -29,6 +29,7 @@ constexpr uint32_t kErrorUnknownPrinterDriver = 1797;
 constexpr uint32_t kErrorUnknownPrintProcessor = 1798;
 constexpr uint32_t kErrorInvalidPrinterName = 1801;
 constexpr uint32_t kErrorPrinterAlreadyExists = 1802;
+constexpr uint32_t kErrorInvalidEnvironment = 1805;
 constexpr uint32_t kErrorResourceLanguageNotFound = 1815;
 constexpr uint32_t kErrorPrinterDriverInUse = 3001;
 constexpr uint32_t kErrorPrinterDriverPackageInUse = 3015;

@@ -38,7 +38,7 @@ void Send(ui::WindowHandle window, uint32_t message, uintptr_t wParam) {
 // The printers that keep a driver in use, from a fresh enumeration.
 std::vector<std::wstring> PrintersUsingDriver(const std::wstring& driverName) {
   std::vector<SpoolerEntry> printers;
-  ListPrinters(printers);
+  ListPrinters(printers, SystemDriverEnvironment());
   std::vector<std::wstring> names;
   for (const auto& printer : printers) {
     if (EqualsNoCase(printer.driverName, driverName)) names.push_back(printer.printerName);
@@ -49,7 +49,7 @@ std::vector<std::wstring> PrintersUsingDriver(const std::wstring& driverName) {
 // The drivers still installed from a driver package.
 std::vector<std::wstring> DriversFromPackage(const std::wstring& infPath) {
   std::vector<SpoolerEntry> drivers;
-  ListDrivers(drivers);
+  ListDrivers(drivers, SystemDriverEnvironment());
   std::vector<std::wstring> names;
   for (const auto& driver : drivers) {
     if (!driver.infPath.empty() && EqualsNoCase(driver.infPath, infPath)) names.push_back(driver.driverName);
@@ -57,15 +57,13 @@ std::vector<std::wstring> DriversFromPackage(const std::wstring& infPath) {
   return names;
 }
 
-// The deletion calls of one driver. The environment of the entry selects the spooler's
-// driver set once the spooler layer takes one; empty is the caller's own, which is all
-// the calls reach today.
+// The deletion calls of one driver, in the environment its row was listed from.
 bool DeleteDriverOf(const SpoolerEntry& driver) {
-  return DeletePrinterDriverVersion3(driver.driverName);
+  return DeletePrinterDriverVersion3(driver.driverName, driver.environment);
 }
 
 PackageDeletion DeletePackageOf(const SpoolerEntry& driver) {
-  return DeletePrinterDriverPackageByInf(driver.infPath);
+  return DeletePrinterDriverPackageByInf(driver.infPath, driver.environment);
 }
 
 void RemovePrinter(const RemovalLog& log, const std::wstring& name) {

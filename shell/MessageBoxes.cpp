@@ -1,15 +1,14 @@
 #include "shell/MessageBoxes.h"
 
 #include "ui/core/Host.h"
-#include "ui/core/ResourceManager.h"
+#include "base/TextTable.h"
 #include "base/WindowMessage.h"
 #include "shell/MainWindowHandle.h"
 
 namespace {
 
-int Show(const std::wstring& text, unsigned flags) {
-  const ui::WindowHandle owner = ProcessMainWindow();
-  const std::wstring caption = ui::GetText(L"tip.dlgtitle");
+int Show(ui::WindowHandle owner, const std::wstring& text, unsigned flags) {
+  const std::wstring caption = GetText(L"tip.dlgtitle");
   auto show = [&]() -> intptr_t { return ui::CurrentHost().ShowMessageBox(owner, text, caption, flags); };
   // Without a main window there is nothing to own the box; it is shown on its own.
   return static_cast<int>(owner ? ui::RunOnWindowThread(owner, show) : show());
@@ -17,6 +16,10 @@ int Show(const std::wstring& text, unsigned flags) {
 
 }  // namespace
 
-void ShowNotice(const std::wstring& text) { Show(text, kMessageBoxNotice); }
+void ShowNotice(const std::wstring& text) { Show(ProcessMainWindow(), text, kMessageBoxNotice); }
 
-bool AskQuestion(const std::wstring& text) { return Show(text, kMessageBoxQuestion) == kMessageBoxOk; }
+void ShowNotice(ui::WindowHandle owner, const std::wstring& text) { Show(owner, text, kMessageBoxNotice); }
+
+bool AskQuestion(const std::wstring& text) {
+  return Show(ProcessMainWindow(), text, kMessageBoxQuestion) == kMessageBoxOk;
+}

@@ -7,11 +7,15 @@
 
 #include <string>
 
+#include "base/WindowHandle.h"
+
 constexpr unsigned kMessageBoxNotice = 0x40;    // MB_ICONINFORMATION
 constexpr unsigned kMessageBoxQuestion = 0x41;  // MB_OKCANCEL | MB_ICONINFORMATION
 constexpr int kMessageBoxOk = 1;                // IDOK
 
 // A notice; the answer is not used.
 void ShowNotice(const std::wstring& text);
+// The same, owned by the given main window (workers are handed theirs).
+void ShowNotice(ui::WindowHandle owner, const std::wstring& text);
 // A question with OK and Cancel; true only when the user chose OK.
 bool AskQuestion(const std::wstring& text);

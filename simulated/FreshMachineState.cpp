@@ -48,7 +48,7 @@ MachineState FreshMachineState() {
                   L"SendToOneNote-manifest.ini"),
       InBoxDriver(L"Remote Desktop Easy Print", 3, easyPrintInf, L"mxdwdrv.dll", L"TSPRINTUI.dll", L"tsprint.gpd"),
   };
-  for (const auto& driver : drivers) state.drivers.emplace(ToLowerUnits(driver.name), driver);
+  for (const auto& driver : drivers) state.drivers.emplace(DriverKey(driver.environment, driver.name), driver);
   state.driverPackages = {pdfInf, xpsInf, oneNoteInf, easyPrintInf};
 
   const SimulatedPrinter printers[] = {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/WideText.h"
 #include "simulated/PortTable.h"
 
 struct SimulatedPrinter {
@@ -36,6 +37,11 @@ struct SimulatedDriver {
   std::wstring provider;
   uint64_t driverVersion = 0;
 };
+
+// Drivers are kept per environment, each under its lower-case name.
+inline std::wstring DriverKey(std::wstring_view environment, std::wstring_view name) {
+  return ToLowerUnits(environment) + L"|" + ToLowerUnits(name);
+}
 
 struct SimulatedCertificate {
   std::wstring subject;
@@ -64,7 +70,7 @@ struct MachineState {
   std::vector<std::wstring> monitors;
   PortTable ports;
   std::map<std::wstring, SimulatedPrinter> printers;  // by lower-case name
-  std::map<std::wstring, SimulatedDriver> drivers;    // by lower-case name
+  std::map<std::wstring, SimulatedDriver> drivers;    // by DriverKey
   std::vector<std::wstring> driverPackages;           // INF paths in the driver store
   std::wstring defaultPrinter;
   std::vector<SimulatedCertificate> trustedPublishers;

@@ -124,7 +124,8 @@ MachineState ReadState(const pugi::xml_node& root) {
     driver.provider = Text(node, "provider");
     driver.driverVersion = Number(node, "driverVersion", 0);
     for (const auto& file : node.children("dependentFile")) driver.dependentFiles.push_back(Text(file, "name"));
-    state.drivers[ToLowerUnits(driver.name)] = std::move(driver);
+    if (driver.environment.empty()) driver.environment = state.settings.x64 ? L"Windows x64" : L"Windows NT x86";
+    state.drivers[DriverKey(driver.environment, driver.name)] = std::move(driver);
   }
   for (const auto& package : root.child("driverPackages").children("package")) {
     state.driverPackages.push_back(Text(package, "infPath"));

@@ -162,7 +162,8 @@ std::optional<std::vector<SimulatedPrinter>> SimulatedMachine::EnumPrinters(uint
   return printers;
 }
 
-std::optional<std::vector<SimulatedDriver>> SimulatedMachine::EnumPrinterDrivers(uint32_t level) {
+std::optional<std::vector<SimulatedDriver>> SimulatedMachine::EnumPrinterDrivers(uint32_t level,
+                                                                                std::wstring_view requested) {
   std::lock_guard guard(lock_);
   if (Faulted("EnumPrinterDriversW")) return std::nullopt;
   const bool known = (level >= 1 && level <= 6) || level == 8;
@@ -171,10 +172,14 @@ std::optional<std::vector<SimulatedDriver>> SimulatedMachine::EnumPrinterDrivers
     SetSimulatedLastError(kErrorInvalidLevel);
     return std::nullopt;
   }
-  const std::wstring environment = machine_layout::Environment(state_.settings);
+  const auto environment = machine_layout::ResolveEnvironment(requested);
+  if (!environment) {
+    SetSimulatedLastError(kErrorInvalidEnvironment);
+    return std::nullopt;
+  }
   std::vector<SimulatedDriver> drivers;
   for (const auto& [key, driver] : state_.drivers) {
-    if (!EqualsNoCase(driver.environment, environment)) continue;
+    if (!EqualsNoCase(driver.environment, *environment)) continue;
     drivers.push_back(driver);
     if (level != 8) drivers.back().infPath.clear();
   }
@@ -187,10 +192,15 @@ std::optional<std::vector<SimulatedPort>> SimulatedMachine::EnumPorts() {
   return std::vector<SimulatedPort>(state_.ports.begin(), state_.ports.end());
 }
 
-std::optional<std::wstring> SimulatedMachine::GetPrinterDriverDirectory() {
+std::optional<std::wstring> SimulatedMachine::GetPrinterDriverDirectory(std::wstring_view requested) {
   std::lock_guard guard(lock_);
   if (Faulted("GetPrinterDriverDirectoryW")) return std::nullopt;
-  return machine_layout::DriverDirectory(state_.settings);
+  const auto environment = machine_layout::ResolveEnvironment(requested);
+  if (!environment) {
+    SetSimulatedLastError(kErrorInvalidEnvironment);
+    return std::nullopt;
+  }
+  return machine_layout::DriverDirectoryOf(*environment);
 }
 
 uint32_t SimulatedMachine::XcvAddPort(std::wstring_view monitor, const std::vector<uint8_t>& data) {
@@ -324,18 +334,19 @@ bool SimulatedMachine::SetDefaultPrinter(std::wstring_view printerName) {
   return Succeeded(error);
 }
 
-bool SimulatedMachine::DeletePrinterDriver(std::wstring_view driverName, uint32_t flags, uint32_t version) {
+bool SimulatedMachine::DeletePrinterDriver(std::wstring_view driverName, uint32_t flags, uint32_t version,
+                                           std::wstring_view environment) {
   std::lock_guard guard(lock_);
   if (Faulted("DeletePrinterDriverExW")) return false;
-  const uint32_t error = spooler_.DeleteDriver(driverName, flags, version);
+  const uint32_t error = spooler_.DeleteDriver(driverName, flags, version, environment);
   if (error == 0) SaveLocked();
   return Succeeded(error);
 }
 
-bool SimulatedMachine::DeletePrinterDriverPackage(std::wstring_view infPath) {
+bool SimulatedMachine::DeletePrinterDriverPackage(std::wstring_view infPath, std::wstring_view environment) {
   std::lock_guard guard(lock_);
   if (Faulted("DeletePrinterDriverPackageW")) return false;
-  const uint32_t error = spooler_.DeleteDriverPackage(infPath);
+  const uint32_t error = spooler_.DeleteDriverPackage(infPath, environment);
   if (error == 0) SaveLocked();
   return Succeeded(error);
 }

@@ -68,9 +68,11 @@ class SimulatedMachine {
 
   // ---- Platform calls, named after the Win32 calls they stand for ----
   std::optional<std::vector<SimulatedPrinter>> EnumPrinters(uint32_t flags);
-  std::optional<std::vector<SimulatedDriver>> EnumPrinterDrivers(uint32_t level);
+  // An empty environment means the calling program's ("Windows NT x86": the program is
+  // 32-bit); an unknown one fails with 1805.
+  std::optional<std::vector<SimulatedDriver>> EnumPrinterDrivers(uint32_t level, std::wstring_view environment = {});
   std::optional<std::vector<SimulatedPort>> EnumPorts();
-  std::optional<std::wstring> GetPrinterDriverDirectory();
+  std::optional<std::wstring> GetPrinterDriverDirectory(std::wstring_view environment = {});
   // OpenPrinterW(",XcvMonitor <monitor>") + XcvDataW("AddPort"): 0, the call's error or
   // the monitor's status.
   uint32_t XcvAddPort(std::wstring_view monitor, const std::vector<uint8_t>& data);
@@ -82,8 +84,9 @@ class SimulatedMachine {
   bool AddPrinterDriver(SimulatedDriver driver);
   bool AddPrinter(SimulatedPrinter printer);
   bool SetDefaultPrinter(std::wstring_view printerName);
-  bool DeletePrinterDriver(std::wstring_view driverName, uint32_t flags, uint32_t version);
-  bool DeletePrinterDriverPackage(std::wstring_view infPath);
+  bool DeletePrinterDriver(std::wstring_view driverName, uint32_t flags, uint32_t version,
+                           std::wstring_view environment = {});
+  bool DeletePrinterDriverPackage(std::wstring_view infPath, std::wstring_view environment = {});
   // ShellExecuteExW: the program's run, or nothing when it could not be started.
   std::optional<ShellEvent> ShellExecute(const std::wstring& file, const std::wstring& parameters, int showState);
   std::optional<std::wstring> ProgramFilesFolder();

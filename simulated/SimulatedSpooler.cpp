@@ -9,6 +9,7 @@
 
 namespace {
 
+
 constexpr uint32_t kDeleteUnusedFiles = 1;
 constexpr uint32_t kDeleteSpecificVersion = 2;
 
@@ -52,8 +53,8 @@ const SimulatedPrinter* SimulatedSpooler::FindPrinter(std::wstring_view name) co
   return it == state_.printers.end() ? nullptr : &it->second;
 }
 
-const SimulatedDriver* SimulatedSpooler::FindDriver(std::wstring_view name) const {
-  const auto it = state_.drivers.find(ToLowerUnits(name));
+const SimulatedDriver* SimulatedSpooler::FindDriver(std::wstring_view name, std::wstring_view environment) const {
+  const auto it = state_.drivers.find(DriverKey(environment, name));
   return it == state_.drivers.end() ? nullptr : &it->second;
 }
 
@@ -81,17 +82,19 @@ uint32_t SimulatedSpooler::AddDriver(SimulatedDriver driver) {
   std::vector<std::wstring> files = {driver.driverFile, driver.dataFile, driver.configFile};
   if (!driver.helpFile.empty()) files.push_back(driver.helpFile);
   files.insert(files.end(), driver.dependentFiles.begin(), driver.dependentFiles.end());
-  const std::wstring source = machine_layout::DriverDirectory(state_.settings);
-  const std::wstring target = machine_layout::DriverVersionDirectory(state_.settings, driver.version);
+  const auto environment = machine_layout::ResolveEnvironment(driver.environment);
+  if (!environment) return kErrorInvalidEnvironment;
+  const std::wstring source = machine_layout::DriverDirectoryOf(*environment);
+  const std::wstring target = machine_layout::DriverVersionDirectoryOf(*environment, driver.version);
   if (const uint32_t error = CopyDriverFiles(files, source, target)) return error;
 
   for (auto* file : {&driver.driverFile, &driver.dataFile, &driver.configFile, &driver.helpFile}) {
     *file = FileNameOf(*file);
   }
   for (auto& file : driver.dependentFiles) file = FileNameOf(file);
-  driver.environment = machine_layout::Environment(state_.settings);
+  driver.environment = *environment;
   driver.infPath.clear();  // added without an INF, so it belongs to no driver package
-  state_.drivers[ToLowerUnits(driver.name)] = std::move(driver);
+  state_.drivers[DriverKey(driver.environment, driver.name)] = std::move(driver);
   return 0;
 }
 
@@ -144,34 +147,42 @@ uint32_t SimulatedSpooler::InstallDriverFromInf(std::wstring_view modelName, std
   driver.manufacturer = model->manufacturer;
   driver.provider = inf->Provider();
   driver.driverVersion = DriverVersionOf(inf->DriverVer());
-  state_.drivers[ToLowerUnits(driver.name)] = std::move(driver);
+  state_.drivers[DriverKey(driver.environment, driver.name)] = std::move(driver);
   return 0;
 }
 
-uint32_t SimulatedSpooler::DeleteDriver(std::wstring_view name, uint32_t flags, uint32_t version) {
-  const auto it = state_.drivers.find(ToLowerUnits(name));
+uint32_t SimulatedSpooler::DeleteDriver(std::wstring_view name, uint32_t flags, uint32_t version,
+                                        std::wstring_view environment) {
+  const auto resolved = machine_layout::ResolveEnvironment(environment);
+  if (!resolved) return kErrorInvalidEnvironment;
+  const auto it = state_.drivers.find(DriverKey(*resolved, name));
   if (it == state_.drivers.end()) return kErrorUnknownPrinterDriver;
   if ((flags & kDeleteSpecificVersion) && it->second.version != version) return kErrorUnknownPrinterDriver;
-  for (const auto& [key, printer] : state_.printers) {
-    if (EqualsNoCase(printer.driver, it->second.name)) return kErrorPrinterDriverInUse;
+  // Printers use the drivers of the machine's own environment only.
+  if (EqualsNoCase(*resolved, machine_layout::Environment(state_.settings))) {
+    for (const auto& [key, printer] : state_.printers) {
+      if (EqualsNoCase(printer.driver, it->second.name)) return kErrorPrinterDriverInUse;
+    }
   }
   const SimulatedDriver removed = std::move(it->second);
   state_.drivers.erase(it);
   if (flags & kDeleteUnusedFiles) {
-    const std::wstring folder = machine_layout::DriverVersionDirectory(state_.settings, removed.version);
+    const std::wstring folder = machine_layout::DriverVersionDirectoryOf(removed.environment, removed.version);
     std::vector<std::wstring> files = {removed.driverFile, removed.dataFile, removed.configFile, removed.helpFile};
     files.insert(files.end(), removed.dependentFiles.begin(), removed.dependentFiles.end());
     for (const auto& file : files) {
-      if (!file.empty() && !FileUsedByOtherDriver(file, removed.name))
+      if (!file.empty() && !FileUsedByOtherDriver(file, removed))
         files_.DeleteFile(folder + L"\\" + file, L"C:\\");
     }
   }
   return 0;
 }
 
-bool SimulatedSpooler::FileUsedByOtherDriver(std::wstring_view file, std::wstring_view exceptDriver) const {
+bool SimulatedSpooler::FileUsedByOtherDriver(std::wstring_view file, const SimulatedDriver& except) const {
   for (const auto& [key, driver] : state_.drivers) {
-    if (EqualsNoCase(driver.name, exceptDriver)) continue;
+    // Another environment keeps its files in another folder.
+    if (!EqualsNoCase(driver.environment, except.environment) || driver.version != except.version) continue;
+    if (EqualsNoCase(driver.name, except.name)) continue;
     for (const auto* name : {&driver.driverFile, &driver.dataFile, &driver.configFile, &driver.helpFile}) {
       if (EqualsNoCase(*name, file)) return true;
     }
@@ -182,11 +193,15 @@ bool SimulatedSpooler::FileUsedByOtherDriver(std::wstring_view file, std::wstrin
   return false;
 }
 
-uint32_t SimulatedSpooler::DeleteDriverPackage(std::wstring_view infPath) {
+uint32_t SimulatedSpooler::DeleteDriverPackage(std::wstring_view infPath, std::wstring_view environment) {
+  const auto resolved = machine_layout::ResolveEnvironment(environment);
+  if (!resolved) return kErrorInvalidEnvironment;
   auto& packages = state_.driverPackages;
   const auto it = std::find_if(packages.begin(), packages.end(),
                                [&](const std::wstring& path) { return EqualsNoCase(path, infPath); });
   if (it == packages.end()) return kErrorFileNotFound;
+  const std::wstring tag = std::wstring(L"_") + machine_layout::ArchitectureTagOf(*resolved) + L"_";
+  if (ToLowerUnits(FolderOf(*it)).find(tag) == std::wstring::npos) return kErrorFileNotFound;
   for (const auto& [key, driver] : state_.drivers) {
     if (EqualsNoCase(driver.infPath, infPath)) return kErrorPrinterDriverPackageInUse;
   }
@@ -203,7 +218,7 @@ uint32_t SimulatedSpooler::AddPrinter(SimulatedPrinter printer) {
   }
   std::wstring key = ToLowerUnits(printer.name);
   if (state_.printers.count(key)) return kErrorPrinterAlreadyExists;
-  if (FindDriver(printer.driver) == nullptr) return kErrorUnknownPrinterDriver;
+  if (FindDriver(printer.driver, machine_layout::Environment(state_.settings)) == nullptr) return kErrorUnknownPrinterDriver;
   if (state_.ports.Find(printer.port) == nullptr) return kErrorUnknownPort;
   if (!EqualsNoCase(printer.printProcessor, L"winprint")) return kErrorUnknownPrintProcessor;
   // A machine without a default printer makes its first new printer the default.

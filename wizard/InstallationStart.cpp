@@ -1,15 +1,66 @@
-// Placeholder until the installation worker exists: the run ends at once, unsuccessful.
 #include "wizard/InstallationStart.h"
 
+#include <thread>
+
+#include "engine/RunInstallation.h"
 #include "shell/MainWindowMessages.h"
 #include "base/WindowMessage.h"
 #include "wizard/WizardContext.h"
 
+namespace {
+
+// The network panel's port name and address made their port; a next installation
+// starts with new ones.
+void ResetNetworkChoice(InstallRequest& request) {
+  request.portName.clear();
+  request.ipAddress.clear();
+}
+
+}  // namespace
+
+InstallationInputs InstallationInputsFromWizard() {
+  const WizardContext& context = WizardContext::Instance();
+  InstallationInputs inputs;
+  inputs.request = context.request;
+  inputs.mainWindow = context.mainWindow;
+  const int model = context.request.modelIndex;
+  if (model >= 0 && model < static_cast<int>(context.driverModels.size())) inputs.model = context.driverModels[model];
+  const int device = context.request.bluetoothIndex;
+  if (context.request.portKind == PortKind::Bluetooth && device >= 0 &&
+      device < static_cast<int>(context.bluetoothDevices.size())) {
+    inputs.bluetoothDevice = context.bluetoothDevices[device];
+  }
+  // A USB printer's queue goes on the port the scan found for it.
+  const int usb = context.request.usbIndex;
+  if (context.request.portKind == PortKind::Usb && inputs.request.portName.empty() && usb >= 0 &&
+      usb < static_cast<int>(context.usbPrinters.size())) {
+    inputs.request.portName = context.usbPrinters[usb].portName;
+  }
+  return inputs;
+}
+
 bool StartInstallation() {
   const ui::WindowHandle window = WizardContext::Instance().mainWindow;
+  ui::SendWindowMessage(window, kMsgInstallAnimation, 1, 0);
+  ui::SendWindowMessage(window, kMsgFinishBar, 0, 0);
+  ui::SendWindowMessage(window, kMsgFinishActions, 0, 0);
+  ui::SendWindowMessage(window, kMsgWizardBar, 0, 0);
+  std::thread([inputs = InstallationInputsFromWizard()] {
+    InstallResult result;
+    RunInstallation(inputs, result);
+    FinishInstallation(inputs.mainWindow, result);
+  }).detach();
+  return true;
+}
+
+void FinishInstallation(ui::WindowHandle window, const InstallResult& result) {
+  WizardContext& context = WizardContext::Instance();
+  // The request changes before the finish row appears: once it shows, the UI thread may
+  // read or refill the request.
+  if (!result.bluetoothPortName.empty()) context.request.portName = result.bluetoothPortName;
+  if (result.networkPortCreated) ResetNetworkChoice(context.request);
   ui::SendWindowMessage(window, kMsgInstallAnimation, 0, 0);
   ui::SendWindowMessage(window, kMsgFinishBar, 1, 0);
   ui::SendWindowMessage(window, kMsgWizardBar, 0, 0);
-  ui::SendWindowMessage(window, kMsgFinishActions, 0, 0);
-  return false;
+  ui::SendWindowMessage(window, kMsgFinishActions, result.succeeded ? 1 : 0, 0);
 }

@@ -1,7 +1,18 @@
 // Starts the installation worker for the request of WizardContext (entry action of the
 // last install panel) and shows the after-installation buttons when it ends.
 //
-// Threads: StartInstallation on the UI thread; the worker on a detached thread of its own.
+// Threads: StartInstallation on the UI thread; the worker on a detached thread of its own,
+// which ends with FinishInstallation.
 #pragma once
 
+#include "engine/InstallResult.h"
+#include "engine/InstallationInputs.h"
+
 bool StartInstallation();
+
+// What the worker reads, copied from WizardContext (UI thread).
+InstallationInputs InstallationInputsFromWizard();
+
+// On the worker's thread after the run: the request's port fields as the run left them,
+// then the after-installation buttons (754 0, 756 1, 757 0, 758 succeeded).
+void FinishInstallation(ui::WindowHandle mainWindow, const InstallResult& result);

@@ -84,10 +84,11 @@ void BuildList(const RemovalList& list, bool keepOption) {
     if (option != nullptr && option->IsSelected() != (showAll == 1)) option->SetSelected(showAll == 1, false);
   }
   auto& entries = list.printers ? context.printerEntries : context.driverEntries;
+  // The system's own drivers: a 32-bit program that named none would see only the x86 ones.
   if (list.printers) {
-    ListPrinters(entries);
+    ListPrinters(entries, SystemDriverEnvironment());
   } else {
-    ListDrivers(entries);
+    ListDrivers(entries, SystemDriverEnvironment());
   }
   auto* rows = FindInRemoval<ui::List>(list.list);
   if (rows == nullptr) return;

@@ -50,7 +50,7 @@ void WizardContext::Home() {
   position = 0;
   Send(mainWindow, kMsgPreviousButton, 0);
   SetNextButton(true, L"main.btn.next", true);
-  ListPrinters(printerEntries);
+  ListPrinters(printerEntries, SystemDriverEnvironment());
   Select(mainTab, 0);
   Select(installTab, 0);
   Select(removalTab, 0);

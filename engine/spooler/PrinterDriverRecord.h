@@ -8,6 +8,7 @@
 struct PrinterDriverRecord {
   uint32_t version = 3;
   std::wstring driverName;
+  std::wstring environment;  // empty: none passed, the calling program's own
   std::wstring driverFile;
   std::wstring dataFile;
   std::wstring configurationFile;

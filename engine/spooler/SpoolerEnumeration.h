@@ -27,9 +27,11 @@ struct PortRow {
 
 // EnumPrintersW, no name, level 2.
 std::optional<std::vector<PrinterRow>> EnumPrintersLevel2(uint32_t flags);
-// EnumPrinterDriversW, no server, default environment; level 1, 6 or 8.
-std::optional<std::vector<DriverRow>> EnumPrinterDriversAtLevel(uint32_t level);
+// EnumPrinterDriversW, no server; level 1, 6 or 8. An empty environment passes none
+// (the calling program's own).
+std::optional<std::vector<DriverRow>> EnumPrinterDriversAtLevel(uint32_t level, const std::wstring& environment = {});
 // EnumPortsW, no server, level 2.
 std::optional<std::vector<PortRow>> EnumPortsLevel2();
-// GetPrinterDriverDirectoryW, no server, default environment, level 1; no trailing "\".
-std::optional<std::wstring> PrinterDriverDirectory();
+// GetPrinterDriverDirectoryW, no server, level 1; no trailing "\". An empty environment
+// passes none.
+std::optional<std::wstring> PrinterDriverDirectory(const std::wstring& environment = {});

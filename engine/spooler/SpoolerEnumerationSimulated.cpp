@@ -12,10 +12,10 @@ std::optional<std::vector<PrinterRow>> EnumPrintersLevel2(uint32_t flags) {
   return rows;
 }
 
-std::optional<std::vector<DriverRow>> EnumPrinterDriversAtLevel(uint32_t level) {
+std::optional<std::vector<DriverRow>> EnumPrinterDriversAtLevel(uint32_t level, const std::wstring& environment) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
   if (!machine) return std::nullopt;
-  auto drivers = machine->EnumPrinterDrivers(level);
+  auto drivers = machine->EnumPrinterDrivers(level, environment);
   if (!drivers) return std::nullopt;
   std::vector<DriverRow> rows;
   rows.reserve(drivers->size());
@@ -35,8 +35,8 @@ std::optional<std::vector<PortRow>> EnumPortsLevel2() {
   return rows;
 }
 
-std::optional<std::wstring> PrinterDriverDirectory() {
+std::optional<std::wstring> PrinterDriverDirectory(const std::wstring& environment) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
   if (!machine) return std::nullopt;
-  return machine->GetPrinterDriverDirectory();
+  return machine->GetPrinterDriverDirectory(environment);
 }

@@ -6,6 +6,11 @@
 
 namespace {
 
+// The spooler takes non-const texts it does not change; empty passes none.
+wchar_t* EnvironmentOrNull(const std::wstring& environment) {
+  return environment.empty() ? nullptr : const_cast<wchar_t*>(environment.c_str());
+}
+
 std::wstring TextOf(const wchar_t* text) {
   return text ? std::wstring(text) : std::wstring();
 }
@@ -42,11 +47,12 @@ std::optional<std::vector<PrinterRow>> EnumPrintersLevel2(uint32_t flags) {
   return rows;
 }
 
-std::optional<std::vector<DriverRow>> EnumPrinterDriversAtLevel(uint32_t level) {
+std::optional<std::vector<DriverRow>> EnumPrinterDriversAtLevel(uint32_t level, const std::wstring& environment) {
   DWORD count = 0;
+  wchar_t* const named = EnvironmentOrNull(environment);
   auto buffer = EnumerateInto(
-      [level](LPBYTE data, DWORD size, DWORD* needed, DWORD* returned) {
-        return EnumPrinterDriversW(nullptr, nullptr, level, data, size, needed, returned) != FALSE;
+      [level, named](LPBYTE data, DWORD size, DWORD* needed, DWORD* returned) {
+        return EnumPrinterDriversW(nullptr, named, level, data, size, needed, returned) != FALSE;
       },
       count);
   if (!buffer) return std::nullopt;
@@ -90,12 +96,13 @@ std::optional<std::vector<PortRow>> EnumPortsLevel2() {
   return rows;
 }
 
-std::optional<std::wstring> PrinterDriverDirectory() {
+std::optional<std::wstring> PrinterDriverDirectory(const std::wstring& environment) {
   DWORD needed = 0;
-  GetPrinterDriverDirectoryW(nullptr, nullptr, 1, nullptr, 0, &needed);
+  wchar_t* const named = EnvironmentOrNull(environment);
+  GetPrinterDriverDirectoryW(nullptr, named, 1, nullptr, 0, &needed);
   if (needed == 0) return std::nullopt;
   std::wstring directory(needed / sizeof(wchar_t) + 1, L'\0');
-  if (!GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(directory.data()),
+  if (!GetPrinterDriverDirectoryW(nullptr, named, 1, reinterpret_cast<LPBYTE>(directory.data()),
                                   static_cast<DWORD>(directory.size() * sizeof(wchar_t)), &needed)) {
     return std::nullopt;
   }

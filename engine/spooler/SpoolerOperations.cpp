@@ -3,6 +3,7 @@
 #include <map>
 
 #include "base/WindowsErrorCodes.h"
+#include "engine/spooler/DriverEnvironment.h"
 #include "engine/spooler/SpoolerEnumeration.h"
 #include "engine/spooler/SystemOperations.h"
 #include "engine/spooler/TcpIpPortData.h"
@@ -21,11 +22,13 @@ bool DriverLevel8Available() {
 
 }  // namespace
 
-void ListPrinters(std::vector<SpoolerEntry>& list) {
+std::wstring SystemDriverEnvironment() { return NativeDriverEnvironment(Is64BitWindows()); }
+
+void ListPrinters(std::vector<SpoolerEntry>& list, const std::wstring& driverEnvironment) {
   list.clear();
   std::map<std::wstring, std::wstring> infPaths;
   if (DriverLevel8Available()) {
-    if (auto drivers = EnumPrinterDriversAtLevel(8)) {
+    if (auto drivers = EnumPrinterDriversAtLevel(8, driverEnvironment)) {
       // Equal names: the last one listed wins.
       for (auto& driver : *drivers) infPaths[driver.driverName] = std::move(driver.infPath);
     }
@@ -42,14 +45,14 @@ void ListPrinters(std::vector<SpoolerEntry>& list) {
   }
 }
 
-void ListDrivers(std::vector<SpoolerEntry>& list) {
+void ListDrivers(std::vector<SpoolerEntry>& list, const std::wstring& environment) {
   list.clear();
   const bool level8 = DriverLevel8Available();
-  auto drivers = EnumPrinterDriversAtLevel(level8 ? 8 : 6);
+  auto drivers = EnumPrinterDriversAtLevel(level8 ? 8 : 6, environment);
   if (!drivers) return;
   list.reserve(drivers->size());
   for (auto& driver : *drivers) {
-    list.push_back({L"", std::move(driver.driverName), level8 ? std::move(driver.infPath) : std::wstring()});
+    list.push_back({L"", std::move(driver.driverName), level8 ? std::move(driver.infPath) : std::wstring(), environment});
   }
 }
 
@@ -81,8 +84,8 @@ bool PrinterNameExists(const std::wstring& printerName) {
   return false;
 }
 
-bool DriverInstalled(const std::wstring& driverName) {
-  const auto drivers = EnumPrinterDriversAtLevel(1);
+bool DriverInstalled(const std::wstring& driverName, const std::wstring& environment) {
+  const auto drivers = EnumPrinterDriversAtLevel(1, environment);
   if (!drivers) return false;
   for (const auto& driver : *drivers) {
     if (EqualsNoCase(driver.driverName, driverName)) return true;
@@ -90,8 +93,8 @@ bool DriverInstalled(const std::wstring& driverName) {
   return false;
 }
 
-std::wstring GetDriverDirectory() {
-  auto directory = PrinterDriverDirectory();
+std::wstring GetDriverDirectory(const std::wstring& environment) {
+  auto directory = PrinterDriverDirectory(environment);
   if (!directory) return {};
   return FormatText(L"%s\\", *directory);
 }

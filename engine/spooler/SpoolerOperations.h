@@ -20,17 +20,22 @@
 #include "base/WindowHandle.h"
 
 // Lists: the list is replaced; a failed enumeration leaves it empty.
-void ListPrinters(std::vector<SpoolerEntry>& list);
-void ListDrivers(std::vector<SpoolerEntry>& list);
+// Every environment argument below: empty passes none, which means the calling program's
+// environment ("Windows NT x86" for this 32-bit program, DriverEnvironment.h).
+// The environment of the drivers that this system's printers use ("Windows x64" on 64-bit
+// Windows): the one to name when the system's drivers are meant.
+std::wstring SystemDriverEnvironment();
+void ListPrinters(std::vector<SpoolerEntry>& list, const std::wstring& driverEnvironment = {});
+void ListDrivers(std::vector<SpoolerEntry>& list, const std::wstring& environment = {});
 void ListPorts(std::vector<SpoolerEntry>& list);
 
 // Exact, case-sensitive name comparison over a fresh enumeration.
 bool PortExists(const std::wstring& portName);
 bool PrinterNameExists(const std::wstring& printerName);
 // Driver names compared ignoring case.
-bool DriverInstalled(const std::wstring& driverName);
+bool DriverInstalled(const std::wstring& driverName, const std::wstring& environment = {});
 // The printer-driver directory followed by "\", or empty on failure.
-std::wstring GetDriverDirectory();
+std::wstring GetDriverDirectory(const std::wstring& environment = {});
 
 // A Standard TCP/IP port (raw, port 9100) through the monitor's "AddPort" data call.
 // False when the names do not fit the port record (error 87), the monitor cannot be
@@ -49,16 +54,17 @@ bool ConfigurePortByName(const std::wstring& portName, ui::WindowHandle owner);
 // 0 on success, else the system error code of the failing call.
 uint32_t DeletePrinterByName(const std::wstring& printerName);
 
-// AddPrinterDriverExW, level 6, copy flags 4 (copy all files from the driver directory).
+// AddPrinterDriverExW, level 6, copy flags 4 (copy all files from the driver directory
+// of the record's environment).
 bool AddPrinterDriverLevel6(const PrinterDriverRecord& driver);
 // AddPrinterW, level 2; the returned handle is closed at once.
 bool AddPrinterLevel2(const PrinterRecord& printer);
 // The default-printer setter that winspool.drv exports as ordinal 204.
 bool SetDefaultPrinterByName(const std::wstring& printerName);
-// DeletePrinterDriverExW: default environment, flags 3 (unused files, specific version), version 3.
-bool DeletePrinterDriverVersion3(const std::wstring& driverName);
+// DeletePrinterDriverExW: flags 3 (unused files, specific version), version 3.
+bool DeletePrinterDriverVersion3(const std::wstring& driverName, const std::wstring& environment = {});
 
 enum class PackageDeletion { Deleted, Failed, Unavailable };
-// DeletePrinterDriverPackageW (no server, the INF path, default environment), looked up at
+// DeletePrinterDriverPackageW (no server, the INF path, the environment), looked up at
 // run time; Unavailable when the system lacks it.
-PackageDeletion DeletePrinterDriverPackageByInf(const std::wstring& infPath);
+PackageDeletion DeletePrinterDriverPackageByInf(const std::wstring& infPath, const std::wstring& environment = {});

@@ -61,6 +61,7 @@ bool AddPrinterDriverLevel6(const PrinterDriverRecord& driver) {
   if (!machine) return false;
   SimulatedDriver added;
   added.name = driver.driverName;
+  added.environment = driver.environment;  // empty: the machine takes the caller's
   added.version = driver.version;
   added.driverFile = driver.driverFile;
   added.dataFile = driver.dataFile;
@@ -85,16 +86,17 @@ bool SetDefaultPrinterByName(const std::wstring& printerName) {
   return machine && machine->SetDefaultPrinter(printerName);
 }
 
-bool DeletePrinterDriverVersion3(const std::wstring& driverName) {
+bool DeletePrinterDriverVersion3(const std::wstring& driverName, const std::wstring& environment) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  return machine && machine->DeletePrinterDriver(driverName, kDeleteUnusedFilesSpecificVersion, kDriverVersion3);
+  return machine &&
+         machine->DeletePrinterDriver(driverName, kDeleteUnusedFilesSpecificVersion, kDriverVersion3, environment);
 }
 
-PackageDeletion DeletePrinterDriverPackageByInf(const std::wstring& infPath) {
+PackageDeletion DeletePrinterDriverPackageByInf(const std::wstring& infPath, const std::wstring& environment) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
   if (!machine) return PackageDeletion::Failed;
   // The call came with Windows Vista; older spoolers do not export it.
   const auto version = machine->GetVersion();
   if (version && version->major < 6) return PackageDeletion::Unavailable;
-  return machine->DeletePrinterDriverPackage(infPath) ? PackageDeletion::Deleted : PackageDeletion::Failed;
+  return machine->DeletePrinterDriverPackage(infPath, environment) ? PackageDeletion::Deleted : PackageDeletion::Failed;
 }

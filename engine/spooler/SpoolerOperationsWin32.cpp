@@ -84,7 +84,7 @@ bool AddPrinterDriverLevel6(const PrinterDriverRecord& driver) {
   DRIVER_INFO_6W info{};
   info.cVersion = driver.version;
   info.pName = Text(driver.driverName);
-  info.pEnvironment = nullptr;
+  info.pEnvironment = TextOrNull(driver.environment);
   info.pDriverPath = Text(driver.driverFile);
   info.pDataFile = Text(driver.dataFile);
   info.pConfigFile = Text(driver.configurationFile);
@@ -124,12 +124,12 @@ bool SetDefaultPrinterByName(const std::wstring& printerName) {
   return setter(printerName.c_str()) != FALSE;
 }
 
-bool DeletePrinterDriverVersion3(const std::wstring& driverName) {
-  return DeletePrinterDriverExW(nullptr, nullptr, Text(driverName), kDeleteUnusedFilesSpecificVersion,
+bool DeletePrinterDriverVersion3(const std::wstring& driverName, const std::wstring& environment) {
+  return DeletePrinterDriverExW(nullptr, TextOrNull(environment), Text(driverName), kDeleteUnusedFilesSpecificVersion,
                                 kDriverVersion3) != FALSE;
 }
 
-PackageDeletion DeletePrinterDriverPackageByInf(const std::wstring& infPath) {
+PackageDeletion DeletePrinterDriverPackageByInf(const std::wstring& infPath, const std::wstring& environment) {
   LibraryHandle winspool(LoadLibraryW(L"winspool.drv"));
   if (!winspool) return PackageDeletion::Unavailable;
   using Deleter = HRESULT(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR);
@@ -137,7 +137,7 @@ PackageDeletion DeletePrinterDriverPackageByInf(const std::wstring& infPath) {
       reinterpret_cast<void (*)()>(GetProcAddress(winspool.Get(), "DeletePrinterDriverPackageW")));
   if (deleter == nullptr) return PackageDeletion::Unavailable;
   SetLastError(ERROR_SUCCESS);
-  const HRESULT result = deleter(nullptr, infPath.c_str(), nullptr);
+  const HRESULT result = deleter(nullptr, infPath.c_str(), environment.empty() ? nullptr : environment.c_str());
   if (result == S_OK) return PackageDeletion::Deleted;
   // The call reports through its result; a failure must not read as "completed successfully".
   if (GetLastError() == ERROR_SUCCESS) {

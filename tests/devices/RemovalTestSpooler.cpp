@@ -12,9 +12,9 @@ namespace {
 bool Listed(bool printers, const std::wstring& name) {
   std::vector<SpoolerEntry> entries;
   if (printers) {
-    ListPrinters(entries);
+    ListPrinters(entries, SystemDriverEnvironment());
   } else {
-    ListDrivers(entries);
+    ListDrivers(entries, SystemDriverEnvironment());
   }
   for (const auto& entry : entries) {
     if ((printers ? entry.printerName : entry.driverName) == name) return true;
@@ -25,10 +25,13 @@ bool Listed(bool printers, const std::wstring& name) {
 }  // namespace
 
 bool InstallTestDriver(const std::wstring& driverName) {
-  const std::wstring folder = GetDriverDirectory();
+  // The system's own environment, the one its printers can use.
+  const std::wstring environment = SystemDriverEnvironment();
+  const std::wstring folder = GetDriverDirectory(environment);
   if (folder.empty()) return false;
   PrinterDriverRecord driver;
   driver.driverName = driverName;
+  driver.environment = environment;
   // Files of their own, so deleting one driver's files leaves the others'.
   std::wstring stem;
   for (wchar_t c : driverName) stem += std::iswalnum(static_cast<wint_t>(c)) ? c : L'_';

@@ -70,7 +70,7 @@ class RemovalWorkerTest : public ::testing::Test {
     job.mainWindow = recorder_.Handle();
     job.printers = std::move(printers);
     job.drivers = std::move(drivers);
-    ListDrivers(job.driverEntries);
+    ListDrivers(job.driverEntries, SystemDriverEnvironment());
     return job;
   }
 
@@ -176,13 +176,13 @@ TEST_F(RemovalWorkerTest, FailuresAreLoggedRedAndTheRunGoesOn) {
 
 TEST(RemovalSpoolerRules, APackageWhoseDriverIsInstalledStays) {
   std::vector<SpoolerEntry> drivers;
-  ListDrivers(drivers);
+  ListDrivers(drivers, SystemDriverEnvironment());
   const auto pdf = std::find_if(drivers.begin(), drivers.end(), [](const SpoolerEntry& entry) {
     return entry.driverName == L"Microsoft Print To PDF";
   });
   ASSERT_NE(pdf, drivers.end());
   ASSERT_FALSE(pdf->infPath.empty());
-  EXPECT_EQ(DeletePrinterDriverPackageByInf(pdf->infPath), PackageDeletion::Failed);
+  EXPECT_EQ(DeletePrinterDriverPackageByInf(pdf->infPath, pdf->environment), PackageDeletion::Failed);
   EXPECT_EQ(LastErrorCode(), 3015u);
   EXPECT_EQ(DeletePrinterByName(L"No such printer"), 1801u);
 }

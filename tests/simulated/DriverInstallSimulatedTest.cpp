@@ -6,8 +6,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine/CopyPackageEntry.h"
 #include "engine/DriverModelRecord.h"
+#include "engine/FolderMethod.h"
+#include "engine/SpoolerMethod.h"
+#include "engine/spooler/DriverEnvironment.h"
 #include "engine/spooler/FileOperations.h"
 #include "engine/spooler/ShellCommands.h"
 #include "engine/spooler/SpoolerOperations.h"
@@ -36,48 +38,31 @@ std::string StateFileText(const SimulatedMachine& machine) {
   return text.str();
 }
 
-PrinterDriverRecord Registration(const DriverModelRecord& model, const std::wstring& dependentFiles) {
-  PrinterDriverRecord driver;
-  driver.driverName = model.driverName;
-  driver.driverFile = model.driverFile;
-  driver.dataFile = model.dataFile;
-  driver.configurationFile = model.configurationFile;
-  driver.helpFile = model.helpFile;
-  driver.dependentFiles = dependentFiles;
-  return driver;
-}
-
 class DriverInstall : public testing::Test {
  protected:
   void SetUp() override { ui::ResourceManager::Instance().SetPackage(OpenEmbeddedPackage()); }
 
-  // The SpoolerMethod's copy step: every file of the architecture's list into the driver
-  // directory, each name followed by a NUL, two more NULs at the end.
-  static std::wstring CopySpoolerList(const DriverModelRecord& model) {
-    const std::wstring directory = GetDriverDirectory();
-    std::wstring dependentFiles;
-    for (const auto& path : Is64BitWindows() ? model.spoolerList64 : model.spoolerList32) {
-      EXPECT_TRUE(CopyPackageEntry(path, directory, dependentFiles)) << WideToUtf8(path);
-      dependentFiles += L'\0';
-    }
-    return dependentFiles + std::wstring(2, L'\0');
+  static std::wstring Environment() { return NativeDriverEnvironment(Is64BitWindows()); }
+
+  // The SpoolerMethod's copy step; every copy must work here.
+  static DependentFileList CopySpoolerList(const DriverModelRecord& model) {
+    DependentFileList files;
+    const auto failures =
+        CopySpoolerFiles(SpoolerFileList(model, Is64BitWindows()), GetDriverDirectory(Environment()), files);
+    for (const auto& failure : failures) ADD_FAILURE() << WideToUtf8(failure.relativePath) << ": " << failure.error;
+    return files;
+  }
+
+  static PrinterDriverRecord Registration(const DriverModelRecord& model, const DependentFileList& files) {
+    return DriverRegistration(model, Environment(), files);
   }
 
   // The FolderMethod's extraction into the install folder; returns the folder.
   static std::wstring ExtractInstallFolder(const DriverModelRecord& model) {
-    const std::wstring base = ProgramFilesFolder().value_or(L"C:") + L"\\PrinterDriver\\Vexlomar\\";
+    const std::wstring base = InstallFolderBase();
     EXPECT_EQ(CreateDirectoryPath(base), 1);
-    for (const auto& folder : model.subFolders) EXPECT_EQ(CreateDirectoryPath(base + folder), 1);
-    std::wstring unused;
-    const std::pair<const std::vector<std::wstring>*, std::wstring> lists[] = {
-        {&model.folderListRoot, base},
-        {&model.folderListIA64, base + L"ia64\\"},
-        {&model.folderList64, base + L"Driver64\\"},
-        {&model.folderList32, base + L"Driver32\\"},
-    };
-    for (const auto& [list, target] : lists) {
-      for (const auto& path : *list) EXPECT_TRUE(CopyPackageEntry(path, target, unused)) << WideToUtf8(path);
-    }
+    EXPECT_TRUE(CreateInstallSubFolders(base, model));
+    EXPECT_EQ(::ExtractInstallFolder(base, model), std::nullopt);
     return base;
   }
 };
@@ -86,9 +71,11 @@ TEST_F(DriverInstall, The300DpiDriverLandsInTheDriverFolderAndTheStateFileAndOut
   const DriverModelRecord model = BuildDriverModelRecords()[1];
   ASSERT_TRUE(AddPrinterDriverLevel6(Registration(model, CopySpoolerList(model)))) << LastErrorCode();
 
+  const std::wstring directory = GetDriverDirectory(Environment());
+  EXPECT_EQ(directory, L"C:\\Windows\\System32\\spool\\drivers\\x64\\");
   for (const wchar_t* file : {L"QuorvelA4UI300.dll", L"QuorvelA4UNI300.dll", L"QuorvelA4300.pcd", L"plotuia4.hlp"}) {
-    EXPECT_TRUE(HostFileExists(GetDriverDirectory() + file)) << WideToUtf8(file);
-    EXPECT_TRUE(HostFileExists(GetDriverDirectory() + L"3\\" + file)) << "installed: " << WideToUtf8(file);
+    EXPECT_TRUE(HostFileExists(directory + file)) << WideToUtf8(file);
+    EXPECT_TRUE(HostFileExists(directory + L"3\\" + file)) << "installed: " << WideToUtf8(file);
   }
   const std::string state = StateFileText(Machine());
   EXPECT_NE(state.find("name=\"QuorvelA4-300\""), std::string::npos);
@@ -99,31 +86,35 @@ TEST_F(DriverInstall, The300DpiDriverLandsInTheDriverFolderAndTheStateFileAndOut
   auto next = SimulatedMachine::Open(scratch->Folder());
   ASSERT_TRUE(next.machine) << next.error;
   SimulatedMachine::Install(next.machine);
-  EXPECT_TRUE(DriverInstalled(L"QuorvelA4-300"));
+  EXPECT_TRUE(DriverInstalled(L"QuorvelA4-300", kEnvironmentX64));
   EXPECT_TRUE(HostFileExists(L"C:\\Windows\\System32\\spool\\drivers\\x64\\3\\QuorvelA4UNI300.dll"));
   SimulatedMachine::Install(scratch);
 }
 
 TEST_F(DriverInstall, AnInjectedRegistrationFailureComesBackWithItsCodeAndText) {
   const DriverModelRecord model = BuildDriverModelRecords()[1];
-  const std::wstring files = CopySpoolerList(model);
+  const DependentFileList files = CopySpoolerList(model);
   ASSERT_TRUE(Machine().InjectFault("AddPrinterDriverExW", 5, FaultMode::Once));
   EXPECT_FALSE(AddPrinterDriverLevel6(Registration(model, files)));
   const uint32_t error = LastErrorCode();
   EXPECT_EQ(error, 5u);
   SetMessageLanguageId(0x0409);
   EXPECT_EQ(FormatSystemError(error), L"Code: 5 - Access is denied.\r\n");
-  EXPECT_FALSE(DriverInstalled(model.driverName));
+  EXPECT_FALSE(DriverInstalled(model.driverName, Environment()));
   EXPECT_EQ(StateFileText(Machine()).find("QuorvelA4-300"), std::string::npos);
 }
 
 TEST_F(DriverInstall, ARegistrationNamingAMissingFileIsRefused) {
   const DriverModelRecord model = BuildDriverModelRecords()[0];
-  PrinterDriverRecord driver = Registration(model, std::wstring(L"absent.gpd") + L'\0' + L'\0');
+  DependentFileList absent;
+  absent.AppendName(L"absent.gpd");
+  absent.EndName();
+  absent.Close();
+  const PrinterDriverRecord driver = Registration(model, absent);
   CopySpoolerList(model);
   EXPECT_FALSE(AddPrinterDriverLevel6(driver));
   EXPECT_EQ(LastErrorCode(), 2u);
-  EXPECT_FALSE(DriverInstalled(model.driverName));
+  EXPECT_FALSE(DriverInstalled(model.driverName, Environment()));
 }
 
 TEST_F(DriverInstall, TheFolderMethodInstallsThroughTheCertificateAndTheApplet) {
@@ -140,10 +131,11 @@ TEST_F(DriverInstall, TheFolderMethodInstallsThroughTheCertificateAndTheApplet) 
   ASSERT_EQ(afterCertificate.trustedPublishers.size(), 1u);
   EXPECT_EQ(afterCertificate.trustedPublishers[0].subject, L"Vexlomar Printer Driver Publisher");
 
-  ASSERT_TRUE(RunDriverInstallApplet(model.driverName, base + L"Driver64\\" + model.infFile, nullptr));
-  ASSERT_TRUE(DriverInstalled(model.driverName)) << WideToUtf8(Machine().ShellEvents().back().shown);
+  ASSERT_TRUE(RunDriverInstallApplet(model.driverName, InstallFolderInf(base, model, Is64BitWindows()), nullptr));
+  ASSERT_TRUE(DriverInstalled(model.driverName, Environment())) << WideToUtf8(Machine().ShellEvents().back().shown);
+  EXPECT_FALSE(DriverInstalled(model.driverName)) << "a 32-bit program asking without an environment sees x86 drivers";
   std::vector<SpoolerEntry> drivers;
-  ListDrivers(drivers);
+  ListDrivers(drivers, Environment());
   const auto driver = std::find_if(drivers.begin(), drivers.end(),
                                    [&](const SpoolerEntry& entry) { return entry.driverName == model.driverName; });
   ASSERT_NE(driver, drivers.end());
@@ -165,13 +157,16 @@ TEST_F(DriverInstall, TheFolderMethodInstallsThroughTheCertificateAndTheApplet) 
   EXPECT_GE(Machine().RequestedDelayMs(), 2500u) << "the waits for certutil and the applet";
 
   // Removal: the package stays while its driver does, the driver while its printer does.
-  EXPECT_EQ(DeletePrinterDriverPackageByInf(driver->infPath), PackageDeletion::Failed);
+  EXPECT_EQ(DeletePrinterDriverPackageByInf(driver->infPath, Environment()), PackageDeletion::Failed);
   EXPECT_EQ(LastErrorCode(), 3015u);
-  EXPECT_FALSE(DeletePrinterDriverVersion3(model.driverName));
+  EXPECT_FALSE(DeletePrinterDriverVersion3(model.driverName, Environment()));
   EXPECT_EQ(DeletePrinterByName(L"Quorvel-A4(203)"), 0u);
-  EXPECT_TRUE(DeletePrinterDriverVersion3(model.driverName));
+  EXPECT_FALSE(DeletePrinterDriverVersion3(model.driverName)) << "no x86 driver of that name";
+  EXPECT_EQ(LastErrorCode(), 1797u);
+  EXPECT_TRUE(DeletePrinterDriverVersion3(model.driverName, Environment()));
   EXPECT_FALSE(HostFileExists(L"C:\\Windows\\System32\\spool\\drivers\\x64\\3\\QuorvelA4203.pcd"));
-  EXPECT_EQ(DeletePrinterDriverPackageByInf(driver->infPath), PackageDeletion::Deleted);
+  EXPECT_EQ(DeletePrinterDriverPackageByInf(driver->infPath), PackageDeletion::Failed) << "an amd64 package";
+  EXPECT_EQ(DeletePrinterDriverPackageByInf(driver->infPath, Environment()), PackageDeletion::Deleted);
   EXPECT_FALSE(Machine().HostPath(driver->infPath) && std::filesystem::exists(*Machine().HostPath(driver->infPath)));
 }
 
@@ -179,8 +174,8 @@ TEST_F(DriverInstall, TheAppletRefusesAnInfWhoseFilesAreMissing) {
   const DriverModelRecord model = BuildDriverModelRecords()[1];
   const std::wstring base = ExtractInstallFolder(model);
   ASSERT_EQ(Machine().DeleteFile(base + L"Driver64\\QuorvelA4300.pcd"), 0u);
-  EXPECT_TRUE(RunDriverInstallApplet(model.driverName, base + L"Driver64\\" + model.infFile, nullptr));
-  EXPECT_FALSE(DriverInstalled(model.driverName));
+  EXPECT_TRUE(RunDriverInstallApplet(model.driverName, InstallFolderInf(base, model, true), nullptr));
+  EXPECT_FALSE(DriverInstalled(model.driverName, Environment()));
   EXPECT_EQ(Machine().ShellEvents().back().shown,
             L"Printer User Interface: Operation could not be completed (error 0x00000002).");
 

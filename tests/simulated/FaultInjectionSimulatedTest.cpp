@@ -9,6 +9,7 @@
 #include "devices/BluetoothOperations.h"
 #include "devices/BluetoothPlatform.h"
 #include "devices/UsbPrinterScan.h"
+#include "engine/spooler/DriverEnvironment.h"
 #include "engine/spooler/FileOperations.h"
 #include "engine/spooler/ShellCommands.h"
 #include "engine/spooler/SpoolerOperations.h"
@@ -77,7 +78,7 @@ std::map<std::string, std::function<bool()>> OperationsByCall() {
          ListPrinters(l);
          return !l.empty();
        }},
-      {"EnumPrinterDriversW", [] { return DriverInstalled(L"Microsoft Print To PDF"); }},
+      {"EnumPrinterDriversW", [] { return DriverInstalled(L"Microsoft Print To PDF", kEnvironmentX64); }},
       {"EnumPortsW", [] { return PortExists(L"COM1:"); }},
       {"GetPrinterDriverDirectoryW", [] { return !GetDriverDirectory().empty(); }},
       {"OpenPrinterW", [] { return AddStandardTcpIpPort(Unique(L"IP_open"), L"10.0.0.1"); }},
@@ -113,8 +114,8 @@ std::map<std::string, std::function<bool()>> OperationsByCall() {
        }},
       {"DeletePrinterDriverPackageW",
        [easyPrintInf] {
-         DeletePrinterDriverVersion3(L"Remote Desktop Easy Print");
-         return DeletePrinterDriverPackageByInf(easyPrintInf) == PackageDeletion::Deleted;
+         DeletePrinterDriverVersion3(L"Remote Desktop Easy Print", kEnvironmentX64);
+         return DeletePrinterDriverPackageByInf(easyPrintInf, kEnvironmentX64) == PackageDeletion::Deleted;
        }},
       {"ShellExecuteExW",
        [] {

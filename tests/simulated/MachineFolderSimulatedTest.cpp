@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "engine/spooler/DriverEnvironment.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "simulated/ScratchMachine.h"
 #include "simulated/SimulatedMachine.h"
@@ -55,7 +56,7 @@ class Environment {
 
 TEST_F(MachineFolder, AFreshMachineIsAWindows10MachineWithItsInBoxPrinters) {
   std::vector<SpoolerEntry> printers, ports;
-  ListPrinters(printers);
+  ListPrinters(printers, kEnvironmentX64);
   ListPorts(ports);
   ASSERT_GE(printers.size(), 2u);
   EXPECT_EQ(printers[0].printerName, L"Microsoft Print to PDF");

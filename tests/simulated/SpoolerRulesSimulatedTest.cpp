@@ -5,6 +5,7 @@
 
 #include <chrono>
 
+#include "engine/spooler/DriverEnvironment.h"
 #include "engine/spooler/FileOperations.h"
 #include "engine/spooler/ShellCommands.h"
 #include "engine/spooler/SpoolerOperations.h"
@@ -39,20 +40,20 @@ TEST(SpoolerRules, Version62OrLaterComparesTheMajorVersionFirst) {
 TEST(SpoolerRules, BeforeVistaDriversAreListedWithoutInfPaths) {
   Machine().SetWindowsVersion(5, 1, 2600);
   std::vector<SpoolerEntry> drivers, printers;
-  ListDrivers(drivers);
-  ListPrinters(printers);
+  ListDrivers(drivers, kEnvironmentX64);
+  ListPrinters(printers, kEnvironmentX64);
   ASSERT_FALSE(drivers.empty());
   ASSERT_FALSE(printers.empty());
   for (const auto& entry : drivers) EXPECT_EQ(entry.infPath, L"") << "level 6 has no INF path";
   for (const auto& entry : printers) EXPECT_EQ(entry.infPath, L"");
   Machine().SetWindowsVersion(10, 0, 19045);
-  ListDrivers(drivers);
+  ListDrivers(drivers, kEnvironmentX64);
   EXPECT_NE(drivers.front().infPath, L"");
 }
 
 TEST(SpoolerRules, A32BitWindowsHasItsOwnDriverAndProgramFolders) {
   EXPECT_TRUE(Is64BitWindows());
-  EXPECT_EQ(GetDriverDirectory(), L"C:\\Windows\\System32\\spool\\drivers\\x64\\");
+  EXPECT_EQ(GetDriverDirectory(kEnvironmentX64), L"C:\\Windows\\System32\\spool\\drivers\\x64\\");
   EXPECT_EQ(ProgramFilesFolder(), L"C:\\Program Files (x86)");
   Machine().SetX64(false);
   EXPECT_FALSE(Is64BitWindows());

@@ -16,6 +16,14 @@ namespace contract {
 // Wine stands in for Windows but lacks some services; tests name the gap when they skip.
 bool RunningUnderWine();
 
+// The environment of the drivers that printers of this system use: the system's own
+// architecture, whatever this test program is built for.
+std::wstring PrinterDriverEnvironment();
+
+// Wine's spooler in a 32-bit process on 64-bit Windows looks for a new printer's driver
+// among the caller's ("Windows NT x86") drivers; Windows among the system's own.
+bool WineLooksForPrinterDriversAmongTheCallers();
+
 // A new empty folder for one test (a Windows path without a trailing "\"), removed with
 // everything in it when the object goes.
 class ScratchFolder {

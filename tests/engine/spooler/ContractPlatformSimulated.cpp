@@ -22,6 +22,14 @@ bool RunningUnderWine() {
   return false;
 }
 
+std::wstring PrinterDriverEnvironment() {
+  return Machine().Snapshot().settings.x64 ? L"Windows x64" : L"Windows NT x86";
+}
+
+bool WineLooksForPrinterDriversAmongTheCallers() {
+  return false;
+}
+
 ScratchFolder::ScratchFolder() {
   static unsigned counter = 0;
   path_ = L"C:\\Windows\\Temp\\contract-" + std::to_wstring(++counter);

@@ -34,6 +34,16 @@ bool RunningUnderWine() {
   return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
+std::wstring PrinterDriverEnvironment() {
+  SYSTEM_INFO system{};
+  GetNativeSystemInfo(&system);
+  return system.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64 ? L"Windows x64" : L"Windows NT x86";
+}
+
+bool WineLooksForPrinterDriversAmongTheCallers() {
+  return RunningUnderWine() && sizeof(void*) == 4 && PrinterDriverEnvironment() != L"Windows NT x86";
+}
+
 ScratchFolder::ScratchFolder() {
   static unsigned counter = 0;
   wchar_t temp[MAX_PATH + 1] = {};

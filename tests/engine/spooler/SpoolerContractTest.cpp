@@ -5,8 +5,9 @@
 
 #include <algorithm>
 
-#include "engine/CopyPackageEntry.h"
 #include "engine/DriverModelRecord.h"
+#include "engine/SpoolerMethod.h"
+#include "engine/spooler/DriverEnvironment.h"
 #include "engine/spooler/ContractPlatform.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "engine/spooler/SystemOperations.h"
@@ -27,26 +28,28 @@ const SpoolerEntry* FindEntry(const std::vector<SpoolerEntry>& list, const std::
   return it == list.end() ? nullptr : &*it;
 }
 
-// The driver of the 203 dpi model under a name of the tests' own, registered as the
-// installation's SpoolerMethod does it.
+// The driver of the 203 dpi model under a name of the tests' own, copied and registered
+// by the installation's SpoolerMethod, for the environment of the system's printers.
 bool InstallContractDriver() {
   const DriverModelRecord model = BuildDriverModelRecords()[0];
-  const std::wstring directory = GetDriverDirectory();
+  const std::wstring environment = contract::PrinterDriverEnvironment();
+  const std::wstring directory = GetDriverDirectory(environment);
   if (directory.empty()) return false;
-  std::wstring dependentFiles;
-  for (const auto& path : Is64BitWindows() ? model.spoolerList64 : model.spoolerList32) {
-    if (!CopyPackageEntry(path, directory, dependentFiles)) return false;
-    dependentFiles += L'\0';
-  }
-  dependentFiles += std::wstring(2, L'\0');
-  PrinterDriverRecord driver;
+  DependentFileList files;
+  const bool is64 = environment == kEnvironmentX64;
+  if (!CopySpoolerFiles(SpoolerFileList(model, is64), directory, files).empty()) return false;
+  PrinterDriverRecord driver = DriverRegistration(model, environment, files);
   driver.driverName = kDriver;
-  driver.driverFile = model.driverFile;
-  driver.dataFile = model.dataFile;
-  driver.configurationFile = model.configurationFile;
-  driver.helpFile = model.helpFile;
-  driver.dependentFiles = dependentFiles;
-  return AddPrinterDriverLevel6(driver);
+  if (!AddPrinterDriverLevel6(driver)) return false;
+  if (!contract::WineLooksForPrinterDriversAmongTheCallers()) return true;
+  // The same driver with the 32-bit files for the caller's environment, where Wine looks.
+  DependentFileList x86Files;
+  if (!CopySpoolerFiles(SpoolerFileList(model, false), GetDriverDirectory(kEnvironmentX86), x86Files).empty()) {
+    return false;
+  }
+  PrinterDriverRecord x86 = DriverRegistration(model, kEnvironmentX86, x86Files);
+  x86.driverName = kDriver;
+  return AddPrinterDriverLevel6(x86);
 }
 
 PrinterRecord ContractPrinter() {
@@ -130,19 +133,39 @@ TEST_F(SpoolerContract, LocalPortsBelongToTheLocalPortMonitor) {
 }
 
 TEST_F(SpoolerContract, DriverDirectoryExistsAndEndsWithABackslash) {
-  const std::wstring directory = GetDriverDirectory();
-  ASSERT_FALSE(directory.empty());
-  EXPECT_EQ(directory.back(), L'\\');
-  EXPECT_TRUE(contract::DirectoryExists(directory.substr(0, directory.size() - 1)));
+  for (const std::wstring& environment : {std::wstring(), contract::PrinterDriverEnvironment()}) {
+    const std::wstring directory = GetDriverDirectory(environment);
+    ASSERT_FALSE(directory.empty()) << WideToUtf8(environment);
+    EXPECT_EQ(directory.back(), L'\\');
+    EXPECT_TRUE(contract::DirectoryExists(directory.substr(0, directory.size() - 1)));
+  }
+  EXPECT_EQ(GetDriverDirectory(L"Windows 3.1 on a toaster"), L"");
+  EXPECT_EQ(LastErrorCode(), 1805u) << "ERROR_INVALID_ENVIRONMENT";
+}
+
+TEST_F(SpoolerContract, WithoutAnEnvironmentTheCallerOwnIsMeant) {
+  // The documented rule: no environment means the calling program's. This program is
+  // 32-bit in the product (x86 folder), the Linux build stands for it, and the Windows
+  // test build may be 64-bit.
+#ifdef _WIN32
+  const std::wstring caller = sizeof(void*) == 8 ? kEnvironmentX64 : kEnvironmentX86;
+#else
+  const std::wstring caller = kEnvironmentX86;
+#endif
+  EXPECT_EQ(GetDriverDirectory(), GetDriverDirectory(caller));
+  if (contract::PrinterDriverEnvironment() == kEnvironmentX64) {
+    EXPECT_NE(GetDriverDirectory(kEnvironmentX86), GetDriverDirectory(kEnvironmentX64));
+  }
 }
 
 TEST_F(SpoolerContract, RegisteredDriverIsListedAndFoundInAnyLetterCase) {
   ASSERT_TRUE(InstallContractDriver()) << "error " << LastErrorCode();
-  EXPECT_TRUE(DriverInstalled(kDriver));
-  EXPECT_TRUE(DriverInstalled(ToLowerUnits(kDriver)));
-  EXPECT_FALSE(DriverInstalled(kDriver + L" 2"));
+  const std::wstring environment = contract::PrinterDriverEnvironment();
+  EXPECT_TRUE(DriverInstalled(kDriver, environment));
+  EXPECT_TRUE(DriverInstalled(ToLowerUnits(kDriver), environment));
+  EXPECT_FALSE(DriverInstalled(kDriver + L" 2", environment));
   std::vector<SpoolerEntry> drivers;
-  ListDrivers(drivers);
+  ListDrivers(drivers, environment);
   const SpoolerEntry* driver = FindEntry(drivers, kDriver, true);
   ASSERT_NE(driver, nullptr);
   EXPECT_TRUE(driver->printerName.empty());
@@ -167,8 +190,8 @@ TEST_F(SpoolerContractPrinter, AddedPrinterIsListedWithItsDriverAndFoundByExactN
   EXPECT_TRUE(PrinterNameExists(kPrinter));
   EXPECT_FALSE(PrinterNameExists(ToLowerUnits(kPrinter)));
   std::vector<SpoolerEntry> printers, drivers;
-  ListPrinters(printers);
-  ListDrivers(drivers);
+  ListPrinters(printers, contract::PrinterDriverEnvironment());
+  ListDrivers(drivers, contract::PrinterDriverEnvironment());
   const SpoolerEntry* printer = FindEntry(printers, kPrinter);
   ASSERT_NE(printer, nullptr);
   EXPECT_EQ(printer->driverName, kDriver);
@@ -202,16 +225,17 @@ TEST_F(SpoolerContractPrinter, DeletedPrinterIsGoneAndASecondDeleteFindsNone) {
 }
 
 TEST_F(SpoolerContractPrinter, DriverInUseStaysUntilItsPrinterIsGone) {
-  const bool deleted = DeletePrinterDriverVersion3(kDriver);
+  const std::wstring environment = contract::PrinterDriverEnvironment();
+  const bool deleted = DeletePrinterDriverVersion3(kDriver, environment);
   if (!deleted && LastErrorCode() == 87 && contract::RunningUnderWine()) {
     GTEST_SKIP() << "Wine's DeletePrinterDriverExW fails with 87 for any non-zero flags (here 3, version 3)";
   }
   EXPECT_FALSE(deleted);
   EXPECT_EQ(LastErrorCode(), 3001u);
-  EXPECT_TRUE(DriverInstalled(kDriver));
+  EXPECT_TRUE(DriverInstalled(kDriver, environment));
   ASSERT_EQ(DeletePrinterByName(kPrinter), 0u);
-  EXPECT_TRUE(DeletePrinterDriverVersion3(kDriver)) << "error " << LastErrorCode();
-  EXPECT_FALSE(DriverInstalled(kDriver));
+  EXPECT_TRUE(DeletePrinterDriverVersion3(kDriver, environment)) << "error " << LastErrorCode();
+  EXPECT_FALSE(DriverInstalled(kDriver, environment));
 }
 
 TEST_F(SpoolerContract, PrinterOnAnUnknownDriverOrPortIsRefused) {

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "engine/CopyPackageEntry.h"
 #include "engine/DriverModelRecord.h"
+#include "engine/FolderMethod.h"
 #include "engine/spooler/ContractPlatform.h"
 #include "engine/spooler/FileOperations.h"
 #include "engine/spooler/ShellCommands.h"
@@ -87,22 +87,20 @@ TEST(SystemContract, InstallAppletInstallsTheModelFromTheExtractedInf) {
   ui::ResourceManager::Instance().SetPackage(OpenEmbeddedPackage());
   const contract::ScratchFolder folder;
   const DriverModelRecord model = BuildDriverModelRecords()[0];
-  const std::wstring architecture = Is64BitWindows() ? L"Driver64" : L"Driver32";
-  const std::wstring target = folder.Path() + L"\\" + architecture + L"\\";
-  ASSERT_EQ(CreateDirectoryPath(target), 1);
-  std::wstring unused;
-  for (const auto& path : Is64BitWindows() ? model.folderList64 : model.folderList32) {
-    ASSERT_TRUE(CopyPackageEntry(path, target, unused)) << WideToUtf8(path);
-  }
-  const bool before = DriverInstalled(model.driverName);
-  ASSERT_TRUE(RunDriverInstallApplet(model.driverName, target + model.infFile, nullptr));
-  const bool installed = DriverInstalled(model.driverName);
+  // The installation's FolderMethod, into a scratch folder instead of the program files.
+  const std::wstring base = folder.Path() + L"\\";
+  ASSERT_TRUE(CreateInstallSubFolders(base, model));
+  ASSERT_EQ(ExtractInstallFolder(base, model), std::nullopt);
+  const std::wstring environment = contract::PrinterDriverEnvironment();
+  const bool before = DriverInstalled(model.driverName, environment);
+  ASSERT_TRUE(RunDriverInstallApplet(model.driverName, InstallFolderInf(base, model, Is64BitWindows()), nullptr));
+  const bool installed = DriverInstalled(model.driverName, environment);
   if (!installed && !before && contract::RunningUnderWine()) {
     GTEST_SKIP() << "Wine's printui.dll does nothing for /ia (rundll32 exits 0 at once)";
   }
   EXPECT_TRUE(installed);
   std::vector<SpoolerEntry> drivers;
-  ListDrivers(drivers);
+  ListDrivers(drivers, environment);
   const auto driver = std::find_if(drivers.begin(), drivers.end(),
                                    [&](const SpoolerEntry& entry) { return entry.driverName == model.driverName; });
   ASSERT_NE(driver, drivers.end());

@@ -1,0 +1,141 @@
+#include "engine/RunInstallation.h"
+
+#include <optional>
+
+#include "engine/BluetoothPortStage.h"
+#include "engine/FolderMethod.h"
+#include "engine/InstallLog.h"
+#include "engine/SpoolerMethod.h"
+#include "engine/spooler/DriverEnvironment.h"
+#include "engine/spooler/FileOperations.h"
+#include "engine/spooler/ShellCommands.h"
+#include "engine/spooler/SpoolerOperations.h"
+#include "engine/spooler/SystemOperations.h"
+#include "shell/MessageBoxes.h"
+#include "base/TextTable.h"
+
+namespace {
+
+constexpr uint32_t kErrorUnknownPort = 1796;
+constexpr const wchar_t* kFailedToCreateDirectory = L"Failed to create directory";
+
+// Everything a run needs besides its inputs: the architecture is asked once.
+struct Run {
+  const InstallationInputs& inputs;
+  InstallLog log;
+  bool is64BitWindows;
+  std::wstring environment;  // of the drivers a printer on this system uses
+  std::wstring portName;
+};
+
+// The registration through the driver directory; false means: fall back.
+bool RegisterBySpoolerMethod(const Run& run, const DriverModelRecord& model) {
+  const std::wstring directory = GetDriverDirectory(run.environment);
+  if (directory.empty()) {
+    run.log.Error(L"tip.readdriverdirfail", FormatSystemError(LastErrorCode()));
+    return false;
+  }
+  run.log.Plain(L"tip.startcopyfile");
+  DependentFileList files;
+  for (const auto& failure : CopySpoolerFiles(SpoolerFileList(model, run.is64BitWindows), directory, files)) {
+    run.log.PlainText(failure.relativePath);
+    run.log.Error(L"tip.copyfilefail", FormatSystemError(failure.error));
+  }
+  run.log.Plain(L"tip.copyfilesuccess");
+  const PrinterDriverRecord registration = DriverRegistration(model, run.environment, files);
+  run.log.Plain(L"tip.startinstalldriver");
+  if (!AddPrinterDriverLevel6(registration)) {
+    run.log.Error(L"tip.installdriverfail", FormatSystemError(LastErrorCode()));
+    return false;
+  }
+  run.log.Plain(L"tip.installdriversuccess");
+  return true;
+}
+
+// The registration through the install folder and the applet; false means: stop.
+bool RegisterByFolderMethod(const Run& run, const DriverModelRecord& model) {
+  const std::wstring base = InstallFolderBase();
+  if (CreateDirectoryPath(base) != 1) {
+    run.log.ErrorText(kFailedToCreateDirectory);
+    return false;
+  }
+  run.log.Plain(L"tip.startcopyfile");
+  if (!CreateInstallSubFolders(base, model)) {
+    run.log.ErrorText(kFailedToCreateDirectory);
+    return false;
+  }
+  if (const auto error = ExtractInstallFolder(base, model)) {
+    run.log.Error(L"tip.copyfilefail", FormatSystemError(*error));
+    return false;
+  }
+  run.log.Plain(L"tip.copyfilesuccess");
+  if (IsVersion62OrLater()) InstallCertificate(base + model.certificateFile, run.inputs.mainWindow);
+  run.log.Plain(L"tip.startinstalldriver");
+  RunDriverInstallApplet(model.driverName, InstallFolderInf(base, model, run.is64BitWindows), run.inputs.mainWindow);
+  // The applet's exit code says nothing reliable; the spooler's driver list does.
+  if (!DriverInstalled(model.driverName, run.environment)) {
+    run.log.Error(L"tip.installdriverfail2");
+    return false;
+  }
+  run.log.Plain(L"tip.installdriversuccess");
+  return true;
+}
+
+void AddPrinterQueue(const Run& run, const DriverModelRecord& model, InstallResult& result) {
+  const InstallRequest& request = run.inputs.request;
+  PrinterRecord printer;
+  printer.printerName = request.printerName;
+  printer.portName = run.portName;
+  printer.driverName = model.driverName;
+  run.log.Plain(L"tip.startinstallprinter");
+  if (!AddPrinterLevel2(printer)) {
+    const uint32_t error = LastErrorCode();
+    run.log.Error(L"tip.installprinterfail", FormatSystemError(error));
+    if (error == kErrorUnknownPort && !PortExists(run.portName)) {
+      ShowNotice(run.inputs.mainWindow, GetText(L"tip.port.unidentification"));
+    }
+    return;
+  }
+  run.log.Plain(L"tip.installprintersuccess");
+  if (request.setAsDefault == 1) SetDefaultPrinterByName(request.printerName);
+  PrintTestPage(request.printerName, run.inputs.mainWindow);
+  result.succeeded = true;
+}
+
+}  // namespace
+
+void RunInstallation(const InstallationInputs& inputs, InstallResult& result) {
+  const bool is64 = Is64BitWindows();
+  Run run{inputs, InstallLog(inputs.mainWindow), is64, NativeDriverEnvironment(is64), inputs.request.portName};
+  run.log.Clear();
+
+  switch (inputs.request.portKind) {
+    case PortKind::Bluetooth: {
+      const auto port = PrepareBluetoothPort(inputs, run.log);
+      if (!port) return;
+      run.portName = *port;
+      result.bluetoothPortName = *port;
+      break;
+    }
+    case PortKind::Network:
+      run.log.Plain(L"tip.startaddlanport");
+      if (!AddStandardTcpIpPort(inputs.request.portName, inputs.request.ipAddress)) {
+        run.log.Error(L"tip.addlanportfail");
+        return;
+      }
+      run.log.Plain(L"tip.addlanportsuccess");
+      result.networkPortCreated = true;
+      break;
+    default:
+      break;  // the port chosen in the wizard exists already
+  }
+
+  // A model index that names no model (the wizard prevents it) has no driver to install.
+  if (!inputs.model) {
+    run.log.Error(L"tip.installdriverfail2");
+    return;
+  }
+  const DriverModelRecord& model = *inputs.model;
+  if (!RegisterBySpoolerMethod(run, model) && !RegisterByFolderMethod(run, model)) return;
+  AddPrinterQueue(run, model, result);
+}
