@@ -4,6 +4,7 @@
 
 #include "ui/AttributeParsing.h"
 #include "ui/Drawing.h"
+#include "ui/SystemConstants.h"
 #include "ui/Theme.h"
 #include "ui/WindowTree.h"
 
@@ -68,6 +69,11 @@ bool Option::Activate() {
     SetSelected(!selected_);
   }
   return true;
+}
+
+bool Option::DoEvent(UiEvent& event) {
+  if (event.type == UiEventType::KeyDown && event.key == kVkReturn) return false;
+  return Button::DoEvent(event);
 }
 
 Option::Mark Option::EffectiveMark() const {

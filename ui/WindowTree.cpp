@@ -305,13 +305,17 @@ void WindowTree::OnKey(const KeyEvent& event) {
     MoveFocus(event.shift);
     return;
   }
-  if (focus_ == nullptr) return;
   UiEvent ui;
   ui.type = UiEventType::KeyDown;
   ui.key = event.key;
   ui.shift = event.shift;
   ui.control = event.control;
-  focus_->DoEvent(ui);
+  if (focus_ != nullptr && focus_->DoEvent(ui)) return;
+  // As in a dialog: Enter that no focused control takes presses the default button.
+  if (event.key == kVkReturn && !event.alt && !event.control && defaultButton_ != nullptr &&
+      defaultButton_->IsShownInTree() && defaultButton_->IsEnabled()) {
+    defaultButton_->DoEvent(ui);
+  }
 }
 
 void WindowTree::OnText(const std::wstring& text) {
@@ -595,6 +599,7 @@ std::vector<Control*> WindowTree::GroupMembers(const std::wstring& group) const 
 
 void WindowTree::ForgetControl(Control* control) {
   if (focus_ == control) focus_ = nullptr;
+  if (defaultButton_ == control) defaultButton_ = nullptr;
   if (hover_ == control) hover_ = nullptr;
   if (capture_ == control) {
     capture_ = nullptr;

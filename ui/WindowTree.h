@@ -111,6 +111,10 @@ class WindowTree {
   // ---- focus, hover and capture
   void SetFocus(Control* control);
   Control* GetFocus() const { return focus_; }
+  // The button that Enter presses when the focused control does not take the key (an
+  // edit, a list, an option, or no focus at all); null for none.
+  void SetDefaultButton(Control* button) { defaultButton_ = button; }
+  Control* GetDefaultButton() const { return defaultButton_; }
   bool IsFocusVisible() const { return focusVisible_; }  // moved by keyboard: draw the ring
   bool WindowHasFocus() const { return windowFocused_; }
   Control* GetHover() const { return hover_; }
@@ -175,6 +179,7 @@ class WindowTree {
   std::map<int, TimerSlot> timers_;  // by host timer id
   int nextTimerId_ = 1;
   Control* focus_ = nullptr;
+  Control* defaultButton_ = nullptr;
   Control* hover_ = nullptr;
   Control* capture_ = nullptr;
   bool focusVisible_ = false;
