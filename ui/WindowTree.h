@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -175,7 +176,15 @@ class WindowTree {
   std::map<std::wstring, std::wstring, std::less<>> defaults_;
   std::vector<INotifyUI*> notifiers_;
   std::vector<IMessageFilterUI*> filters_;
-  std::map<std::wstring, std::vector<Control*>, std::less<>> groups_;
+  // Members by the order they joined; a control is in one group at most. Lists of
+  // thousands of rows join and leave one group, so both stay logarithmic.
+  struct GroupSlot {
+    std::wstring group;
+    uint64_t order = 0;
+  };
+  std::map<std::wstring, std::map<uint64_t, Control*>, std::less<>> groups_;
+  std::unordered_map<const Control*, GroupSlot> groupOf_;
+  uint64_t nextGroupOrder_ = 0;
   std::map<int, TimerSlot> timers_;  // by host timer id
   int nextTimerId_ = 1;
   Control* focus_ = nullptr;
