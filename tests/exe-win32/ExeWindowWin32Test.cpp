@@ -491,9 +491,10 @@ TEST_F(ExeWindow, KeysLeadToThePortListWithWinesComPorts) {
   ASSERT_TRUE(product.Started()) << "CreateProcessW failed: " << product.StartError();
   const HWND main = WaitForWindow(product.Id(), L"MainWnd");
   ASSERT_NE(main, nullptr);
+  std::this_thread::sleep_for(1s);
   for (int step = 0; step < 3; ++step) {
     PostKey(main, VK_RETURN);
-    std::this_thread::sleep_for(1500ms);  // the tab's slide
+    std::this_thread::sleep_for(2s);  // the tab's slide and the next panel's entry
   }
   // The Tab order of the port list: four caption buttons, the list, add, delete,
   // configure, Back, Next, Cancel (the Linux build's test holds the same order).
