@@ -60,7 +60,8 @@ void EnterBluetoothListPanel() {
   if (list == nullptr) return;
   list->RemoveAll();
   const std::vector<BluetoothDeviceRecord> devices = context.bluetoothDevices;
-  if (devices.empty()) return;
+  // The user picks the printer anew after every search; with none found there is no Next.
+  context.SetNextButton(false, L"", true);
   for (const auto& device : devices) {
     ui::ListRow* row = AddInstallRow(*list, L"listitemex_blue.xml", L"listex_install_show_blue_group",
                                      L"listex_install_show_blue_item");
@@ -69,8 +70,6 @@ void EnterBluetoothListPanel() {
     row->SetColumnText(2, FormatBluetoothAddress(device.address, true));
     if (auto* paired = row->FindSubControl(L"label1_icon")) paired->SetVisible(device.authenticated != 0);
   }
-  // The user picks the printer anew after every search.
-  context.SetNextButton(false, L"", true);
 }
 
 bool CheckPin() {
