@@ -19,6 +19,13 @@ const SimulatedPort* PortTable::Find(std::wstring_view name) const {
   return it == index_.end() ? nullptr : &*it->second;
 }
 
+bool PortTable::SetHostAddress(std::wstring_view name, std::wstring hostAddress) {
+  const auto it = index_.find(ToLowerUnits(name));
+  if (it == index_.end()) return false;
+  it->second->hostAddress = std::move(hostAddress);
+  return true;
+}
+
 bool PortTable::Add(SimulatedPort port) {
   std::wstring key = ToLowerUnits(port.name);
   if (index_.count(key)) return false;

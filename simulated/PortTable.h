@@ -31,6 +31,8 @@ class PortTable {
   PortTable& operator=(PortTable&&) noexcept = default;
 
   const SimulatedPort* Find(std::wstring_view name) const;
+  // A Standard TCP/IP port's new host, keeping its place; false for an unknown port.
+  bool SetHostAddress(std::wstring_view name, std::wstring hostAddress);
   // False when a port of that name (in any letter case) exists.
   bool Add(SimulatedPort port);
   bool Erase(std::wstring_view name);

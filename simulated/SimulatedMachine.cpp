@@ -13,6 +13,7 @@
 #include "simulated/FreshMachineState.h"
 #include "simulated/MachineLayout.h"
 #include "simulated/MachineStateFile.h"
+#include "simulated/PortMonitorDialog.h"
 #include "simulated/PrintUiApplet.h"
 #include "simulated/SimulatedLastError.h"
 #include "simulated/SystemErrorTexts.h"
@@ -243,35 +244,45 @@ uint32_t SimulatedMachine::XcvAddPort(std::wstring_view monitor, const std::vect
   return status;
 }
 
-bool SimulatedMachine::AddPortDialog(std::wstring_view monitor) {
-  std::lock_guard guard(lock_);
+bool SimulatedMachine::AddPortDialog(std::wstring_view monitor, ui::WindowHandle owner) {
+  std::unique_lock guard(lock_);
   if (Faulted("AddPortW")) return false;
   if (!spooler_.HasMonitor(monitor)) return Succeeded(kErrorInvalidParameter);
   const bool local = EqualsNoCase(monitor, L"Local Port");
   const bool tcp = EqualsNoCase(monitor, L"Standard TCP/IP Port");
   // The WSD and app monitors make their ports themselves; they have no add-port dialog.
   if (!local && !tcp) return Succeeded(kErrorNotSupported);
-  auto& answers = state_.settings.dialogAnswers;
-  PortDialogAnswer answer;
-  if (!answers.empty()) {
-    answer = answers.front();
-    answers.pop_front();
-    SaveLocked();
+  std::optional<PortDialogAnswer> answer = TakeDialogAnswerLocked();
+  if (!answer) {
+    // The monitor's own dialog, shown without the lock: its loop runs other work.
+    guard.unlock();
+    answer = RunPortMonitorDialog(
+        owner, tcp ? PortMonitorDialogKind::AddTcpIpPort : PortMonitorDialogKind::AddLocalPort, L"", L"");
+    guard.lock();
   }
-  if (!answer.confirmed) return Succeeded(kErrorCancelled);
+  if (!answer || !answer->confirmed) return Succeeded(kErrorCancelled);
   SimulatedPort port;
   port.monitor = std::wstring(monitor);
   port.description = port.monitor;
-  port.name = answer.portName;
+  port.name = answer->portName;
   if (tcp) {
-    port.hostAddress = answer.hostAddress;
+    port.hostAddress = answer->hostAddress;
     port.portNumber = 9100;
     port.protocol = 1;
-    if (port.name.empty()) port.name = L"IP_" + answer.hostAddress;
+    if (port.name.empty()) port.name = L"IP_" + answer->hostAddress;
   }
   const uint32_t error = spooler_.AddPort(std::move(port));
   if (error == 0) SaveLocked();
   return Succeeded(error);
+}
+
+std::optional<PortDialogAnswer> SimulatedMachine::TakeDialogAnswerLocked() {
+  auto& answers = state_.settings.dialogAnswers;
+  if (answers.empty()) return std::nullopt;
+  PortDialogAnswer answer = answers.front();
+  answers.pop_front();
+  SaveLocked();
+  return answer;
 }
 
 bool SimulatedMachine::DeletePort(std::wstring_view portName) {
@@ -282,21 +293,32 @@ bool SimulatedMachine::DeletePort(std::wstring_view portName) {
   return Succeeded(error);
 }
 
-bool SimulatedMachine::ConfigurePortDialog(std::wstring_view portName) {
-  std::lock_guard guard(lock_);
+bool SimulatedMachine::ConfigurePortDialog(std::wstring_view portName, ui::WindowHandle owner) {
+  std::unique_lock guard(lock_);
   if (Faulted("ConfigurePortW")) return false;
   const SimulatedPort* port = state_.ports.Find(portName);
   if (port == nullptr) return Succeeded(kErrorUnknownPort);
   if (EqualsNoCase(port->monitor, L"WSD Port") || EqualsNoCase(port->monitor, L"Appmon")) {
     return Succeeded(kErrorNotSupported);
   }
-  // The port's dialog; without a scripted answer the user presses OK.
-  auto& answers = state_.settings.dialogAnswers;
-  if (answers.empty()) return true;
-  const bool confirmed = answers.front().confirmed;
-  answers.pop_front();
-  SaveLocked();
-  return confirmed || Succeeded(kErrorCancelled);
+  const bool tcp = EqualsNoCase(port->monitor, L"Standard TCP/IP Port");
+  const std::wstring name = port->name;
+  const std::wstring host = port->hostAddress;
+  std::optional<PortDialogAnswer> answer = TakeDialogAnswerLocked();
+  if (!answer) {
+    guard.unlock();
+    answer = RunPortMonitorDialog(
+        owner, tcp ? PortMonitorDialogKind::ConfigureTcpIpPort : PortMonitorDialogKind::ConfigureLocalPort, name, host);
+    guard.lock();
+    // Without a window to show the dialog on, the user presses OK and changes nothing.
+    if (!answer) return true;
+  }
+  if (!answer->confirmed) return Succeeded(kErrorCancelled);
+  if (tcp && !answer->hostAddress.empty()) {
+    if (!state_.ports.SetHostAddress(name, answer->hostAddress)) return Succeeded(kErrorUnknownPort);
+    SaveLocked();
+  }
+  return true;
 }
 
 uint32_t SimulatedMachine::OpenAndDeletePrinter(std::wstring_view printerName) {

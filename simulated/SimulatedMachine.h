@@ -32,6 +32,7 @@
 #include "simulated/SimulatedDeviceTree.h"
 #include "simulated/SimulatedFileSystem.h"
 #include "simulated/SimulatedSpooler.h"
+#include "base/WindowHandle.h"
 
 class SimulatedMachine {
  public:
@@ -76,9 +77,11 @@ class SimulatedMachine {
   // OpenPrinterW(",XcvMonitor <monitor>") + XcvDataW("AddPort"): 0, the call's error or
   // the monitor's status.
   uint32_t XcvAddPort(std::wstring_view monitor, const std::vector<uint8_t>& data);
-  bool AddPortDialog(std::wstring_view monitor);
+  // AddPortW and ConfigurePortW: the monitor's dialog answers from the queued dialog
+  // answers (AddDialogAnswer) first, else it is shown over owner (PortMonitorDialog.h).
+  bool AddPortDialog(std::wstring_view monitor, ui::WindowHandle owner = nullptr);
   bool DeletePort(std::wstring_view portName);
-  bool ConfigurePortDialog(std::wstring_view portName);
+  bool ConfigurePortDialog(std::wstring_view portName, ui::WindowHandle owner = nullptr);
   // OpenPrinterW + DeletePrinter: 0 or the error of the failing call.
   uint32_t OpenAndDeletePrinter(std::wstring_view printerName);
   bool AddPrinterDriver(SimulatedDriver driver);
@@ -155,6 +158,7 @@ class SimulatedMachine {
   SimulatedMachine(std::filesystem::path folder, MachineState state);
   // Takes an injected fault for the call, leaving it as the last error.
   bool Faulted(std::string_view call);
+  std::optional<PortDialogAnswer> TakeDialogAnswerLocked();
   // Saves under the lock; failures are reported on stderr, as the machine has no other
   // way to tell, and the change stays in memory.
   void SaveLocked();

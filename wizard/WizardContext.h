@@ -21,6 +21,7 @@
 #include "shell/MainWindowHandle.h"
 #include "base/WindowHandle.h"
 #include "engine/InstallRequest.h"
+#include "wizard/WizardStates.h"
 
 namespace ui {
 class Control;
@@ -61,10 +62,10 @@ class WizardContext {
   ui::TabLayout* installTab = nullptr;
   ui::TabLayout* removalTab = nullptr;
   ui::WindowHandle& mainWindow = ProcessMainWindow();
-  int mode = 1;  // 1 install, 0 remove
+  WizardMode mode = WizardMode::Install;
   int position = 0;
-  int shownPage = 0;     // 0 index, 1 install wizard, 2 removal wizard
-  int activeWizard = 0;  // 0 none, 1 install, 2 removal
+  ShownPage shownPage = ShownPage::Index;
+  ActiveWizard activeWizard = ActiveWizard::None;  // recomputed at the end of every Next
   InstallRequest request;
   std::vector<std::wstring> familyNames;
   std::vector<std::wstring> selectedPrinters;  // in the order checked, no duplicates

@@ -31,9 +31,9 @@ uint32_t XcvAddPort(const std::wstring& monitorName, std::span<const uint8_t> po
   return machine->XcvAddPort(monitorName, std::vector<uint8_t>(portData.begin(), portData.end()));
 }
 
-bool AddPortThroughMonitor(const std::wstring& monitorName, ui::WindowHandle /*owner*/, std::wstring& errorText) {
+bool AddPortThroughMonitor(const std::wstring& monitorName, ui::WindowHandle owner, std::wstring& errorText) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  if (machine && machine->AddPortDialog(monitorName)) return true;
+  if (machine && machine->AddPortDialog(monitorName, owner)) return true;
   errorText = FormatSystemError(LastErrorCode());
   return false;
 }
@@ -45,9 +45,9 @@ bool DeletePortByName(const std::wstring& portName, ui::WindowHandle /*owner*/, 
   return false;
 }
 
-bool ConfigurePortByName(const std::wstring& portName, ui::WindowHandle /*owner*/) {
+bool ConfigurePortByName(const std::wstring& portName, ui::WindowHandle owner) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  return machine && machine->ConfigurePortDialog(portName);
+  return machine && machine->ConfigurePortDialog(portName, owner);
 }
 
 uint32_t DeletePrinterByName(const std::wstring& printerName) {

@@ -83,6 +83,8 @@ void CMainWnd::InitWindow() {
   printerNameInfo_ = FindControl<ui::Label>(L"label_show_printername_info");
   previousButton_ = FindControl<ui::Button>(L"btn_setup_previous");
   nextButton_ = FindControl<ui::Button>(L"btn_setup_next");
+  // Enter goes on to the next step wherever no button has the focus.
+  Tree().SetDefaultButton(nextButton_);
   bluetoothRow_ = FindControl(L"hor_bluetooth_adapter");
   bluetoothInfo_ = FindControl<ui::Label>(L"label_bluetooth_adapter_info");
   AddVirtualWnd(L"mainpage", &page_);
@@ -103,7 +105,7 @@ void CMainWnd::InitWindow() {
     }
   }
 
-  context.mode = 1;
+  context.mode = WizardMode::Install;
   if (auto* remove = FindControl<ui::Option>(L"option_delete")) remove->SetSelected(false, false);
   context.Home();
   ApplyLanguageFont();
@@ -156,9 +158,9 @@ void CMainWnd::OnClick(ui::TNotifyUI& msg) {
   } else if (EqualsNoCase(name, L"btnLan")) {
     OpenLanguageChooser();
   } else if (EqualsNoCase(name, L"option_install")) {
-    context.mode = 1;
+    context.mode = WizardMode::Install;
   } else if (EqualsNoCase(name, L"option_delete")) {
-    context.mode = 0;
+    context.mode = WizardMode::Remove;
   } else if (EqualsNoCase(name, L"btn_setup_previous")) {
     context.Back();
   } else if (EqualsNoCase(name, L"btn_setup_next")) {

@@ -5,9 +5,11 @@
 // Wine takes the UI language from the loader's Unix locale, and a child started with
 // CreateProcessW inherits this program's, whatever its environment block says.
 #include <windows.h>
+#include <winspool.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -446,6 +448,55 @@ void ClickAt(HWND window, LayoutPoint point) {
 void TypeInto(HWND window, LayoutPoint field, const std::wstring& text) {
   ClickAt(window, field);
   for (wchar_t c : text) PostMessageW(window, WM_CHAR, c, 1);
+void PostKey(HWND window, UINT key, int times = 1) {
+  for (int i = 0; i < times; ++i) {
+    PostMessageW(window, WM_KEYDOWN, key, 1);
+    PostMessageW(window, WM_KEYUP, key, 1 | (1u << 30) | (1u << 31));
+    std::this_thread::sleep_for(150ms);
+  }
+}
+
+// The spooler's ports that the COM choice lists, in the spooler's order.
+std::vector<std::wstring> ComPortsOfTheSpooler() {
+  DWORD needed = 0, count = 0;
+  EnumPortsW(nullptr, 2, nullptr, 0, &needed, &count);
+  std::vector<BYTE> buffer(needed);
+  std::vector<std::wstring> names;
+  if (needed == 0 || !EnumPortsW(nullptr, 2, buffer.data(), needed, &needed, &count)) return names;
+  const auto* ports = reinterpret_cast<const PORT_INFO_2W*>(buffer.data());
+  for (DWORD i = 0; i < count; ++i) {
+    if (ports[i].pPortName && std::wstring(ports[i].pPortName).find(L"COM") != std::wstring::npos) {
+      names.emplace_back(ports[i].pPortName);
+    }
+  }
+  return names;
+}
+
+BOOL CALLBACK CollectText(HWND child, LPARAM data) {
+  wchar_t text[512] = {};
+  GetWindowTextW(child, text, 512);
+  *reinterpret_cast<std::wstring*>(data) += text;
+  return TRUE;
+}
+
+// The texts of a dialog's controls, one after the other.
+std::wstring DialogText(HWND dialog) {
+  std::wstring text;
+  EnumChildWindows(dialog, &CollectText, reinterpret_cast<LPARAM>(&text));
+  return text;
+}
+
+// The question the delete button asks names the port chosen in the list; it is answered
+// with Cancel.
+std::wstring AskToDeleteAndCancel(DWORD processId, HWND main) {
+  PostKey(main, VK_SPACE);
+  const HWND box = WaitForWindow(processId, L"#32770", 10s);
+  if (box == nullptr) return L"(no question)";
+  const std::wstring text = DialogText(box);
+  PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+  WaitUntil([&] { return !IsWindow(box); }, 5s);
+  WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 5s);
+  return text;
 }
 
 }  // namespace
@@ -463,6 +514,15 @@ TEST_F(ExeWindow, RemovesAPrinterChosenInTheRemovalWizard) {
       << "the spooler refused the test printer: " << GetLastError();
   ASSERT_TRUE(PrinterListed(printer));
 
+// By keys alone from the index page to the port list (Enter is Next: index, port kind with
+// COM chosen, model, port list), where Wine's own COM ports are listed: the first is
+// chosen, and Down chooses the next; the delete button's question names each.
+TEST_F(ExeWindow, KeysLeadToThePortListWithWinesComPorts) {
+  const std::vector<std::wstring> comPorts = ComPortsOfTheSpooler();
+  const auto com1 = std::find(comPorts.begin(), comPorts.end(), L"COM1:");
+  if (com1 == comPorts.end() || com1 + 1 == comPorts.end()) {
+    GTEST_SKIP() << "the spooler lacks COM1: or a COM port after it";
+  }
   Product product;
   ASSERT_TRUE(product.Started()) << "CreateProcessW failed: " << product.StartError();
   const HWND main = WaitForWindow(product.Id(), L"MainWnd");
@@ -489,6 +549,22 @@ TEST_F(ExeWindow, RemovesAPrinterChosenInTheRemovalWizard) {
   // The removal's flags are refused under Wine: the driver stays.
   EXPECT_TRUE(DriverListed(driver));
   EXPECT_FALSE(product.WaitForExit(2s).has_value()) << "the program ended during the removal";
+  std::this_thread::sleep_for(1s);
+  for (int step = 0; step < 3; ++step) {
+    PostKey(main, VK_RETURN);
+    std::this_thread::sleep_for(2s);  // the tab's slide and the next panel's entry
+  }
+  // The Tab order of the port list: four caption buttons, the list, add, delete,
+  // configure, Back, Next, Cancel (the Linux build's test holds the same order).
+  PostKey(main, VK_TAB, 7);
+  const std::wstring first = AskToDeleteAndCancel(product.Id(), main);
+  EXPECT_NE(first.find(L"COM1:"), std::wstring::npos) << Narrow(first);
+
+  PostKey(main, VK_TAB, 9);  // round to the list
+  PostKey(main, VK_DOWN);
+  PostKey(main, VK_TAB, 2);  // to the delete button
+  const std::wstring second = AskToDeleteAndCancel(product.Id(), main);
+  EXPECT_NE(second.find(*(com1 + 1)), std::wstring::npos) << Narrow(second);
 
   Click(main, kMainClose);
   const auto code = product.WaitForExit();

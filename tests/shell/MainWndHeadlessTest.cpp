@@ -81,8 +81,8 @@ TEST_F(MainWindow, StartsOnTheIndexPageWithTitleAndBars) {
 
   auto& context = WizardContext::Instance();
   EXPECT_EQ(context.mainWindow, window_->GetHWND());
-  EXPECT_EQ(context.mode, 1);
-  EXPECT_EQ(context.shownPage, 0);
+  EXPECT_EQ(context.mode, WizardMode::Install);
+  EXPECT_EQ(context.shownPage, ShownPage::Index);
   EXPECT_NE(context.mainTab, nullptr);
   EXPECT_TRUE(Find(L"hor_btn_h2")->IsVisible());
   EXPECT_FALSE(Find(L"hor_btn_h1")->IsVisible());

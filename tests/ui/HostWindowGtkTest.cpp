@@ -495,3 +495,24 @@ TEST_F(HostWindowGtkTest, ScaleCanBeForcedAndTheClipboardKeepsText) {
 }
 
 }  // namespace
+
+TEST_F(HostWindowGtkTest, TheWizardsKeysReachTheToolkitAndStayThere) {
+  Recorder events;
+  auto window = MakeWindow(events);
+  ShowAndWait(*window, events);
+  // Shift+Tab comes as ISO_Left_Tab; GTK must not move its own focus on Tab.
+  SendKey(*window, GDK_KEY_Tab, 0);
+  SendKey(*window, GDK_KEY_ISO_Left_Tab, GDK_SHIFT_MASK);
+  SendKey(*window, GDK_KEY_space, 0);
+  SendKey(*window, GDK_KEY_Up, 0);
+  SendKey(*window, GDK_KEY_KP_Down, 0);
+  ASSERT_EQ(events.keys.size(), 5u);
+  EXPECT_EQ(events.keys[0].key, 9u);
+  EXPECT_FALSE(events.keys[0].shift);
+  EXPECT_EQ(events.keys[1].key, 9u);
+  EXPECT_TRUE(events.keys[1].shift);
+  EXPECT_EQ(events.keys[2].key, 32u);
+  EXPECT_EQ(events.keys[3].key, 38u);
+  EXPECT_EQ(events.keys[4].key, 40u);
+  EXPECT_EQ(events.text, L" ");  // Space is a key for buttons and a blank for edits
+}

@@ -59,7 +59,7 @@ class DeviceScanPanel : public ::testing::Test {
   // Next leaves it.
   void EnterSearchPanel(int kind) {
     auto& context = WizardContext::Instance();
-    context.mode = 1;
+    context.mode = WizardMode::Install;
     context.Next();
     context.request.portKind = kind;
     context.Next();
@@ -100,10 +100,9 @@ TEST_F(DeviceScanPanel, UsbScanHidesTheRowThenShowsTheList) {
   auto& context = WizardContext::Instance();
   context.request.usbIndex = 1;
   context.usbPrinters.push_back({L"stale", L"USB099", L"x"});
+  // Entering the search panel starts the scan; its thread waits on its 768 until this
+  // thread runs the loop.
   EnterSearchPanel(PortKind::Usb);
-
-  StartDeviceScan();
-  // The scan thread waits on its 768 until this thread runs the loop.
   EXPECT_FALSE(Shown(L"btn_setup_next"));
   EXPECT_FALSE(Shown(L"btn_setup_previous"));
   EXPECT_EQ(context.request.usbIndex, -1);
@@ -116,9 +115,8 @@ TEST_F(DeviceScanPanel, UsbScanHidesTheRowThenShowsTheList) {
 }
 
 TEST_F(DeviceScanPanel, NoPrinterStillMovesOnToAnEmptyList) {
-  EnterSearchPanel(PortKind::Usb);
   WizardContext::Instance().usbPrinters.push_back({L"stale", L"USB099", L"x"});
-  StartDeviceScan();
+  EnterSearchPanel(PortKind::Usb);
   WaitForPanel(2);
   EXPECT_TRUE(WizardContext::Instance().usbPrinters.empty());
 }
@@ -132,8 +130,6 @@ TEST_F(DeviceScanPanel, BluetoothScanListsOnlyPrinters) {
   context.request.bluetoothIndex = 0;
   context.request.portName = L"COM9:";
   EnterSearchPanel(PortKind::Bluetooth);
-
-  StartDeviceScan();
   EXPECT_FALSE(Shown(L"btn_setup_next"));
   EXPECT_EQ(context.request.bluetoothIndex, -1);
   EXPECT_EQ(context.request.portName, L"");

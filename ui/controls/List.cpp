@@ -8,6 +8,8 @@
 #include "ui/controls/ListHeader.h"
 #include "ui/controls/ListHeaderItem.h"
 #include "ui/controls/ListRow.h"
+#include "ui/core/SystemConstants.h"
+#include "ui/core/Theme.h"
 #include "ui/core/WindowTree.h"
 
 namespace ui {
@@ -42,6 +44,7 @@ ListRow* List::AddRow(std::unique_ptr<ListRow> row) { return body_->Add(std::mov
 
 void List::RemoveAll() {
   selected_ = -1;
+  focusedRow_ = -1;
   body_->RemoveAll();
 }
 
@@ -110,10 +113,18 @@ Rect List::ColumnRect(int column, const Rect& row) const {
 }
 
 void List::OnRowPressed(ListRow* row, Point point) {
+  const int checkColumn = CheckColumn();
+  const bool onCheck = checkColumn >= 0 && ColumnRect(checkColumn, row->GetPos()).Contains(point);
+  // The keyboard goes on from the row the mouse chose.
+  if (checkColumn >= 0) focusedRow_ = IndexOfRow(row);
+  SetFocus();
+  ClickRow(row, onCheck);
+}
+
+void List::ClickRow(ListRow* row, bool toggleCheck) {
   WindowTree* tree = GetTree();
   if (tree == nullptr) return;
-  const int checkColumn = CheckColumn();
-  if (checkColumn >= 0 && ColumnRect(checkColumn, row->GetPos()).Contains(point)) {
+  if (toggleCheck) {
     const bool checked = !row->IsChecked();
     row->SetChecked(checked);
     tree->SendNotify(row, L"listitemchecked", checked ? 1 : 0, checked ? 1 : 0);
@@ -123,6 +134,56 @@ void List::OnRowPressed(ListRow* row, Point point) {
   tree->SendNotify(row, L"itemclick");
   const int index = IndexOfRow(row);
   if (index >= 0) SelectRow(index, true);
+}
+
+bool List::DoEvent(UiEvent& event) {
+  switch (event.type) {
+    case UiEventType::SetFocus:
+    case UiEventType::KillFocus:
+      Invalidate();
+      return true;
+    case UiEventType::KeyDown:
+      return HandleKey(event);
+    default:
+      return VerticalLayout::DoEvent(event);
+  }
+}
+
+bool List::HandleKey(const UiEvent& event) {
+  const int count = GetRowCount();
+  const bool checkList = CheckColumn() >= 0;
+  if (checkList && event.key == kVkSpace) {
+    if (ListRow* row = GetRow(focusedRow_)) ClickRow(row, true);
+    return true;
+  }
+  const int from = checkList ? focusedRow_ : selected_;
+  int to = from;
+  switch (event.key) {
+    case kVkUp: to = from < 0 ? 0 : from - 1; break;
+    case kVkDown: to = from < 0 ? 0 : from + 1; break;
+    case kVkHome: to = 0; break;
+    case kVkEnd: to = count - 1; break;
+    default: return false;
+  }
+  to = std::clamp(to, 0, count - 1);
+  if (count == 0 || to == from) return true;
+  if (checkList) {
+    if (ListRow* old = GetRow(focusedRow_)) old->Invalidate();
+    focusedRow_ = to;
+    EnsureVisible(to);
+    GetRow(to)->Invalidate();
+  } else {
+    ClickRow(GetRow(to), false);
+  }
+  return true;
+}
+
+void List::PaintBorder(Canvas& canvas) {
+  VerticalLayout::PaintBorder(canvas);
+  const WindowTree* tree = GetTree();
+  if (IsFocused() && tree != nullptr && tree->IsFocusVisible()) {
+    canvas.DrawRoundRect(rect_, Scaled(theme::kCornerRadius), theme::kAccent, std::max(2, Scaled(2)));
+  }
 }
 
 AttributeResult List::ApplyAttribute(std::wstring_view name, std::wstring_view value) {

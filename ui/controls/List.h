@@ -10,6 +10,12 @@
 // "itemselect" (wParam the new index, lParam the old one) when a click changes the
 // selection, never for SelectRow without notify.
 //
+// Keyboard: the list takes the focus (Tab, or a click on a row). In a list without a
+// check column the arrow keys, Home and End choose a row as a click on it would
+// ("itemclick", then "itemselect"). In a list with a check column they move a focus mark
+// over the rows instead, and Space toggles the marked row's check as a click on its
+// check box does.
+//
 // Threads: UI thread only.
 #pragma once
 
@@ -43,6 +49,11 @@ class List : public VerticalLayout {
   // Selects a row (-1: none) and scrolls it into view; "itemselect" only with notify.
   bool SelectRow(int index, bool notify = false);
   int GetItemHeight() const { return itemHeight_; }
+  // The row under the keyboard's focus mark in a list with a check column; -1 for none.
+  int GetFocusedRow() const { return focusedRow_; }
+
+  bool IsFocusable() const override { return IsEnabled(); }
+  bool DoEvent(UiEvent& event) override;
 
   // The column's span across a row, after the header's columns.
   Rect ColumnRect(int column, const Rect& row) const;
@@ -54,15 +65,20 @@ class List : public VerticalLayout {
  protected:
   friend class ListRow;
   void OnRowPressed(ListRow* row, Point point);
+  void PaintBorder(Canvas& canvas) override;
 
  private:
   void EnsureVisible(int index);
+  bool HandleKey(const UiEvent& event);
+  // A click on the row (on its check box with toggleCheck), from mouse or keyboard.
+  void ClickRow(ListRow* row, bool toggleCheck);
 
   ListHeader* header_ = nullptr;
   VerticalLayout* body_ = nullptr;
   std::wstring rowTemplate_;
   int itemHeight_ = 30;
   int selected_ = -1;
+  int focusedRow_ = -1;
 };
 
 }  // namespace ui

@@ -130,6 +130,11 @@ void ListRow::PaintContent(Canvas& canvas, const Rect& dirty) {
   HorizontalLayout::PaintContent(canvas, dirty);
   const List* owner = GetOwner();
   if (owner == nullptr) return;
+  // The keyboard's mark in a list of check boxes.
+  if (const WindowTree* tree = GetTree(); tree != nullptr && tree->IsFocusVisible() && owner->IsFocused() &&
+                                          owner->GetFocusedRow() == GetIndex()) {
+    canvas.DrawRect(rect_, theme::kAccent, std::max(1, Scaled(1)));
+  }
   const int checkColumn = owner->CheckColumn();
   if (checkColumn >= 0) {
     const Rect cell = owner->ColumnRect(checkColumn, rect_);

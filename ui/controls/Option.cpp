@@ -4,6 +4,7 @@
 
 #include "ui/core/AttributeParsing.h"
 #include "ui/core/Drawing.h"
+#include "ui/core/SystemConstants.h"
 #include "ui/core/Theme.h"
 #include "ui/core/WindowTree.h"
 
@@ -68,6 +69,11 @@ bool Option::Activate() {
     SetSelected(!selected_);
   }
   return true;
+}
+
+bool Option::DoEvent(UiEvent& event) {
+  if (event.type == UiEventType::KeyDown && event.key == kVkReturn) return false;
+  return Button::DoEvent(event);
 }
 
 Option::Mark Option::EffectiveMark() const {

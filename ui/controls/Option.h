@@ -33,6 +33,8 @@ class Option : public Button {
   void SetMark(Mark mark);
 
   bool Activate() override;
+  // Space picks or toggles the option; Enter is left to the window's default button.
+  bool DoEvent(UiEvent& event) override;
   AttributeResult ApplyAttribute(std::wstring_view name, std::wstring_view value) override;
 
  protected:

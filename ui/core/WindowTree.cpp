@@ -305,13 +305,17 @@ void WindowTree::OnKey(const KeyEvent& event) {
     MoveFocus(event.shift);
     return;
   }
-  if (focus_ == nullptr) return;
   UiEvent ui;
   ui.type = UiEventType::KeyDown;
   ui.key = event.key;
   ui.shift = event.shift;
   ui.control = event.control;
-  focus_->DoEvent(ui);
+  if (focus_ != nullptr && focus_->DoEvent(ui)) return;
+  // As in a dialog: Enter that no focused control takes presses the default button.
+  if (event.key == kVkReturn && !event.alt && !event.control && defaultButton_ != nullptr &&
+      defaultButton_->IsShownInTree() && defaultButton_->IsEnabled()) {
+    defaultButton_->DoEvent(ui);
+  }
 }
 
 void WindowTree::OnText(const std::wstring& text) {
@@ -577,24 +581,37 @@ void WindowTree::KillTimer(Control* control, int id) {
 // ---- groups and lifetime --------------------------------------------------------------
 
 void WindowTree::JoinGroup(const std::wstring& group, Control* option) {
-  auto& members = groups_[group];
-  if (std::find(members.begin(), members.end(), option) == members.end()) members.push_back(option);
+  if (auto it = groupOf_.find(option); it != groupOf_.end()) {
+    if (it->second.group == group) return;
+    LeaveGroup(it->second.group, option);
+  }
+  const uint64_t order = nextGroupOrder_++;
+  groups_[group].emplace(order, option);
+  groupOf_.emplace(option, GroupSlot{group, order});
 }
 
 void WindowTree::LeaveGroup(const std::wstring& group, Control* option) {
-  auto it = groups_.find(group);
-  if (it == groups_.end()) return;
-  std::erase(it->second, option);
-  if (it->second.empty()) groups_.erase(it);
+  auto slot = groupOf_.find(option);
+  if (slot == groupOf_.end() || slot->second.group != group) return;
+  if (auto it = groups_.find(group); it != groups_.end()) {
+    it->second.erase(slot->second.order);
+    if (it->second.empty()) groups_.erase(it);
+  }
+  groupOf_.erase(slot);
 }
 
 std::vector<Control*> WindowTree::GroupMembers(const std::wstring& group) const {
-  auto it = groups_.find(group);
-  return it == groups_.end() ? std::vector<Control*>() : it->second;
+  std::vector<Control*> members;
+  if (auto it = groups_.find(group); it != groups_.end()) {
+    members.reserve(it->second.size());
+    for (const auto& [order, member] : it->second) members.push_back(member);
+  }
+  return members;
 }
 
 void WindowTree::ForgetControl(Control* control) {
   if (focus_ == control) focus_ = nullptr;
+  if (defaultButton_ == control) defaultButton_ = nullptr;
   if (hover_ == control) hover_ = nullptr;
   if (capture_ == control) {
     capture_ = nullptr;
@@ -612,10 +629,7 @@ void WindowTree::ForgetControl(Control* control) {
       ++it;
     }
   }
-  for (auto it = groups_.begin(); it != groups_.end();) {
-    std::erase(it->second, control);
-    it = it->second.empty() ? groups_.erase(it) : std::next(it);
-  }
+  if (auto slot = groupOf_.find(control); slot != groupOf_.end()) LeaveGroup(slot->second.group, control);
 }
 
 void WindowTree::ReleaseLater(std::unique_ptr<Control> control) {

@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -111,6 +112,10 @@ class WindowTree {
   // ---- focus, hover and capture
   void SetFocus(Control* control);
   Control* GetFocus() const { return focus_; }
+  // The button that Enter presses when the focused control does not take the key (an
+  // edit, a list, an option, or no focus at all); null for none.
+  void SetDefaultButton(Control* button) { defaultButton_ = button; }
+  Control* GetDefaultButton() const { return defaultButton_; }
   bool IsFocusVisible() const { return focusVisible_; }  // moved by keyboard: draw the ring
   bool WindowHasFocus() const { return windowFocused_; }
   Control* GetHover() const { return hover_; }
@@ -171,10 +176,19 @@ class WindowTree {
   std::map<std::wstring, std::wstring, std::less<>> defaults_;
   std::vector<INotifyUI*> notifiers_;
   std::vector<IMessageFilterUI*> filters_;
-  std::map<std::wstring, std::vector<Control*>, std::less<>> groups_;
+  // Members by the order they joined; a control is in one group at most. Lists of
+  // thousands of rows join and leave one group, so both stay logarithmic.
+  struct GroupSlot {
+    std::wstring group;
+    uint64_t order = 0;
+  };
+  std::map<std::wstring, std::map<uint64_t, Control*>, std::less<>> groups_;
+  std::unordered_map<const Control*, GroupSlot> groupOf_;
+  uint64_t nextGroupOrder_ = 0;
   std::map<int, TimerSlot> timers_;  // by host timer id
   int nextTimerId_ = 1;
   Control* focus_ = nullptr;
+  Control* defaultButton_ = nullptr;
   Control* hover_ = nullptr;
   Control* capture_ = nullptr;
   bool focusVisible_ = false;

@@ -1,0 +1,89 @@
+// Panels 2 and 3: the USB printers and the Bluetooth devices that the search found, and
+// the pairing code of a Bluetooth printer.
+#include <string>
+
+#include "devices/BluetoothOperations.h"
+#include "shell/MessageBoxes.h"
+#include "ui/controls/Edit.h"
+#include "ui/controls/List.h"
+#include "ui/controls/ListRow.h"
+#include "ui/core/ResourceManager.h"
+#include "wizard/InstallControls.h"
+#include "wizard/InstallPanels.h"
+#include "wizard/PinText.h"
+#include "wizard/WizardContext.h"
+
+namespace {
+
+std::wstring DeviceName(const BluetoothDeviceRecord& device) {
+  std::wstring name;
+  for (char16_t c : device.name) {
+    if (c == 0) break;
+    name.push_back(static_cast<wchar_t>(c));
+  }
+  return name;
+}
+
+}  // namespace
+
+void EnterUsbListPanel() {
+  auto& context = WizardContext::Instance();
+  // Next comes with a chosen row: none when the search found nothing.
+  context.SetNextButton(false, L"", true);
+  auto* list = FindInstallControl<ui::List>(L"listex_install_show_usb");
+  if (list == nullptr) return;
+  list->RemoveAll();
+  const std::vector<UsbPrinterEntry> printers = context.usbPrinters;
+  auto& request = context.request;
+  for (size_t i = 0; i < printers.size(); ++i) {
+    ui::ListRow* row =
+        AddInstallRow(*list, L"listitemex.xml", L"listex_install_show_usb_group", L"listex_install_show_usb_item");
+    if (row == nullptr) continue;
+    row->SetColumnText(1, printers[i].portName);
+    row->SetColumnText(2, printers[i].pidVid);
+    const int index = static_cast<int>(i);
+    if (request.usbIndex < 0) {
+      request.usbIndex = 0;
+      request.portName = printers[0].portName;
+    }
+    if (request.usbIndex == index) {
+      list->SelectRow(row->GetIndex());
+      context.SetNextButton(true, L"", true);
+    }
+  }
+}
+
+void EnterBluetoothListPanel() {
+  auto& context = WizardContext::Instance();
+  if (auto* pin = FindInstallControl<ui::Edit>(L"edit_usecustom_pin")) pin->SetText(context.request.pin);
+  auto* list = FindInstallControl<ui::List>(L"listex_install_show_blue");
+  if (list == nullptr) return;
+  list->RemoveAll();
+  const std::vector<BluetoothDeviceRecord> devices = context.bluetoothDevices;
+  // The user picks the printer anew after every search; with none found there is no Next.
+  context.SetNextButton(false, L"", true);
+  for (const auto& device : devices) {
+    ui::ListRow* row = AddInstallRow(*list, L"listitemex_blue.xml", L"listex_install_show_blue_group",
+                                     L"listex_install_show_blue_item");
+    if (row == nullptr) continue;
+    row->SetColumnText(1, DeviceName(device));
+    row->SetColumnText(2, FormatBluetoothAddress(device.address, true));
+    if (auto* paired = row->FindSubControl(L"label1_icon")) paired->SetVisible(device.authenticated != 0);
+  }
+}
+
+bool CheckPin() {
+  if (IsValidPin(WizardContext::Instance().request.pin)) return true;
+  ShowNotice(ui::GetText(L"tip.pinerror"));
+  return false;
+}
+
+void OnPinTextChanged(ui::Edit& edit) {
+  const std::wstring text = edit.GetText();
+  const std::wstring kept = FilterPin(text);
+  if (kept != text) {
+    edit.SetText(kept);
+    edit.MoveCaretToEnd();
+  }
+  WizardContext::Instance().request.pin = kept;
+}

@@ -1,0 +1,92 @@
+// Panel 5, "tab_panel_install_portList": the spooler's ports of the chosen kind, with the
+// buttons that add, delete and configure a port.
+#include <memory>
+
+#include "engine/spooler/SpoolerOperations.h"
+#include "shell/MessageBoxes.h"
+#include "base/WideText.h"
+#include "ui/controls/List.h"
+#include "ui/controls/ListRow.h"
+#include "ui/core/ResourceManager.h"
+#include "ui/core/SystemConstants.h"
+#include "wizard/InstallControls.h"
+#include "wizard/InstallPanels.h"
+#include "wizard/PopAddPort.h"
+#include "wizard/WizardContext.h"
+
+namespace {
+
+// The part of the name that keeps a port in the list ("" keeps all), and the port that
+// is proposed when none is chosen yet.
+struct PortFilter {
+  const wchar_t* contains;
+  const wchar_t* proposed;
+};
+
+PortFilter FilterOf(int portKind) {
+  if (portKind == PortKind::Lpt) return {L"LPT", L"LPT1:"};
+  if (portKind == PortKind::Custom) return {L"", L"COM1:"};
+  return {L"COM", L"COM1:"};
+}
+
+}  // namespace
+
+void EnterPortListPanel() {
+  auto& context = WizardContext::Instance();
+  context.SetNextButton(false, L"", true);
+  auto* list = FindInstallControl<ui::List>(L"listex_install_driver_port");
+  if (list == nullptr) return;
+  list->RemoveAll();
+  std::vector<SpoolerEntry> ports;
+  ListPorts(ports);
+  auto& request = context.request;
+  const PortFilter filter = FilterOf(request.portKind);
+  // An empty choice takes the kind's usual port, but only when that port is there.
+  const std::wstring wanted = request.portName.empty() ? filter.proposed : request.portName;
+  for (auto& port : ports) {
+    // SpoolerEntry of a port: name, description, monitor.
+    const std::wstring& name = port.printerName;
+    if (name.find(filter.contains) == std::wstring::npos) continue;
+    ui::ListRow* row =
+        AddInstallRow(*list, L"listitemex.xml", L"listex_install_driver_port_group", L"listex_install_port_item");
+    if (row == nullptr) continue;
+    row->SetColumnText(1, name);
+    row->SetColumnText(2, port.infPath);
+    row->SetColumnText(3, port.driverName);
+    row->SetUserData(name);
+    if (name == wanted) {
+      request.portName = name;
+      list->SelectRow(row->GetIndex());
+      context.SetNextButton(true, L"", true);
+    }
+  }
+}
+
+void AddPortThroughDialog() {
+  auto& context = WizardContext::Instance();
+  auto* dialog = new CPopAddPort();  // deletes itself when its window is gone
+  if (dialog->Create(context.mainWindow, L"", ui::kWsPopup | ui::kWsVisible, ui::kWsExToolWindow,
+                     ui::Rect{0, 0, 440, 340})) {
+    dialog->CenterWindow();
+    dialog->ShowModal();
+  }
+  EnterPortListPanel();
+}
+
+void DeleteChosenPort() {
+  auto& context = WizardContext::Instance();
+  auto& request = context.request;
+  if (!AskQuestion(FormatText(ui::GetText(L"tip.isdeleteport"), request.portName))) return;
+  std::wstring errorText;
+  if (DeletePortByName(request.portName, context.mainWindow, errorText)) {
+    request.portName.clear();
+    EnterPortListPanel();
+  } else {
+    ShowNotice(FormatText(ui::GetText(L"tip.deletefailreason"), errorText));
+  }
+}
+
+void ConfigureChosenPort() {
+  auto& context = WizardContext::Instance();
+  ConfigurePortByName(context.request.portName, context.mainWindow);
+}
