@@ -12,6 +12,14 @@
 // One machine is the current one for the process (Install/Current). Tests install a
 // fresh one per test (ScratchMachine) and may make any call fail (InjectFault).
 //
+// Where each part lives:
+//   SimulatedMachine.cpp         opening, saving, the current machine, faults, batches
+//   SimulatedMachineSpooler.cpp  printers, drivers, packages, ports and port monitors
+//   SimulatedMachineFiles.cpp    drive C:, files held open, device writes
+//   SimulatedMachineShell.cpp    programs started through the shell (printui, certutil)
+//   SimulatedMachineSystem.cpp   version, WOW64, error texts, delays, settings
+//   SimulatedDeviceTree          USB, serial and Bluetooth devices (devices.xml)
+//
 // Threads: every member may be called from any thread; one lock inside guards the state.
 // Calls that wait (Sleep, programs that are waited for) wait outside the lock.
 #pragma once
