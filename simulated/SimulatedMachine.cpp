@@ -543,6 +543,17 @@ void SimulatedMachine::SetX64(bool x64) {
   SaveLocked();
 }
 
+bool SimulatedMachine::ProtectedPrintModeOn() const {
+  std::lock_guard guard(lock_);
+  return state_.settings.protectedPrintMode;
+}
+
+void SimulatedMachine::SetProtectedPrintMode(bool on) {
+  std::lock_guard guard(lock_);
+  state_.settings.protectedPrintMode = on;
+  SaveLocked();
+}
+
 void SimulatedMachine::SetUiLanguage(std::optional<uint16_t> languageId) {
   std::lock_guard guard(lock_);
   state_.settings.uiLanguage = languageId;
