@@ -121,5 +121,9 @@ TEST(ProtectedPrintModeRuntimeQuery, AnsweredWhereTheSystemHasTheRuntimeClass) {
                     "registry";
   }
   // Where the class exists, its answer stands unless a policy says on.
-  if (!mode.enabled) EXPECT_EQ(mode.source, ProtectedPrintSource::None);
+  if (mode.enabled) {
+    EXPECT_NE(mode.source, ProtectedPrintSource::None);
+  } else {
+    EXPECT_EQ(mode.source, ProtectedPrintSource::None);
+  }
 }
