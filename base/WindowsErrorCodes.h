@@ -23,6 +23,7 @@ constexpr uint32_t kErrorFileTooLarge = 223;
 constexpr uint32_t kErrorNoMoreItems = 259;
 constexpr uint32_t kErrorMessageNotFound = 317;  // ERROR_MR_MID_NOT_FOUND
 constexpr uint32_t kErrorCancelled = 1223;
+constexpr uint32_t kErrorInstallFailure = 1603;  // ERROR_INSTALL_FAILURE, an installer's exit code
 constexpr uint32_t kErrorRpcServerUnavailable = 1722;
 constexpr uint32_t kErrorUnknownPort = 1796;
 constexpr uint32_t kErrorUnknownPrinterDriver = 1797;

@@ -5,6 +5,7 @@
 #include "engine/BluetoothPortStage.h"
 #include "engine/FolderMethod.h"
 #include "engine/InstallLog.h"
+#include "engine/ProtectedPrintWarning.h"
 #include "engine/SpoolerMethod.h"
 #include "engine/spooler/DriverEnvironment.h"
 #include "engine/spooler/FileOperations.h"
@@ -136,6 +137,8 @@ void RunInstallation(const InstallationInputs& inputs, InstallResult& result) {
     return;
   }
   const DriverModelRecord& model = *inputs.model;
+  // Windows may refuse a vendor driver now: say why before the driver stage, then try anyway.
+  WarnIfProtectedPrintMode(inputs.mainWindow);
   if (!RegisterBySpoolerMethod(run, model) && !RegisterByFolderMethod(run, model)) return;
   AddPrinterQueue(run, model, result);
 }

@@ -62,6 +62,7 @@ struct MachineSettings {
   bool x64 = true;  // 64-bit Windows: this 32-bit process runs under WOW64
   std::optional<uint16_t> uiLanguage;
   std::wstring currentDirectory = L"C:\\Users\\Public\\Downloads";
+  bool protectedPrintMode = false;  // Windows protected print mode (ProtectedPrintRules.h)
   std::deque<PortDialogAnswer> dialogAnswers;
 };
 

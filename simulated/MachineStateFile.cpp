@@ -94,6 +94,7 @@ MachineState ReadState(const pugi::xml_node& root) {
     state.settings.uiLanguage = static_cast<uint16_t>(language);
   }
   if (settings.attribute("currentDirectory")) state.settings.currentDirectory = Text(settings, "currentDirectory");
+  state.settings.protectedPrintMode = Flag(settings, "protectedPrintMode", false);
   for (const auto& answer : root.child("dialogAnswers").children("answer")) {
     state.settings.dialogAnswers.push_back(
         {Flag(answer, "confirmed", false), Text(answer, "portName"), Text(answer, "hostAddress")});
@@ -158,6 +159,7 @@ void WriteState(const MachineState& state, pugi::xml_node root) {
   settings.append_attribute("x64").set_value(state.settings.x64 ? "true" : "false");
   if (state.settings.uiLanguage) Set(settings, "uiLanguage", *state.settings.uiLanguage);
   Set(settings, "currentDirectory", state.settings.currentDirectory);
+  if (state.settings.protectedPrintMode) settings.append_attribute("protectedPrintMode").set_value("true");
   pugi::xml_node answers = root.append_child("dialogAnswers");
   for (const auto& answer : state.settings.dialogAnswers) {
     pugi::xml_node node = answers.append_child("answer");

@@ -134,6 +134,10 @@ class SimulatedMachine {
   void SetWindowsVersion(uint32_t major, uint32_t minor, uint32_t build);
   void SetX64(bool x64);
   void SetUiLanguage(std::optional<uint16_t> languageId);
+  // Windows protected print mode (the settings page's switch); the spooler then refuses
+  // every driver but the inbox ones.
+  bool ProtectedPrintModeOn() const;
+  void SetProtectedPrintMode(bool on);
   bool SetCurrentDirectory(std::wstring_view path);
   void AddDialogAnswer(PortDialogAnswer answer);
   void AddDevice(std::wstring devicePath);

@@ -94,3 +94,14 @@ void SimulatedMachine::SetX64(bool x64) {
   state_.settings.x64 = x64;
   SaveLocked();
 }
+
+bool SimulatedMachine::ProtectedPrintModeOn() const {
+  std::lock_guard guard(lock_);
+  return state_.settings.protectedPrintMode;
+}
+
+void SimulatedMachine::SetProtectedPrintMode(bool on) {
+  std::lock_guard guard(lock_);
+  state_.settings.protectedPrintMode = on;
+  SaveLocked();
+}

@@ -6,6 +6,7 @@
 #include "base/WideText.h"
 #include "base/WindowsErrorCodes.h"
 #include "simulated/MachineLayout.h"
+#include "simulated/ProtectedPrintRules.h"
 
 namespace {
 
@@ -79,6 +80,7 @@ uint32_t SimulatedSpooler::AddDriver(SimulatedDriver driver) {
       driver.configFile.empty()) {
     return kErrorInvalidParameter;
   }
+  if (const uint32_t refusal = ProtectedPrintCheck(state_.settings, driver.name)) return refusal;
   std::vector<std::wstring> files = {driver.driverFile, driver.dataFile, driver.configFile};
   if (!driver.helpFile.empty()) files.push_back(driver.helpFile);
   files.insert(files.end(), driver.dependentFiles.begin(), driver.dependentFiles.end());
@@ -106,6 +108,7 @@ uint32_t SimulatedSpooler::InstallDriverFromInf(std::wstring_view modelName, std
   if (!inf || !inf->IsPrinterInf()) return kErrorInvalidData;
   const auto model = inf->FindModel(modelName, machine_layout::InfDecoration(state_.settings));
   if (!model) return kErrorUnknownPrinterDriver;
+  if (const uint32_t refusal = ProtectedPrintCheck(state_.settings, modelName)) return refusal;
 
   const std::wstring infFolder = FolderOf(infPath);
   std::vector<std::wstring> sources;

@@ -38,7 +38,10 @@ int Usage() {
       "  serial add ID PORTNAME                  a serial port (PORTNAME such as COM7)\n"
       "  fault CALL CODE [--always]              the next call (or every call) fails with CODE\n"
       "  fault clear                             no more failures\n"
-      "  calls                                   the call names a failure can be given to\n",
+      "  calls                                   the call names a failure can be given to\n"
+      "  protected-print on|off                  Windows protected print mode: with it on the\n"
+      "                                          spooler refuses every driver but the inbox ones;\n"
+      "                                          set it while the wizard is closed\n",
       stderr);
   return 2;
 }
@@ -60,6 +63,7 @@ std::string AddressWithSeparators(uint64_t address) {
 void Show(SimulatedMachine& machine) {
   const DeviceTreeState state = machine.Devices().Snapshot();
   std::printf("machine folder: %s\n", machine.Folder().c_str());
+  std::printf("protected print mode: %s\n", machine.ProtectedPrintModeOn() ? "on" : "off");
   const char* adapter = state.adapter == SimulatedAdapter::On    ? "on"
                         : state.adapter == SimulatedAdapter::Off ? "off"
                                                                  : "none";
@@ -145,6 +149,11 @@ int Run(SimulatedMachine& machine, const std::vector<std::string>& args) {
   const std::string verb = args.size() > 1 ? args[1] : "";
   if (command == "show") {
     Show(machine);
+    return 0;
+  }
+  if (command == "protected-print" && (verb == "on" || verb == "off")) {
+    machine.SetProtectedPrintMode(verb == "on");
+    std::printf("protected print mode %s\n", verb.c_str());
     return 0;
   }
   if (command == "calls") {

@@ -6,6 +6,7 @@
 #include "wizard/InstallControls.h"
 #include "wizard/InstallPanels.h"
 #include "wizard/InstallationStart.h"
+#include "wizard/ProtectedPrintNote.h"
 #include "wizard/WizardContext.h"
 
 namespace {
@@ -29,6 +30,12 @@ void EnterSummaryPanel() {
   ShowValue(L"label_ready_printerName", request.printerName);
   if (auto* label = FindInstallControl<ui::Label>(L"label_ready_prinerDefault")) {
     label->SetText(ui::GetText(request.setAsDefault == 1 ? L"tip.yes" : L"tip.no"));
+  }
+  // Windows may refuse the driver; the user may still try, so Next stays.
+  if (auto* note = FindInstallControl<ui::Label>(L"label_ready_protectedPrint")) {
+    const std::wstring text = ProtectedPrintSummaryNote();
+    note->SetText(text);
+    note->SetVisible(!text.empty());
   }
 }
 

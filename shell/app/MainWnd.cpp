@@ -4,6 +4,7 @@
 
 #include "base/Version.h"
 #include "appearance/PopAbout.h"
+#include "shell/LanguageTexts.h"
 #include "shell/Languages.h"
 #include "shell/LocalTime.h"
 #include "shell/MainWindowMessages.h"
@@ -62,7 +63,7 @@ void CMainWnd::InitWindow() {
   resources.SetTextQueryCallback(this);
 
   const LanguageEntry language = ChooseStartLanguage();
-  resources.LoadLanguage(language.fileName);
+  LoadLanguageTexts(language);
   SetMessageLanguageId(language.languageId);
 
   titleLabel_ = FindControl<ui::Label>(L"title_lb");

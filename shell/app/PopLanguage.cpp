@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "shell/LanguageTexts.h"
 #include "shell/Languages.h"
 #include "shell/MainWindowMessages.h"
 #include "base/WideText.h"
@@ -59,7 +60,7 @@ void CPopLanguage::SwitchTo(uint16_t languageId) {
   const LanguageEntry row = LanguageById(languageId);
   WizardContext::Instance().currentLanguageId = languageId;
   resources.SetLanguageName(row.code);
-  resources.LoadLanguage(row.fileName);
+  LoadLanguageTexts(row);
   resources.ReloadTexts();
   Tree().InvalidateAll();
   Tree().NeedLayout();

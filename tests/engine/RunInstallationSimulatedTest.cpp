@@ -513,3 +513,17 @@ TEST_F(Installation, TheLogIsInTheLanguageInUseWithTheSystemTextInIt) {
 }
 
 }  // namespace
+
+// With protected print mode on, the run names the mode in red before the driver stage,
+// then tries both methods as before and fails where Windows refuses the vendor driver.
+TEST_F(Installation, ProtectedPrintModeIsNamedBeforeTheDriverStageAndTheRunStillTries) {
+  Machine().SetProtectedPrintMode(true);
+  const InstallResult result = Run();
+  EXPECT_FALSE(result.succeeded);
+  const auto log = Log();
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log[0], L"!" + ui::GetText(L"protectedprint.installline"));
+  EXPECT_NE(std::find(log.begin(), log.end(), Texts({L"tip.startcopyfile"})[0]), log.end())
+      << "the spooler method still runs";
+  EXPECT_FALSE(DriverInstalled(L"QuorvelA4-203", kEnvironmentX64));
+}
