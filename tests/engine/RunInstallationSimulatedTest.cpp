@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "shell/HeadlessMainWindow.h"
 #include "engine/DriverModelRecord.h"
 #include "engine/RunInstallation.h"
 #include "engine/SpoolerMethod.h"
@@ -33,23 +34,11 @@ SimulatedMachine& Machine() {
 
 const std::wstring kPrinter = L"Quorvel-A4(203)";
 
-class Installation : public testing::Test {
+class Installation : public HeadlessMainWindow {
  protected:
   void SetUp() override {
-    auto host = std::make_unique<ui::HostHeadless>(100);
-    host_ = host.get();
-    ui::InstallHost(std::move(host));
-    ui::WindowTree::ClearShared();
-    ui::ResourceManager::Instance().SetPackage(OpenEmbeddedPackage());
-    ui::ResourceManager::Instance().LoadResourceIndex("res.xml");
-    auto& context = WizardContext::Instance();
-    if (context.languageTable.empty()) FillLanguageTable(context.languageTable);
-    Machine().SetUiLanguage(1033);
-    window_ = new CMainWnd();
-    ASSERT_NE(
-        window_->Create(nullptr, L"printer driver", ui::kWsOverlappedWindow | ui::kWsVisible, 0, {0, 0, 560, 400}),
-        nullptr);
-    host_->RunUntilIdle();
+    HeadlessMainWindow::SetUp();
+    ASSERT_NE(OpenMainWindow(1033), nullptr);
 
     inputs_.mainWindow = window_->GetHWND();
     inputs_.request.portKind = PortKind::Com;
@@ -60,12 +49,6 @@ class Installation : public testing::Test {
     inputs_.model = BuildDriverModelRecords()[0];
   }
 
-  void TearDown() override {
-    if (window_->IsWindow()) window_->DestroyWindow();
-    host_->RunUntilIdle();
-    delete window_;
-    WizardContext::Instance().mainWindow = nullptr;
-  }
 
   // The run on this thread: its lines reach the window at once.
   InstallResult Run() {
@@ -134,8 +117,6 @@ class Installation : public testing::Test {
     return it != state.printers.end() && it->second.port == port;
   }
 
-  ui::HostHeadless* host_ = nullptr;
-  CMainWnd* window_ = nullptr;
   InstallationInputs inputs_;
 };
 

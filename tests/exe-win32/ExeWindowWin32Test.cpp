@@ -448,6 +448,8 @@ void ClickAt(HWND window, LayoutPoint point) {
 void TypeInto(HWND window, LayoutPoint field, const std::wstring& text) {
   ClickAt(window, field);
   for (wchar_t c : text) PostMessageW(window, WM_CHAR, c, 1);
+}
+
 void PostKey(HWND window, UINT key, int times = 1) {
   for (int i = 0; i < times; ++i) {
     PostMessageW(window, WM_KEYDOWN, key, 1);
@@ -514,15 +516,6 @@ TEST_F(ExeWindow, RemovesAPrinterChosenInTheRemovalWizard) {
       << "the spooler refused the test printer: " << GetLastError();
   ASSERT_TRUE(PrinterListed(printer));
 
-// By keys alone from the index page to the port list (Enter is Next: index, port kind with
-// COM chosen, model, port list), where Wine's own COM ports are listed: the first is
-// chosen, and Down chooses the next; the delete button's question names each.
-TEST_F(ExeWindow, KeysLeadToThePortListWithWinesComPorts) {
-  const std::vector<std::wstring> comPorts = ComPortsOfTheSpooler();
-  const auto com1 = std::find(comPorts.begin(), comPorts.end(), L"COM1:");
-  if (com1 == comPorts.end() || com1 + 1 == comPorts.end()) {
-    GTEST_SKIP() << "the spooler lacks COM1: or a COM port after it";
-  }
   Product product;
   ASSERT_TRUE(product.Started()) << "CreateProcessW failed: " << product.StartError();
   const HWND main = WaitForWindow(product.Id(), L"MainWnd");
@@ -549,6 +542,26 @@ TEST_F(ExeWindow, KeysLeadToThePortListWithWinesComPorts) {
   // The removal's flags are refused under Wine: the driver stays.
   EXPECT_TRUE(DriverListed(driver));
   EXPECT_FALSE(product.WaitForExit(2s).has_value()) << "the program ended during the removal";
+
+  Click(main, kMainClose);
+  const auto code = product.WaitForExit();
+  ASSERT_TRUE(code.has_value());
+  EXPECT_EQ(*code, 0u);
+}
+
+// By keys alone from the index page to the port list (Enter is Next: index, port kind with
+// COM chosen, model, port list), where Wine's own COM ports are listed: the first is
+// chosen, and Down chooses the next; the delete button's question names each.
+TEST_F(ExeWindow, KeysLeadToThePortListWithWinesComPorts) {
+  const std::vector<std::wstring> comPorts = ComPortsOfTheSpooler();
+  const auto com1 = std::find(comPorts.begin(), comPorts.end(), L"COM1:");
+  if (com1 == comPorts.end() || com1 + 1 == comPorts.end()) {
+    GTEST_SKIP() << "the spooler lacks COM1: or a COM port after it";
+  }
+  Product product;
+  ASSERT_TRUE(product.Started()) << "CreateProcessW failed: " << product.StartError();
+  const HWND main = WaitForWindow(product.Id(), L"MainWnd");
+  ASSERT_NE(main, nullptr);
   std::this_thread::sleep_for(1s);
   for (int step = 0; step < 3; ++step) {
     PostKey(main, VK_RETURN);

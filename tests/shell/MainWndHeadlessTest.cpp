@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "shell/HeadlessMainWindow.h"
 #include "shell/app/EmbeddedPackage.h"
 #include "shell/Languages.h"
 #include "shell/MainWindowMessages.h"
@@ -27,34 +28,11 @@
 
 namespace {
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public HeadlessMainWindow {
  protected:
-  void SetUp() override {
-    auto host = std::make_unique<ui::HostHeadless>(100);
-    host_ = host.get();
-    ui::InstallHost(std::move(host));
-    ui::WindowTree::ClearShared();
-    ui::ResourceManager::Instance().SetPackage(OpenEmbeddedPackage());
-    ui::ResourceManager::Instance().LoadResourceIndex("res.xml");
-    auto& context = WizardContext::Instance();
-    if (context.languageTable.empty()) FillLanguageTable(context.languageTable);
-  }
 
-  void TearDown() override {
-    if (window_ && window_->IsWindow()) window_->DestroyWindow();
-    host_->RunUntilIdle();
-    delete window_;
-    WizardContext::Instance().mainWindow = nullptr;
-  }
 
-  CMainWnd* Open(uint16_t language) {
-    SimulatedMachine::Current()->SetUiLanguage(language);
-    window_ = new CMainWnd();
-    EXPECT_NE(window_->Create(nullptr, L"printer driver", ui::kWsOverlappedWindow | ui::kWsVisible, 0, {0, 0, 560, 400}),
-              nullptr);
-    host_->RunUntilIdle();
-    return window_;
-  }
+  CMainWnd* Open(uint16_t language) { return OpenMainWindow(language); }
 
   template <class T = ui::Control>
   T* Find(const wchar_t* name) {
@@ -65,8 +43,6 @@ class MainWindow : public ::testing::Test {
     return ui::SendWindowMessage(window_->GetHWND(), message, wParam, reinterpret_cast<intptr_t>(&payload));
   }
 
-  ui::HostHeadless* host_ = nullptr;
-  CMainWnd* window_ = nullptr;
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/HeadlessMainWindow.h"
 #include "devices/BluetoothRules.h"
 #include "engine/spooler/AnsiDirectoryCalls.h"
 #include "shell/app/EmbeddedPackage.h"
@@ -24,32 +25,17 @@ namespace {
 
 constexpr const wchar_t* kPrinterId = L"USB\\VID_1A2B&PID_3C4D\\7";
 
-class DeviceScanPanel : public ::testing::Test {
+class DeviceScanPanel : public HeadlessMainWindow {
  protected:
   void SetUp() override {
-    auto host = std::make_unique<ui::HostHeadless>(100);
-    host_ = host.get();
-    ui::InstallHost(std::move(host));
-    ui::WindowTree::ClearShared();
-    ui::ResourceManager::Instance().SetPackage(OpenEmbeddedPackage());
-    ui::ResourceManager::Instance().LoadResourceIndex("res.xml");
-    auto& context = WizardContext::Instance();
-    if (context.languageTable.empty()) FillLanguageTable(context.languageTable);
+    HeadlessMainWindow::SetUp();
     machine_ = SimulatedMachine::Current();
-    machine_->SetUiLanguage(1033);
-    window_ = new CMainWnd();
-    ASSERT_NE(
-        window_->Create(nullptr, L"printer driver", ui::kWsOverlappedWindow | ui::kWsVisible, 0, {0, 0, 560, 400}),
-        nullptr);
-    host_->RunUntilIdle();
+    ASSERT_NE(OpenMainWindow(1033), nullptr);
   }
 
   void TearDown() override {
-    if (window_ && window_->IsWindow()) window_->DestroyWindow();
-    host_->RunUntilIdle();
-    delete window_;
+    HeadlessMainWindow::TearDown();
     auto& context = WizardContext::Instance();
-    context.mainWindow = nullptr;
     context.request = InstallRequest();
     context.usbPrinters.clear();
     context.bluetoothDevices.clear();
@@ -82,8 +68,6 @@ class DeviceScanPanel : public ::testing::Test {
     return label ? label->GetText() : L"?";
   }
 
-  ui::HostHeadless* host_ = nullptr;
-  CMainWnd* window_ = nullptr;
   std::shared_ptr<SimulatedMachine> machine_;
 };
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "shell/HeadlessMainWindow.h"
 #include "shell/app/EmbeddedPackage.h"
 #include "shell/Languages.h"
 #include "shell/app/MainWnd.h"
@@ -27,17 +28,11 @@
 
 namespace wizardtest {
 
-class InstallWizard : public ::testing::Test {
+class InstallWizard : public HeadlessMainWindow {
  protected:
   void SetUp() override {
-    auto host = std::make_unique<ui::HostHeadless>(100);
-    host_ = host.get();
-    ui::InstallHost(std::move(host));
-    ui::WindowTree::ClearShared();
-    ui::ResourceManager::Instance().SetPackage(OpenEmbeddedPackage());
-    ui::ResourceManager::Instance().LoadResourceIndex("res.xml");
+    HeadlessMainWindow::SetUp();
     auto& context = WizardContext::Instance();
-    if (context.languageTable.empty()) FillLanguageTable(context.languageTable);
     // The context outlives every test: each starts from a fresh request.
     context.request = InstallRequest{};
     context.usbPrinters.clear();
@@ -45,19 +40,9 @@ class InstallWizard : public ::testing::Test {
     context.activeWizard = ActiveWizard::None;
   }
 
-  void TearDown() override {
-    if (window_ && window_->IsWindow()) window_->DestroyWindow();
-    host_->RunUntilIdle();
-    delete window_;
-    WizardContext::Instance().mainWindow = nullptr;
-  }
 
   void Open(uint16_t language = 1033) {
-    Machine().SetUiLanguage(language);
-    window_ = new CMainWnd();
-    ASSERT_NE(
-        window_->Create(nullptr, L"printer driver", ui::kWsOverlappedWindow | ui::kWsVisible, 0, {0, 0, 900, 640}),
-        nullptr);
+    ASSERT_NE(OpenMainWindow(language, 900, 640), nullptr);
     Settle();
   }
 
@@ -160,8 +145,6 @@ class InstallWizard : public ::testing::Test {
     ASSERT_TRUE(Machine().AddPrinter({name, L"Microsoft Software Printer Driver", L"nul:", L"winprint", 0, {}}));
   }
 
-  ui::HostHeadless* host_ = nullptr;
-  CMainWnd* window_ = nullptr;
 };
 
 }  // namespace wizardtest

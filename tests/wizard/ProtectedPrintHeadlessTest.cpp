@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "shell/HeadlessMainWindow.h"
 #include "base/WideText.h"
 #include "base/WindowsErrorCodes.h"
 #include "engine/ProtectedPrintWarning.h"
@@ -27,42 +28,22 @@ constexpr wchar_t kSettingEnglish[] =
     L"Settings > Bluetooth & devices > Printers & scanners > Windows protected print mode";
 constexpr wchar_t kSettingChinese[] = L"设置 > 蓝牙和其他设备 > 打印机和扫描仪 > Windows 受保护的打印模式";
 
-class ProtectedPrintWizard : public testing::Test {
+class ProtectedPrintWizard : public HeadlessMainWindow {
  protected:
-  void SetUp() override {
-    auto host = std::make_unique<ui::HostHeadless>(100);
-    host_ = host.get();
-    ui::InstallHost(std::move(host));
-    ui::WindowTree::ClearShared();
-    ui::ResourceManager::Instance().SetPackage(OpenEmbeddedPackage());
-    ui::ResourceManager::Instance().LoadResourceIndex("res.xml");
-    auto& context = WizardContext::Instance();
-    if (context.languageTable.empty()) FillLanguageTable(context.languageTable);
-  }
 
   void TearDown() override {
-    if (window_ && window_->IsWindow()) window_->DestroyWindow();
-    host_->RunUntilIdle();
-    delete window_;
-    WizardContext::Instance().mainWindow = nullptr;
+    HeadlessMainWindow::TearDown();
     ui::ResourceManager::Instance().LoadLanguage(L"lan_en.xml");
   }
 
   // The main window started in a language, as the program starts it.
   void Open(uint16_t language, bool protectedPrint) {
-    SimulatedMachine::Current()->SetUiLanguage(language);
     SimulatedMachine::Current()->SetProtectedPrintMode(protectedPrint);
-    window_ = new CMainWnd();
-    ASSERT_NE(
-        window_->Create(nullptr, L"printer driver", ui::kWsOverlappedWindow | ui::kWsVisible, 0, {0, 0, 560, 400}),
-        nullptr);
-    host_->RunUntilIdle();
+    ASSERT_NE(OpenMainWindow(language), nullptr);
     pane_ = window_->FindControl<ui::RichEdit>(L"wordedit_installInfo");
     ASSERT_NE(pane_, nullptr);
   }
 
-  ui::HostHeadless* host_ = nullptr;
-  CMainWnd* window_ = nullptr;
   ui::RichEdit* pane_ = nullptr;
 };
 

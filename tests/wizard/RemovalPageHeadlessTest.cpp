@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "shell/HeadlessMainWindow.h"
 #include "devices/RemovalTestSpooler.h"
 #include "shell/app/EmbeddedPackage.h"
 #include "shell/Languages.h"
@@ -30,17 +31,11 @@
 
 namespace {
 
-class RemovalPage : public ::testing::Test {
+class RemovalPage : public HeadlessMainWindow {
  protected:
   void SetUp() override {
-    auto host = std::make_unique<ui::HostHeadless>(100);
-    host_ = host.get();
-    ui::InstallHost(std::move(host));
-    ui::WindowTree::ClearShared();
-    ui::ResourceManager::Instance().SetPackage(OpenEmbeddedPackage());
-    ui::ResourceManager::Instance().LoadResourceIndex("res.xml");
+    HeadlessMainWindow::SetUp();
     auto& context = WizardContext::Instance();
-    if (context.languageTable.empty()) FillLanguageTable(context.languageTable);
     // The context lives for the process: start each test from a first visit.
     context.selectedPrinters.clear();
     context.selectedDrivers.clear();
@@ -58,20 +53,12 @@ class RemovalPage : public ::testing::Test {
   }
 
   void TearDown() override {
-    if (window_ && window_->IsWindow()) window_->DestroyWindow();
-    host_->RunUntilIdle();
-    delete window_;
-    WizardContext::Instance().mainWindow = nullptr;
+    HeadlessMainWindow::TearDown();
     ui::ResourceManager::Instance().LoadLanguage(L"lan_en.xml");
   }
 
   void Open(uint16_t language = 1033) {
-    SimulatedMachine::Current()->SetUiLanguage(language);
-    window_ = new CMainWnd();
-    ASSERT_NE(
-        window_->Create(nullptr, L"printer driver", ui::kWsOverlappedWindow | ui::kWsVisible, 0, {0, 0, 900, 640}),
-        nullptr);
-    host_->RunUntilIdle();
+    ASSERT_NE(OpenMainWindow(language, 900, 640), nullptr);
   }
 
   // Panels slide in on timers of the virtual clock; the next click lands where the
@@ -152,8 +139,6 @@ class RemovalPage : public ::testing::Test {
     }
   }
 
-  ui::HostHeadless* host_ = nullptr;
-  CMainWnd* window_ = nullptr;
 };
 
 constexpr const wchar_t* kPrinters = L"listex_delete_printer";
