@@ -3,8 +3,8 @@
 #include "base/Version.h"
 
 #include "ui/controls/Button.h"
-#include "ui/core/Host.h"
 #include "ui/controls/Label.h"
+#include "ui/core/Host.h"
 #include "ui/core/SystemConstants.h"
 
 CPopAbout::CPopAbout() {

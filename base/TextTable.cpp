@@ -87,4 +87,6 @@ void TextTable::Reload() {
   texts_ = std::move(next);
 }
 
-std::wstring GetText(const wchar_t* id) { return TextTable::Instance().GetText(id); }
+std::wstring GetText(const wchar_t* id) {
+  return TextTable::Instance().GetText(id);
+}

@@ -51,4 +51,6 @@ class TextTable {
 
 // Shorthand for TextTable::Instance().GetText.
 std::wstring GetText(const wchar_t* id);
-inline std::wstring GetText(const std::wstring& id) { return GetText(id.c_str()); }
+inline std::wstring GetText(const std::wstring& id) {
+  return GetText(id.c_str());
+}

@@ -15,16 +15,16 @@
 #include <set>
 #include <thread>
 
-#include "engine/DriverModelRecord.h"
-#include "shell/app/EmbeddedPackage.h"
-#include "shell/Languages.h"
-#include "shell/app/MainWnd.h"
 #include "base/WideText.h"
+#include "engine/DriverModelRecord.h"
+#include "shell/Languages.h"
+#include "shell/app/EmbeddedPackage.h"
+#include "shell/app/MainWnd.h"
 #include "simulated/ScratchMachine.h"
-#include "ui/headless/HostHeadless.h"
 #include "ui/core/ResourceManager.h"
 #include "ui/core/SystemConstants.h"
 #include "ui/core/WindowTree.h"
+#include "ui/headless/HostHeadless.h"
 #include "wizard/InstallationStart.h"
 #include "wizard/WizardContext.h"
 

@@ -9,16 +9,16 @@
 #include <memory>
 #include <vector>
 
-#include "shell/app/EmbeddedPackage.h"
 #include "shell/Languages.h"
+#include "shell/app/EmbeddedPackage.h"
 #include "shell/app/MainWnd.h"
 #include "simulated/ScratchMachine.h"
-#include "ui/headless/HostHeadless.h"
 #include "ui/controls/List.h"
+#include "ui/controls/TabLayout.h"
 #include "ui/core/ResourceManager.h"
 #include "ui/core/SystemConstants.h"
-#include "ui/controls/TabLayout.h"
 #include "ui/core/WindowTree.h"
+#include "ui/headless/HostHeadless.h"
 #include "wizard/WizardContext.h"
 
 namespace {

@@ -20,9 +20,9 @@
 #include "shell/app/MainWnd.h"
 #include "shell/app/StartUp.h"
 #include "simulated/ScratchMachine.h"
-#include "ui/headless/HostHeadless.h"
 #include "ui/controls/List.h"
 #include "ui/core/SystemConstants.h"
+#include "ui/headless/HostHeadless.h"
 #include "wizard/WizardContext.h"
 
 namespace {

@@ -20,17 +20,17 @@
 #include <string_view>
 #include <thread>
 
+#include "base/WindowMessage.h"
 #include "shell/app/MainWnd.h"
 #include "shell/app/StartUp.h"
 #include "simulated/ScratchMachine.h"
 #include "ui/cairo/CanvasCairo.h"
-#include "ui/core/Control.h"
-#include "ui/gtk/HostGtk.h"
-#include "ui/headless/HostHeadless.h"
-#include "ui/gtk/HostWindowGtk.h"
-#include "ui/core/SystemConstants.h"
 #include "ui/controls/TabLayout.h"
-#include "base/WindowMessage.h"
+#include "ui/core/Control.h"
+#include "ui/core/SystemConstants.h"
+#include "ui/gtk/HostGtk.h"
+#include "ui/gtk/HostWindowGtk.h"
+#include "ui/headless/HostHeadless.h"
 #include "wizard/WizardContext.h"
 
 extern char** environ;
@@ -40,7 +40,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr int kLogLines = 10000;
 
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Ms(Clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
 
 long PeakRssKib() {
   rusage usage{};

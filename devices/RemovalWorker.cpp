@@ -1,12 +1,12 @@
 #include "devices/RemovalWorker.h"
 
+#include "base/TextTable.h"
+#include "base/WideText.h"
+#include "base/WindowMessage.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "engine/spooler/SystemOperations.h"
 #include "shell/LogLines.h"
 #include "shell/MainWindowMessages.h"
-#include "base/WideText.h"
-#include "base/TextTable.h"
-#include "base/WindowMessage.h"
 
 namespace {
 

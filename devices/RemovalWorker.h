@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/spooler/SpoolerEntry.h"
 #include "base/WindowHandle.h"
+#include "engine/spooler/SpoolerEntry.h"
 
 struct RemovalJob {
   ui::WindowHandle mainWindow = nullptr;

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "base/ProgramPackage.h"
+#include "base/WideText.h"
 #include "base/WindowsErrorCodes.h"
 #include "engine/spooler/FileOperations.h"
 #include "engine/spooler/SystemOperations.h"
-#include "base/ProgramPackage.h"
-#include "base/WideText.h"
 
 bool CopyPackageEntry(std::wstring_view relativePath, const std::wstring& targetDirectory,
                       std::wstring& dependentFileList) {

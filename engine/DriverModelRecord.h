@@ -8,8 +8,8 @@
 struct DriverModelRecord {
   int32_t modelCode = 0;  // 0 the 203 dpi model, 1 the 300 dpi model; its index in the list
   std::wstring modelName;
-  std::wstring driverName;         // the spooler's driver name and the /m argument
-  std::wstring driverFile;         // rendering plug-in
+  std::wstring driverName;  // the spooler's driver name and the /m argument
+  std::wstring driverFile;  // rendering plug-in
   std::wstring dataFile;
   std::wstring configurationFile;  // user-interface plug-in
   std::wstring helpFile = L"UNIDRV.HLP";
@@ -17,7 +17,7 @@ struct DriverModelRecord {
   std::vector<std::wstring> spoolerList64;
   std::vector<std::wstring> spoolerListIA64;
   std::wstring certificateFile;
-  std::wstring infFile;          // read by the applet beside each architecture's files
+  std::wstring infFile;  // read by the applet beside each architecture's files
   std::vector<std::wstring> folderListRoot;
   std::vector<std::wstring> folderList32;
   std::vector<std::wstring> folderList64;

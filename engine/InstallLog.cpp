@@ -1,8 +1,8 @@
 #include "engine/InstallLog.h"
 
-#include "shell/LogLines.h"
-#include "base/WideText.h"
 #include "base/TextTable.h"
+#include "base/WideText.h"
+#include "shell/LogLines.h"
 
 void InstallLog::Clear() const {
   AppendInstallLine(mainWindow_, L"", false, true);

@@ -8,11 +8,11 @@
 #include <optional>
 #include <string>
 
+#include "base/WindowHandle.h"
 #include "devices/BluetoothDeviceRecord.h"
 #include "devices/BluetoothOperations.h"
 #include "engine/DriverModelRecord.h"
 #include "engine/InstallRequest.h"
-#include "base/WindowHandle.h"
 
 // The Bluetooth calls of the port stage; the system's unless a test stands in for them.
 struct BluetoothPortCalls {

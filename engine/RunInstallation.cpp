@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "base/TextTable.h"
 #include "engine/BluetoothPortStage.h"
 #include "engine/FolderMethod.h"
 #include "engine/InstallLog.h"
@@ -13,7 +14,6 @@
 #include "engine/spooler/SpoolerOperations.h"
 #include "engine/spooler/SystemOperations.h"
 #include "shell/MessageBoxes.h"
-#include "base/TextTable.h"
 
 namespace {
 

@@ -47,11 +47,17 @@ LanguageEntry ChooseStartLanguage() {
   return entry;
 }
 
-LanguageEntry CurrentLanguage() { return LanguageById(ProcessLanguageId()); }
+LanguageEntry CurrentLanguage() {
+  return LanguageById(ProcessLanguageId());
+}
 
-uint16_t MessageLanguageId() { return messageLanguageId.load(); }
+uint16_t MessageLanguageId() {
+  return messageLanguageId.load();
+}
 
-void SetMessageLanguageId(uint16_t languageId) { messageLanguageId.store(languageId); }
+void SetMessageLanguageId(uint16_t languageId) {
+  messageLanguageId.store(languageId);
+}
 
 uint16_t LanguageIdFromLocale(std::string_view locale) {
   // "ll_CC.codeset@modifier": compare language and country only.

@@ -1,8 +1,8 @@
 #include "shell/LogLines.h"
 
+#include "base/WindowMessage.h"
 #include "shell/MainWindowMessages.h"
 #include "shell/UiTextMessage.h"
-#include "base/WindowMessage.h"
 
 namespace {
 void SendLogLine(ui::WindowHandle window, uint32_t message, std::wstring text, bool error, bool clear) {

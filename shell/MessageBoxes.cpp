@@ -1,9 +1,9 @@
 #include "shell/MessageBoxes.h"
 
-#include "ui/core/Host.h"
 #include "base/TextTable.h"
 #include "base/WindowMessage.h"
 #include "shell/MainWindowHandle.h"
+#include "ui/core/Host.h"
 
 namespace {
 
@@ -16,9 +16,13 @@ int Show(ui::WindowHandle owner, const std::wstring& text, unsigned flags) {
 
 }  // namespace
 
-void ShowNotice(const std::wstring& text) { Show(ProcessMainWindow(), text, kMessageBoxNotice); }
+void ShowNotice(const std::wstring& text) {
+  Show(ProcessMainWindow(), text, kMessageBoxNotice);
+}
 
-void ShowNotice(ui::WindowHandle owner, const std::wstring& text) { Show(owner, text, kMessageBoxNotice); }
+void ShowNotice(ui::WindowHandle owner, const std::wstring& text) {
+  Show(owner, text, kMessageBoxNotice);
+}
 
 bool AskQuestion(const std::wstring& text) {
   return Show(ProcessMainWindow(), text, kMessageBoxQuestion) == kMessageBoxOk;

@@ -2,4 +2,6 @@
 
 #include "shell/Languages.h"
 
-uint16_t UserDefaultUILanguage() { return GetUserDefaultUILanguage(); }
+uint16_t UserDefaultUILanguage() {
+  return GetUserDefaultUILanguage();
+}

@@ -29,7 +29,7 @@ inline std::optional<std::wstring> ResolveEnvironment(std::wstring_view requeste
 
 inline std::wstring DriverDirectoryOf(std::wstring_view environment) {
   return EqualsNoCase(environment, L"Windows x64") ? L"C:\\Windows\\System32\\spool\\drivers\\x64"
-                                                    : L"C:\\Windows\\System32\\spool\\drivers\\W32X86";
+                                                   : L"C:\\Windows\\System32\\spool\\drivers\\W32X86";
 }
 
 // The driver directory of the machine's own environment; drivers of version 3 are

@@ -1,10 +1,10 @@
 #include "simulated/PortMonitorDialog.h"
 
 #include "base/WideText.h"
-#include "ui/core/CWindowWnd.h"
 #include "ui/controls/Edit.h"
-#include "ui/core/Host.h"
 #include "ui/controls/Label.h"
+#include "ui/core/CWindowWnd.h"
+#include "ui/core/Host.h"
 #include "ui/core/SystemConstants.h"
 #include "ui/window/WindowImplBase.h"
 

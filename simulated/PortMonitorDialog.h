@@ -14,8 +14,8 @@
 #include <optional>
 #include <string>
 
-#include "simulated/MachineState.h"
 #include "base/WindowHandle.h"
+#include "simulated/MachineState.h"
 
 enum class PortMonitorDialogKind { AddLocalPort, AddTcpIpPort, ConfigureLocalPort, ConfigureTcpIpPort };
 

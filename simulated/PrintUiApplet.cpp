@@ -10,7 +10,6 @@
 
 namespace {
 
-
 // The options of one PrintUIEntry command line. Single-letter options such as /n take a
 // value, attached ("/n"Name"") or as the next word; longer ones (/ia, /dl) are switches.
 struct PrintUiCommand {

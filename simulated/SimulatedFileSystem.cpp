@@ -12,7 +12,6 @@
 
 namespace {
 
-
 uint32_t FromErrno(int error) {
   switch (error) {
     case ENOENT:

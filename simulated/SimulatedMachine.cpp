@@ -35,7 +35,10 @@ std::filesystem::path HomeFolder() {
 }  // namespace
 
 SimulatedMachine::SimulatedMachine(std::filesystem::path folder, MachineState state)
-    : folder_(std::move(folder)), state_(std::move(state)), files_(folder_ / "drive_c"), spooler_(state_, files_),
+    : folder_(std::move(folder)),
+      state_(std::move(state)),
+      files_(folder_ / "drive_c"),
+      spooler_(state_, files_),
       devices_(folder_) {}
 
 SimulatedMachine::OpenResult SimulatedMachine::Open(const std::filesystem::path& folder) {

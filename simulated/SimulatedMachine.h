@@ -34,13 +34,13 @@
 #include <string_view>
 #include <vector>
 
+#include "base/WindowHandle.h"
 #include "simulated/FaultInjector.h"
 #include "simulated/MachineState.h"
 #include "simulated/ShellEvent.h"
 #include "simulated/SimulatedDeviceTree.h"
 #include "simulated/SimulatedFileSystem.h"
 #include "simulated/SimulatedSpooler.h"
-#include "base/WindowHandle.h"
 
 class SimulatedMachine {
  public:

@@ -45,7 +45,7 @@ std::optional<std::vector<SimulatedPrinter>> SimulatedMachine::EnumPrinters(uint
 }
 
 std::optional<std::vector<SimulatedDriver>> SimulatedMachine::EnumPrinterDrivers(uint32_t level,
-                                                                                std::wstring_view requested) {
+                                                                                 std::wstring_view requested) {
   std::lock_guard guard(lock_);
   if (Faulted("EnumPrinterDriversW")) return std::nullopt;
   const bool known = (level >= 1 && level <= 6) || level == 8;
@@ -110,8 +110,8 @@ uint32_t SimulatedMachine::XcvAddPort(std::wstring_view monitor, const std::vect
     port.hostAddress = record->hostAddress.empty() ? record->ipAddress : record->hostAddress;
     port.portNumber = record->portNumber;
     port.protocol = record->protocol;
-    if (record->size != kTcpIpPortRecordBytes || record->version != 1 || (record->protocol != 1 && record->protocol != 2) ||
-        port.hostAddress.empty()) {
+    if (record->size != kTcpIpPortRecordBytes || record->version != 1 ||
+        (record->protocol != 1 && record->protocol != 2) || port.hostAddress.empty()) {
       return Failure(kErrorInvalidParameter);
     }
     port.description = L"Standard TCP/IP Port";

@@ -10,7 +10,6 @@
 
 namespace {
 
-
 constexpr uint32_t kDeleteUnusedFiles = 1;
 constexpr uint32_t kDeleteSpecificVersion = 2;
 
@@ -174,8 +173,7 @@ uint32_t SimulatedSpooler::DeleteDriver(std::wstring_view name, uint32_t flags, 
     std::vector<std::wstring> files = {removed.driverFile, removed.dataFile, removed.configFile, removed.helpFile};
     files.insert(files.end(), removed.dependentFiles.begin(), removed.dependentFiles.end());
     for (const auto& file : files) {
-      if (!file.empty() && !FileUsedByOtherDriver(file, removed))
-        files_.DeleteFile(folder + L"\\" + file, L"C:\\");
+      if (!file.empty() && !FileUsedByOtherDriver(file, removed)) files_.DeleteFile(folder + L"\\" + file, L"C:\\");
     }
   }
   return 0;
@@ -221,7 +219,8 @@ uint32_t SimulatedSpooler::AddPrinter(SimulatedPrinter printer) {
   }
   std::wstring key = ToLowerUnits(printer.name);
   if (state_.printers.count(key)) return kErrorPrinterAlreadyExists;
-  if (FindDriver(printer.driver, machine_layout::Environment(state_.settings)) == nullptr) return kErrorUnknownPrinterDriver;
+  if (FindDriver(printer.driver, machine_layout::Environment(state_.settings)) == nullptr)
+    return kErrorUnknownPrinterDriver;
   if (state_.ports.Find(printer.port) == nullptr) return kErrorUnknownPort;
   if (!EqualsNoCase(printer.printProcessor, L"winprint")) return kErrorUnknownPrintProcessor;
   // A machine without a default printer makes its first new printer the default.

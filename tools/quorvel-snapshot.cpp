@@ -13,11 +13,11 @@
 #include "shell/app/MainWnd.h"
 #include "shell/app/StartUp.h"
 #include "simulated/ScratchMachine.h"
-#include "ui/core/CWindowWnd.h"
 #include "ui/cairo/CanvasCairo.h"
-#include "ui/headless/HostHeadless.h"
-#include "ui/core/SystemConstants.h"
 #include "ui/controls/TabLayout.h"
+#include "ui/core/CWindowWnd.h"
+#include "ui/core/SystemConstants.h"
+#include "ui/headless/HostHeadless.h"
 #include "wizard/WizardContext.h"
 
 namespace {
@@ -111,7 +111,8 @@ bool ShowPage(ui::HostHeadless& host, const std::string& page, std::string& why)
   if (page == "index") return true;
   const auto colon = page.find(':');
   const std::string kind = page.substr(0, colon);
-  const auto panel = colon == std::string::npos ? std::optional<int>{} : ToInt(std::string_view(page).substr(colon + 1));
+  const auto panel =
+      colon == std::string::npos ? std::optional<int>{} : ToInt(std::string_view(page).substr(colon + 1));
   auto& context = WizardContext::Instance();
   ui::TabLayout* wizard = kind == "install" ? context.installTab : kind == "delete" ? context.removalTab : nullptr;
   if (!wizard || !panel || !context.mainTab) {

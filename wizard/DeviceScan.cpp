@@ -4,13 +4,13 @@
 #include <system_error>
 #include <thread>
 
+#include "base/TextTable.h"
+#include "base/WindowMessage.h"
 #include "devices/BluetoothDiscovery.h"
 #include "devices/UsbPrinterScan.h"
 #include "engine/spooler/AnsiDirectoryCalls.h"
 #include "engine/spooler/FileOperations.h"
 #include "shell/MainWindowMessages.h"
-#include "base/TextTable.h"
-#include "base/WindowMessage.h"
 #include "shell/MessageBoxes.h"
 #include "wizard/WizardContext.h"
 

@@ -2,9 +2,9 @@
 
 #include <thread>
 
+#include "base/WindowMessage.h"
 #include "engine/RunInstallation.h"
 #include "shell/MainWindowMessages.h"
-#include "base/WindowMessage.h"
 #include "wizard/WizardContext.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "wizard/PopAddPort.h"
 
-#include "engine/spooler/SpoolerOperations.h"
 #include "base/WideText.h"
+#include "engine/spooler/SpoolerOperations.h"
 #include "ui/controls/List.h"
 #include "ui/controls/ListRow.h"
 

@@ -2,9 +2,9 @@
 // buttons that add, delete and configure a port.
 #include <memory>
 
+#include "base/WideText.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "shell/MessageBoxes.h"
-#include "base/WideText.h"
 #include "ui/controls/List.h"
 #include "ui/controls/ListRow.h"
 #include "ui/core/ResourceManager.h"

@@ -1,7 +1,7 @@
 // Panel 7, "tab_panel_install_printerName": the name of the new printer and whether it
 // becomes the default printer.
-#include "engine/spooler/SpoolerNamesInUse.h"
 #include "base/WideText.h"
+#include "engine/spooler/SpoolerNamesInUse.h"
 #include "ui/controls/Edit.h"
 #include "ui/controls/Option.h"
 #include "wizard/FreeNames.h"

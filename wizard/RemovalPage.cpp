@@ -5,16 +5,16 @@
 
 #include <algorithm>
 
+#include "base/WideText.h"
+#include "base/WindowMessage.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "shell/MainWindowMessages.h"
-#include "base/WideText.h"
 #include "ui/controls/Edit.h"
 #include "ui/controls/List.h"
 #include "ui/controls/ListRow.h"
 #include "ui/controls/Option.h"
-#include "ui/core/TNotifyUI.h"
 #include "ui/controls/TabLayout.h"
-#include "base/WindowMessage.h"
+#include "ui/core/TNotifyUI.h"
 #include "wizard/RemovalListFilter.h"
 #include "wizard/RemovalSteps.h"
 #include "wizard/WizardContext.h"

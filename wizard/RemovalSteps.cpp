@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <thread>
 
+#include "base/WideText.h"
+#include "base/WindowMessage.h"
 #include "devices/RemovalWorker.h"
 #include "shell/MainWindowMessages.h"
-#include "base/WideText.h"
-#include "ui/core/ResourceManager.h"
 #include "ui/controls/RichEdit.h"
 #include "ui/controls/TabLayout.h"
-#include "base/WindowMessage.h"
+#include "ui/core/ResourceManager.h"
 #include "wizard/WizardContext.h"
 
 void AddSelectedName(std::vector<std::wstring>& names, const std::wstring& name) {

@@ -1,8 +1,8 @@
 // Panels 8 and 9: the summary of the choices, and the start of the installation.
+#include "base/WindowMessage.h"
 #include "shell/MainWindowMessages.h"
 #include "ui/controls/Label.h"
 #include "ui/core/ResourceManager.h"
-#include "base/WindowMessage.h"
 #include "wizard/InstallControls.h"
 #include "wizard/InstallPanels.h"
 #include "wizard/InstallationStart.h"

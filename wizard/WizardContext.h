@@ -13,14 +13,14 @@
 #include <string>
 #include <vector>
 
+#include "base/WindowHandle.h"
 #include "devices/BluetoothDeviceRecord.h"
 #include "devices/UsbPrinterEntry.h"
 #include "engine/DriverModelRecord.h"
+#include "engine/InstallRequest.h"
 #include "engine/spooler/SpoolerEntry.h"
 #include "shell/Languages.h"
 #include "shell/MainWindowHandle.h"
-#include "base/WindowHandle.h"
-#include "engine/InstallRequest.h"
 #include "wizard/WizardStates.h"
 
 namespace ui {

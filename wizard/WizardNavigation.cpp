@@ -2,17 +2,17 @@
 // notifications to the pages, and the requests they send to the main window.
 #include <cwchar>
 
+#include "base/WideText.h"
+#include "base/WindowMessage.h"
 #include "engine/spooler/ShellCommands.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "shell/MainWindowMessages.h"
 #include "shell/UiTextMessage.h"
-#include "base/WideText.h"
 #include "ui/controls/Edit.h"
 #include "ui/controls/ListRow.h"
 #include "ui/controls/Option.h"
-#include "ui/core/TNotifyUI.h"
 #include "ui/controls/TabLayout.h"
-#include "base/WindowMessage.h"
+#include "ui/core/TNotifyUI.h"
 #include "wizard/DeviceScan.h"
 #include "wizard/InstallPanels.h"
 #include "wizard/RemovalPage.h"
@@ -29,10 +29,14 @@ void Send(ui::WindowHandle window, uint32_t message, uintptr_t wParam, const UiT
 // The install panels visited for the chosen port kind.
 const std::vector<int>& StepsOf(const WizardContext& context) {
   switch (context.request.portKind) {
-    case PortKind::Usb: return context.usbSteps;
-    case PortKind::Bluetooth: return context.bluetoothSteps;
-    case PortKind::Network: return context.networkSteps;
-    default: return context.portListSteps;
+    case PortKind::Usb:
+      return context.usbSteps;
+    case PortKind::Bluetooth:
+      return context.bluetoothSteps;
+    case PortKind::Network:
+      return context.networkSteps;
+    default:
+      return context.portListSteps;
   }
 }
 
@@ -60,7 +64,9 @@ int RowIndex(ui::Control* sender) {
   return row ? row->GetIndex() : -1;
 }
 
-std::wstring EditText(ui::Control* sender) { return sender ? sender->GetText() : std::wstring(); }
+std::wstring EditText(ui::Control* sender) {
+  return sender ? sender->GetText() : std::wstring();
+}
 
 }  // namespace
 
@@ -152,17 +158,38 @@ void WizardContext::ShowInstallStep(int panel) {
   Send(mainWindow, kMsgPreviousButton, 1);
   if (!installTab) return;
   switch (panel) {
-    case 0: EnterPortKindPanel(); break;
-    case 1: StartDeviceScan(); break;
-    case 2: EnterUsbListPanel(); break;
-    case 3: EnterBluetoothListPanel(); break;
-    case 4: EnterModelPanel(); break;
-    case 5: EnterPortListPanel(); break;
-    case 6: EnterNetworkPanel(); break;
-    case 7: EnterPrinterNamePanel(); break;
-    case 8: EnterSummaryPanel(); break;
-    case 9: EnterInstallingPanel(); break;
-    default: break;
+    case 0:
+      EnterPortKindPanel();
+      break;
+    case 1:
+      StartDeviceScan();
+      break;
+    case 2:
+      EnterUsbListPanel();
+      break;
+    case 3:
+      EnterBluetoothListPanel();
+      break;
+    case 4:
+      EnterModelPanel();
+      break;
+    case 5:
+      EnterPortListPanel();
+      break;
+    case 6:
+      EnterNetworkPanel();
+      break;
+    case 7:
+      EnterPrinterNamePanel();
+      break;
+    case 8:
+      EnterSummaryPanel();
+      break;
+    case 9:
+      EnterInstallingPanel();
+      break;
+    default:
+      break;
   }
 }
 

@@ -1,5 +1,5 @@
-#include "engine/spooler/AnsiDirectoryCalls.h"
 #include "base/WideText.h"
+#include "engine/spooler/AnsiDirectoryCalls.h"
 #include "simulated/SimulatedLastError.h"
 #include "simulated/SimulatedMachine.h"
 

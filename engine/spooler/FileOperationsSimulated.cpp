@@ -1,5 +1,5 @@
-#include "engine/spooler/FileOperations.h"
 #include "base/WindowsErrorCodes.h"
+#include "engine/spooler/FileOperations.h"
 #include "engine/spooler/SystemOperations.h"
 #include "simulated/SimulatedLastError.h"
 #include "simulated/SimulatedMachine.h"

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "engine/spooler/SpoolerEnumeration.h"
 #include "base/WideText.h"
+#include "engine/spooler/SpoolerEnumeration.h"
 
 namespace {
 

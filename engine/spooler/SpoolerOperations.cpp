@@ -2,12 +2,12 @@
 
 #include <map>
 
+#include "base/WideText.h"
 #include "base/WindowsErrorCodes.h"
 #include "engine/spooler/DriverEnvironment.h"
 #include "engine/spooler/SpoolerEnumeration.h"
 #include "engine/spooler/SystemOperations.h"
 #include "engine/spooler/TcpIpPortData.h"
-#include "base/WideText.h"
 
 namespace {
 
@@ -22,7 +22,9 @@ bool DriverLevel8Available() {
 
 }  // namespace
 
-std::wstring SystemDriverEnvironment() { return NativeDriverEnvironment(Is64BitWindows()); }
+std::wstring SystemDriverEnvironment() {
+  return NativeDriverEnvironment(Is64BitWindows());
+}
 
 void ListPrinters(std::vector<SpoolerEntry>& list, const std::wstring& driverEnvironment) {
   list.clear();
@@ -52,7 +54,8 @@ void ListDrivers(std::vector<SpoolerEntry>& list, const std::wstring& environmen
   if (!drivers) return;
   list.reserve(drivers->size());
   for (auto& driver : *drivers) {
-    list.push_back({L"", std::move(driver.driverName), level8 ? std::move(driver.infPath) : std::wstring(), environment});
+    list.push_back(
+        {L"", std::move(driver.driverName), level8 ? std::move(driver.infPath) : std::wstring(), environment});
   }
 }
 

@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "base/WindowHandle.h"
 #include "engine/spooler/PrinterDriverRecord.h"
 #include "engine/spooler/PrinterRecord.h"
 #include "engine/spooler/SpoolerEntry.h"
-#include "base/WindowHandle.h"
 
 // Lists: the list is replaced; a failed enumeration leaves it empty.
 // Every environment argument below: empty passes none, which means the calling program's

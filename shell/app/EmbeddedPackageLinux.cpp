@@ -8,4 +8,6 @@ std::shared_ptr<ResourcePackage> OpenEmbeddedPackage() {
   return ResourcePackage::OpenFromMemory(quorvel_package_begin, size);
 }
 
-std::vector<uint8_t> CopyEmbeddedPackageBytes() { return {quorvel_package_begin, quorvel_package_end}; }
+std::vector<uint8_t> CopyEmbeddedPackageBytes() {
+  return {quorvel_package_begin, quorvel_package_end};
+}

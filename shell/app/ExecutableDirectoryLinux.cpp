@@ -2,8 +2,8 @@
 
 #include <climits>
 
-#include "shell/app/StartUp.h"
 #include "base/WideText.h"
+#include "shell/app/StartUp.h"
 
 std::wstring ExecutableDirectory() {
   char path[PATH_MAX];

@@ -2,23 +2,23 @@
 
 #include <algorithm>
 
-#include "base/Version.h"
 #include "appearance/PopAbout.h"
+#include "base/Version.h"
+#include "base/WideText.h"
 #include "shell/LanguageTexts.h"
 #include "shell/Languages.h"
 #include "shell/LocalTime.h"
 #include "shell/MainWindowMessages.h"
 #include "shell/app/PopLanguage.h"
-#include "base/WideText.h"
 #include "ui/controls/AnimatedImage.h"
 #include "ui/controls/Button.h"
-#include "ui/core/Host.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/Option.h"
-#include "ui/core/ResourceManager.h"
 #include "ui/controls/RichEdit.h"
-#include "ui/core/SystemConstants.h"
 #include "ui/controls/TabLayout.h"
+#include "ui/core/Host.h"
+#include "ui/core/ResourceManager.h"
+#include "ui/core/SystemConstants.h"
 #include "ui/core/WindowTree.h"
 #include "wizard/WizardContext.h"
 
@@ -29,7 +29,9 @@ constexpr ui::Argb kLogRed = 0xFFFF0000;
 constexpr ui::Argb kLogBlue = 0xFF0000FF;
 constexpr int kLogLineTwips = 225;  // 11.25 points
 
-const UiTextMessage* Payload(intptr_t lParam) { return reinterpret_cast<const UiTextMessage*>(lParam); }
+const UiTextMessage* Payload(intptr_t lParam) {
+  return reinterpret_cast<const UiTextMessage*>(lParam);
+}
 
 void SetShown(ui::Control* control, bool shown) {
   if (control) control->SetVisible(shown);
@@ -185,10 +187,10 @@ void CMainWnd::OpenAbout() {
 
 void CMainWnd::OpenLanguageChooser() {
   auto* chooser = new CPopLanguage();  // deletes itself when its window is gone
-  if (!chooser->Create(GetHWND(), L"",
-                       ui::kWsPopup | ui::kWsVisible | ui::kWsClipSiblings | ui::kWsClipChildren | ui::kWsCaption |
-                           ui::kWsSysMenu,
-                       0)) {
+  if (!chooser->Create(
+          GetHWND(), L"",
+          ui::kWsPopup | ui::kWsVisible | ui::kWsClipSiblings | ui::kWsClipChildren | ui::kWsCaption | ui::kWsSysMenu,
+          0)) {
     return;
   }
   chooser->CenterWindow();

@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "shell/app/MainPage.h"
 #include "shell/UiTextMessage.h"
+#include "shell/app/MainPage.h"
 #include "ui/window/WindowImplBase.h"
 
 namespace ui {

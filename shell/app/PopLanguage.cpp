@@ -2,16 +2,16 @@
 
 #include <string>
 
+#include "base/WideText.h"
+#include "base/WindowMessage.h"
 #include "shell/LanguageTexts.h"
 #include "shell/Languages.h"
 #include "shell/MainWindowMessages.h"
-#include "base/WideText.h"
+#include "ui/controls/Option.h"
 #include "ui/core/Container.h"
 #include "ui/core/Host.h"
-#include "ui/controls/Option.h"
 #include "ui/core/ResourceManager.h"
 #include "ui/core/SystemConstants.h"
-#include "base/WindowMessage.h"
 #include "ui/core/WindowTree.h"
 #include "wizard/WizardContext.h"
 

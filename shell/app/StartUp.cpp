@@ -1,11 +1,11 @@
 #include "shell/app/StartUp.h"
 
-#include "shell/app/EmbeddedPackage.h"
 #include "shell/Languages.h"
+#include "shell/app/EmbeddedPackage.h"
 #include "shell/app/MainWnd.h"
 #include "ui/core/Host.h"
-#include "ui/core/SystemConstants.h"
 #include "ui/core/ResourceManager.h"
+#include "ui/core/SystemConstants.h"
 #include "wizard/WizardContext.h"
 
 void OpenResourcePackage(const std::wstring& executableDirectory) {
@@ -17,9 +17,13 @@ void OpenResourcePackage(const std::wstring& executableDirectory) {
   }
 }
 
-void FillContextLanguageTable() { FillLanguageTable(WizardContext::Instance().languageTable); }
+void FillContextLanguageTable() {
+  FillLanguageTable(WizardContext::Instance().languageTable);
+}
 
-void TerminateToolkit() { ui::ResourceManager::Instance().Terminate(); }
+void TerminateToolkit() {
+  ui::ResourceManager::Instance().Terminate();
+}
 
 std::unique_ptr<CMainWnd> StartMainWindow() {
   OpenResourcePackage(ExecutableDirectory());

@@ -7,16 +7,16 @@
 #include <utility>
 #include <vector>
 
+#include "base/MessageBus.h"
 #include "devices/RemovalTestSpooler.h"
 #include "devices/RemovalWorker.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "engine/spooler/SystemOperations.h"
-#include "shell/app/EmbeddedPackage.h"
 #include "shell/Languages.h"
 #include "shell/MainWindowMessages.h"
 #include "shell/UiTextMessage.h"
+#include "shell/app/EmbeddedPackage.h"
 #include "simulated/SimulatedMachine.h"
-#include "base/MessageBus.h"
 #include "ui/core/ResourceManager.h"
 
 namespace {

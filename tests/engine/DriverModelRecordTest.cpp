@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "base/WideText.h"
 #include "engine/DriverModelRecord.h"
 #include "shell/app/EmbeddedPackage.h"
-#include "base/WideText.h"
 
 namespace {
 bool Holds(const std::vector<std::wstring>& list, const std::wstring& item) {

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "shell/HeadlessMainWindow.h"
+#include "base/WideText.h"
 #include "engine/DriverModelRecord.h"
 #include "engine/RunInstallation.h"
 #include "engine/SpoolerMethod.h"
@@ -13,16 +13,16 @@
 #include "engine/spooler/FileOperations.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "engine/spooler/SystemOperations.h"
-#include "shell/app/EmbeddedPackage.h"
+#include "shell/HeadlessMainWindow.h"
 #include "shell/Languages.h"
+#include "shell/app/EmbeddedPackage.h"
 #include "shell/app/MainWnd.h"
-#include "base/WideText.h"
 #include "simulated/SimulatedMachine.h"
-#include "ui/headless/HostHeadless.h"
-#include "ui/core/ResourceManager.h"
 #include "ui/controls/RichEdit.h"
+#include "ui/core/ResourceManager.h"
 #include "ui/core/SystemConstants.h"
 #include "ui/core/WindowTree.h"
+#include "ui/headless/HostHeadless.h"
 #include "wizard/InstallationStart.h"
 #include "wizard/WizardContext.h"
 
@@ -48,7 +48,6 @@ class Installation : public HeadlessMainWindow {
     inputs_.request.setAsDefault = 1;
     inputs_.model = BuildDriverModelRecords()[0];
   }
-
 
   // The run on this thread: its lines reach the window at once.
   InstallResult Run() {

@@ -43,9 +43,9 @@ class HeadlessMainWindow : public ::testing::Test {
   CMainWnd* OpenMainWindow(uint16_t language = 1033, int width = 560, int height = 400) {
     SimulatedMachine::Current()->SetUiLanguage(language);
     window_ = new CMainWnd();
-    EXPECT_NE(window_->Create(nullptr, L"printer driver", ui::kWsOverlappedWindow | ui::kWsVisible, 0,
-                              {0, 0, width, height}),
-              nullptr);
+    EXPECT_NE(
+        window_->Create(nullptr, L"printer driver", ui::kWsOverlappedWindow | ui::kWsVisible, 0, {0, 0, width, height}),
+        nullptr);
     host_->RunUntilIdle();
     return window_;
   }

@@ -6,32 +6,30 @@
 #include <thread>
 #include <vector>
 
+#include "base/WindowMessage.h"
 #include "shell/HeadlessMainWindow.h"
-#include "shell/app/EmbeddedPackage.h"
 #include "shell/Languages.h"
 #include "shell/MainWindowMessages.h"
-#include "shell/app/MainWnd.h"
 #include "shell/UiTextMessage.h"
+#include "shell/app/EmbeddedPackage.h"
+#include "shell/app/MainWnd.h"
 #include "simulated/SimulatedMachine.h"
 #include "ui/controls/AnimatedImage.h"
 #include "ui/controls/Button.h"
-#include "ui/core/Container.h"
-#include "ui/headless/HostHeadless.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/Option.h"
-#include "ui/core/ResourceManager.h"
 #include "ui/controls/RichEdit.h"
+#include "ui/core/Container.h"
+#include "ui/core/ResourceManager.h"
 #include "ui/core/SystemConstants.h"
-#include "base/WindowMessage.h"
 #include "ui/core/WindowTree.h"
+#include "ui/headless/HostHeadless.h"
 #include "wizard/WizardContext.h"
 
 namespace {
 
 class MainWindow : public HeadlessMainWindow {
  protected:
-
-
   CMainWnd* Open(uint16_t language) { return OpenMainWindow(language); }
 
   template <class T = ui::Control>
@@ -42,7 +40,6 @@ class MainWindow : public HeadlessMainWindow {
   intptr_t SendText(uint32_t message, uintptr_t wParam, UiTextMessage payload) {
     return ui::SendWindowMessage(window_->GetHWND(), message, wParam, reinterpret_cast<intptr_t>(&payload));
   }
-
 };
 
 }  // namespace
@@ -151,7 +148,8 @@ TEST_F(MainWindow, LinesFromTwoWorkersNeverInterleave) {
   std::vector<std::thread> workers;
   for (int w = 0; w < 2; ++w) {
     workers.emplace_back([&, w] {
-      for (int i = 0; i < 50; ++i) WizardContext::Instance().AppendRemoveLog(std::wstring(40, w ? L'b' : L'a'), false, false);
+      for (int i = 0; i < 50; ++i)
+        WizardContext::Instance().AppendRemoveLog(std::wstring(40, w ? L'b' : L'a'), false, false);
       ++done;
     });
   }
@@ -201,7 +199,7 @@ TEST_F(MainWindow, LanguageChooserListsByIdAndSwitchesEverything) {
     EXPECT_EQ(list->GetChildAt(6)->GetUserData(), L"2070");
     EXPECT_TRUE(dynamic_cast<ui::Option*>(list->GetChildAt(5))->IsSelected());  // 2052, the current one
     EXPECT_FALSE(window_->GetHostWindow()->IsEnabled());                        // modal over the main window
-    host_->Click(windows.back(), {0, 0});  // nothing under the corner
+    host_->Click(windows.back(), {0, 0});                                       // nothing under the corner
     // Choose Thai by clicking its option.
     auto* thai = list->GetChildAt(4);
     const auto rect = thai->GetPos();
@@ -252,7 +250,8 @@ TEST_F(MainWindow, APackageWithoutTheIndexEndsWithTheLoadFailure) {
   int exitCode = -1;
   auto previous = ui::WindowImplBase::SetExitHook([&](int code) { exitCode = code; });
   auto* window = new CMainWnd();
-  EXPECT_EQ(window->Create(nullptr, L"printer driver", ui::kWsOverlappedWindow | ui::kWsVisible, 0, {0, 0, 560, 400}), nullptr);
+  EXPECT_EQ(window->Create(nullptr, L"printer driver", ui::kWsOverlappedWindow | ui::kWsVisible, 0, {0, 0, 560, 400}),
+            nullptr);
   delete window;
   ui::WindowImplBase::SetExitHook(previous);
   EXPECT_EQ(exitCode, 1);

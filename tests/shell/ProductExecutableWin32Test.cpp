@@ -63,16 +63,19 @@ TEST(ProductExecutable, CarriesThePackageAndTheManifest) {
   ModuleAsData product(path);
   ASSERT_NE(product.module, nullptr) << "LoadLibraryExW failed: " << GetLastError();
 
-  const std::string zip = ResourceBytes(product.module, L"ZIPRES", MAKEINTRESOURCEW(129), MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED));
+  const std::string zip = ResourceBytes(product.module, L"ZIPRES", MAKEINTRESOURCEW(129),
+                                        MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED));
   ASSERT_FALSE(zip.empty()) << "no ZIPRES/129 in language 2052";
   auto package = ResourcePackage::OpenFromMemory(zip.data(), zip.size());
   ASSERT_NE(package, nullptr);
   EXPECT_TRUE(package->ReadEntry("res.xml").has_value());
-  for (const char* name : {"lan_cn.xml", "lan_en.xml", "lan_es.xml", "lan_ja.xml", "lan_ko.xml", "lan_pt.xml", "lan_th.xml"}) {
+  for (const char* name :
+       {"lan_cn.xml", "lan_en.xml", "lan_es.xml", "lan_ja.xml", "lan_ko.xml", "lan_pt.xml", "lan_th.xml"}) {
     EXPECT_TRUE(package->ReadEntry(name).has_value()) << name;
   }
 
-  const std::string manifest = ResourceBytes(product.module, MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1), MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED));
+  const std::string manifest = ResourceBytes(product.module, MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1),
+                                             MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED));
   ASSERT_FALSE(manifest.empty());
   EXPECT_NE(manifest.find("level=\"requireAdministrator\" uiAccess=\"false\""), std::string::npos);
   EXPECT_NE(manifest.find("<dpiAware>true</dpiAware>"), std::string::npos);

@@ -10,7 +10,9 @@
 
 // The text table is process-wide and never emptied; each test uses ids of its own.
 namespace {
-ui::ResourceManager& Texts() { return ui::ResourceManager::Instance(); }
+ui::ResourceManager& Texts() {
+  return ui::ResourceManager::Instance();
+}
 }  // namespace
 
 TEST(TextTable, GetTextFallsBackToTheIdAndNullIsEmpty) {

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/WideText.h"
 #include "engine/DriverModelRecord.h"
 #include "engine/FolderMethod.h"
 #include "engine/SpoolerMethod.h"
@@ -14,9 +15,8 @@
 #include "engine/spooler/ShellCommands.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "engine/spooler/SystemOperations.h"
-#include "shell/app/EmbeddedPackage.h"
 #include "shell/Languages.h"
-#include "base/WideText.h"
+#include "shell/app/EmbeddedPackage.h"
 #include "simulated/SimulatedMachine.h"
 #include "ui/core/ResourceManager.h"
 

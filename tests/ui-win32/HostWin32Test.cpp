@@ -15,10 +15,10 @@
 #include <stdexcept>
 #include <thread>
 
+#include "base/WindowMessage.h"
 #include "ui-win32/RecordingWindowEvents.h"
 #include "ui/win32/HostWin32.h"
 #include "ui/win32/WindowDc.h"
-#include "base/WindowMessage.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include <filesystem>
 
+#include "UiTestSupport.h"
 #include "ui/cairo/CanvasCairo.h"
 #include "ui/controls/List.h"
 #include "ui/controls/ListRow.h"
 #include "ui/controls/RichEdit.h"
-#include "UiTestSupport.h"
 
 namespace {
 
@@ -90,7 +90,8 @@ TEST_P(UiRender, AWindowRendersToPngAtEachScale) {
   list->AddRow()->SetColumnText(1, L"Quorvel-A4(203)");
   list->GetRow(0)->SetChecked(true);
   list->SelectRow(1);
-  window->FindControl<ui::RichEdit>(L"log")->AppendText(L"09:05:03.007 : Start copying the file...\r\n", 0xFF0000FF, 225);
+  window->FindControl<ui::RichEdit>(L"log")->AppendText(L"09:05:03.007 : Start copying the file...\r\n", 0xFF0000FF,
+                                                        225);
   window->FindControl<ui::RichEdit>(L"log")->AppendText(L"09:05:03.210 : Failed\r\n", 0xFFFF0000, 225);
 
   const auto path =

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "UiTestSupport.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/HorizontalLayout.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/Option.h"
-#include "ui/core/ResourceManager.h"
 #include "ui/controls/TabLayout.h"
 #include "ui/controls/VerticalLayout.h"
-#include "UiTestSupport.h"
+#include "ui/core/ResourceManager.h"
 
 using ControlsTest = uitest::UiTest;
 
@@ -42,8 +42,8 @@ TEST_F(ControlsTest, OptionGroupsKeepOneSelectedAndClickComesBeforeTheChange) {
   ASSERT_TRUE(host_->ClickControl(window->GetHWND(), L"c"));
   ASSERT_TRUE(host_->ClickControl(window->GetHWND(), L"c"));
   EXPECT_FALSE(window->FindControl<ui::Option>(L"c")->IsSelected());
-  EXPECT_EQ(seen, (std::vector<std::wstring>{L"click:c=off", L"selectchanged:c=on", L"click:c=on",
-                                             L"selectchanged:c=off"}));
+  EXPECT_EQ(seen,
+            (std::vector<std::wstring>{L"click:c=off", L"selectchanged:c=on", L"click:c=on", L"selectchanged:c=off"}));
 
   seen.clear();
   a->SetSelected(true, false);  // the program's way: no notification at all
@@ -161,7 +161,8 @@ TEST_F(ControlsTest, TabLayoutSlidesToTheSelectedPanel) {
 
 TEST_F(ControlsTest, ToolTipShowsAfterAPause) {
   TestWindow* window = Open(
-      L"<Window size='300,200'><VerticalLayout><Button name='b' height='40' tooltip='Close'/></VerticalLayout></Window>");
+      L"<Window size='300,200'><VerticalLayout><Button name='b' height='40' "
+      L"tooltip='Close'/></VerticalLayout></Window>");
   auto& tree = window->Tree();
   host_->MoveMouse(window->GetHWND(), {20, 20});
   EXPECT_EQ(tree.ShownToolTipOwner(), nullptr);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "ui/controls/Edit.h"
 #include "UiTestSupport.h"
+#include "ui/controls/Edit.h"
 
 namespace {
 
@@ -19,7 +19,9 @@ class UiEdit : public UiTest {
     edit_ = window_->FindControl<ui::Edit>(L"pin");
     ASSERT_TRUE(host_->ClickControl(window_->GetHWND(), L"pin"));
   }
-  int Changes() const { return static_cast<int>(std::count(window_->notes.begin(), window_->notes.end(), L"textchanged:pin")); }
+  int Changes() const {
+    return static_cast<int>(std::count(window_->notes.begin(), window_->notes.end(), L"textchanged:pin"));
+  }
 
   TestWindow* window_ = nullptr;
   ui::Edit* edit_ = nullptr;

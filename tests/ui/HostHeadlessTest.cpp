@@ -2,9 +2,9 @@
 
 #include <thread>
 
-#include "ui/core/Container.h"
-#include "base/WindowMessage.h"
 #include "UiTestSupport.h"
+#include "base/WindowMessage.h"
+#include "ui/core/Container.h"
 
 using HeadlessHostTest = uitest::UiTest;
 

@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "WaitUntil.h"
+#include "base/MessageBus.h"
 #include "base/WideText.h"
+#include "base/WindowMessage.h"
 #include "ui/gtk/HostGtk.h"
 #include "ui/gtk/HostWindowGtk.h"
-#include "base/MessageBus.h"
-#include "base/WindowMessage.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <cairo.h>
 
+#include "UiTestSupport.h"
 #include "ui/controls/AnimatedImage.h"
 #include "ui/core/ImageCache.h"
-#include "UiTestSupport.h"
 
 using ImagesTest = uitest::UiTest;
 
@@ -27,12 +27,12 @@ std::string SolidPng(int width, int height, double r, double g, double b, double
 // A 1 x 1 GIF with two frames, white then black, each shown for 100 ms.
 std::string TwoFrameGif() {
   const unsigned char bytes[] = {
-      'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0,     // screen, two-colour table
-      0xFF, 0xFF, 0xFF, 0, 0, 0,                                // white, black
-      0x21, 0xF9, 4, 0, 10, 0, 0, 0,                            // 100 ms
-      0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0,     // pixel of colour 0
-      0x21, 0xF9, 4, 0, 10, 0, 0, 0,                            //
-      0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x4C, 0x01, 0,     // pixel of colour 1
+      'G',  'I',  'F',  '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0,              // screen, two-colour table
+      0xFF, 0xFF, 0xFF, 0,   0,   0,                                        // white, black
+      0x21, 0xF9, 4,    0,   10,  0,   0, 0,                                // 100 ms
+      0x2C, 0,    0,    0,   0,   1,   0, 1, 0, 0, 2,    2, 0x44, 0x01, 0,  // pixel of colour 0
+      0x21, 0xF9, 4,    0,   10,  0,   0, 0,                                //
+      0x2C, 0,    0,    0,   0,   1,   0, 1, 0, 0, 2,    2, 0x4C, 0x01, 0,  // pixel of colour 1
       0x3B};
   return std::string(reinterpret_cast<const char*>(bytes), sizeof(bytes));
 }

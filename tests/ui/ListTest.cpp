@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "UiTestSupport.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/List.h"
 #include "ui/controls/ListRow.h"
 #include "ui/controls/Option.h"
-#include "UiTestSupport.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <thread>
 
-#include "ui/controls/RichEdit.h"
-#include "base/WindowMessage.h"
 #include "UiTestSupport.h"
+#include "base/WindowMessage.h"
+#include "ui/controls/RichEdit.h"
 
 using RichEditTest = uitest::UiTest;
 

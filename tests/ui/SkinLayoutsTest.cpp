@@ -16,11 +16,11 @@
 #include <vector>
 
 #include "UiTestSupport.h"
-#include "shell/app/EmbeddedPackage.h"
 #include "base/WideText.h"
+#include "shell/app/EmbeddedPackage.h"
+#include "ui/cairo/CanvasCairo.h"
 #include "ui/controls/AnimatedImage.h"
 #include "ui/controls/Button.h"
-#include "ui/cairo/CanvasCairo.h"
 #include "ui/controls/Edit.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/LayoutBuilder.h"
@@ -29,9 +29,9 @@
 #include "ui/controls/ListHeaderItem.h"
 #include "ui/controls/ListRow.h"
 #include "ui/controls/Option.h"
-#include "ui/core/ResourceManager.h"
 #include "ui/controls/RichEdit.h"
 #include "ui/controls/TabLayout.h"
+#include "ui/core/ResourceManager.h"
 
 namespace {
 

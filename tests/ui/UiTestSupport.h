@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "ui/headless/HostHeadless.h"
 #include "ui/core/SkinFiles.h"
 #include "ui/core/SystemConstants.h"
-#include "ui/window/WindowImplBase.h"
 #include "ui/core/WindowTree.h"
+#include "ui/headless/HostHeadless.h"
+#include "ui/window/WindowImplBase.h"
 
 namespace uitest {
 

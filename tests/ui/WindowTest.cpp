@@ -4,12 +4,12 @@
 #include <chrono>
 #include <thread>
 
+#include "UiTestSupport.h"
+#include "base/MessageBus.h"
+#include "base/WindowMessage.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/Label.h"
-#include "base/MessageBus.h"
 #include "ui/controls/Option.h"
-#include "base/WindowMessage.h"
-#include "UiTestSupport.h"
 
 using ToolkitWindowTest = uitest::UiTest;
 
@@ -54,9 +54,9 @@ TEST_F(ToolkitWindowTest, ClicksReachTheNotifyMapAndVirtualWindows) {
 
   ASSERT_TRUE(host_->ClickControl(window->GetHWND(), L"ok"));
   ASSERT_TRUE(host_->ClickControl(window->GetHWND(), L"minbtn"));
-  EXPECT_EQ(mapped, std::vector<std::wstring>{L"ok"});         // the window's own map
+  EXPECT_EQ(mapped, std::vector<std::wstring>{L"ok"});           // the window's own map
   EXPECT_EQ(page.clicks, std::vector<std::wstring>{L"minbtn"});  // routed by "virtualwnd"
-  EXPECT_EQ(window->notes.back(), L"click:minbtn");               // Notify sees every one
+  EXPECT_EQ(window->notes.back(), L"click:minbtn");              // Notify sees every one
 }
 
 TEST_F(ToolkitWindowTest, PressAndReleaseOutsideIsNoClick) {

@@ -4,20 +4,20 @@
 #include <string>
 #include <vector>
 
-#include "shell/HeadlessMainWindow.h"
 #include "devices/BluetoothRules.h"
 #include "engine/spooler/AnsiDirectoryCalls.h"
-#include "shell/app/EmbeddedPackage.h"
+#include "shell/HeadlessMainWindow.h"
 #include "shell/Languages.h"
+#include "shell/app/EmbeddedPackage.h"
 #include "shell/app/MainWnd.h"
 #include "simulated/SimulatedMachine.h"
-#include "ui/core/Container.h"
-#include "ui/headless/HostHeadless.h"
 #include "ui/controls/Label.h"
+#include "ui/controls/TabLayout.h"
+#include "ui/core/Container.h"
 #include "ui/core/ResourceManager.h"
 #include "ui/core/SystemConstants.h"
-#include "ui/controls/TabLayout.h"
 #include "ui/core/WindowTree.h"
+#include "ui/headless/HostHeadless.h"
 #include "wizard/DeviceScan.h"
 #include "wizard/WizardContext.h"
 

@@ -10,20 +10,20 @@
 #include <thread>
 
 #include "shell/HeadlessMainWindow.h"
-#include "shell/app/EmbeddedPackage.h"
 #include "shell/Languages.h"
+#include "shell/app/EmbeddedPackage.h"
 #include "shell/app/MainWnd.h"
 #include "simulated/SimulatedMachine.h"
 #include "ui/controls/Edit.h"
-#include "ui/headless/HostHeadless.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/List.h"
 #include "ui/controls/ListRow.h"
 #include "ui/controls/Option.h"
+#include "ui/controls/TabLayout.h"
 #include "ui/core/ResourceManager.h"
 #include "ui/core/SystemConstants.h"
-#include "ui/controls/TabLayout.h"
 #include "ui/core/WindowTree.h"
+#include "ui/headless/HostHeadless.h"
 #include "wizard/WizardContext.h"
 
 namespace wizardtest {
@@ -39,7 +39,6 @@ class InstallWizard : public HeadlessMainWindow {
     context.bluetoothDevices.clear();
     context.activeWizard = ActiveWizard::None;
   }
-
 
   void Open(uint16_t language = 1033) {
     ASSERT_NE(OpenMainWindow(language, 900, 640), nullptr);
@@ -144,7 +143,6 @@ class InstallWizard : public HeadlessMainWindow {
   static void AddPrinterNamed(const std::wstring& name) {
     ASSERT_TRUE(Machine().AddPrinter({name, L"Microsoft Software Printer Driver", L"nul:", L"winprint", 0, {}}));
   }
-
 };
 
 }  // namespace wizardtest

@@ -1,8 +1,8 @@
 #include <algorithm>
 
 #include "InstallWizardHarness.h"
-#include "engine/spooler/SpoolerOperations.h"
 #include "base/WideText.h"
+#include "engine/spooler/SpoolerOperations.h"
 #include "wizard/PopAddPort.h"
 
 using wizardtest::InstallWizard;
@@ -522,9 +522,9 @@ TEST_F(InstallWizard, TabOrderOfThePortList) {
     const ui::Control* focus = window_->Tree().GetFocus();
     order.push_back(focus ? focus->GetName() : L"");
   }
-  EXPECT_EQ(order, (std::vector<std::wstring>{L"btnLan", L"btnAbout", L"minbtn", L"closebtn",
-                                              L"listex_install_driver_port", L"btn_port_add", L"btn_port_delete",
-                                              L"btn_port_configure", L"btn_setup_previous", L"btn_setup_next",
-                                              L"btn_setup_cancel", L"btnLan"}));
+  EXPECT_EQ(order,
+            (std::vector<std::wstring>{L"btnLan", L"btnAbout", L"minbtn", L"closebtn", L"listex_install_driver_port",
+                                       L"btn_port_add", L"btn_port_delete", L"btn_port_configure",
+                                       L"btn_setup_previous", L"btn_setup_next", L"btn_setup_cancel", L"btnLan"}));
   EXPECT_TRUE(window_->Tree().IsFocusVisible());
 }

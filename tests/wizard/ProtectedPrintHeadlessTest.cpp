@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "shell/HeadlessMainWindow.h"
 #include "base/WideText.h"
 #include "base/WindowsErrorCodes.h"
 #include "engine/ProtectedPrintWarning.h"
+#include "shell/HeadlessMainWindow.h"
 #include "shell/Languages.h"
 #include "shell/app/EmbeddedPackage.h"
 #include "shell/app/MainWnd.h"
@@ -30,7 +30,6 @@ constexpr wchar_t kSettingChinese[] = L"设置 > 蓝牙和其他设备 > 打印�
 
 class ProtectedPrintWizard : public HeadlessMainWindow {
  protected:
-
   void TearDown() override {
     HeadlessMainWindow::TearDown();
     ui::ResourceManager::Instance().LoadLanguage(L"lan_en.xml");

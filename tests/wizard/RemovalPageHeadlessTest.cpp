@@ -9,24 +9,24 @@
 #include <thread>
 #include <vector>
 
-#include "shell/HeadlessMainWindow.h"
-#include "devices/RemovalTestSpooler.h"
-#include "shell/app/EmbeddedPackage.h"
-#include "shell/Languages.h"
-#include "shell/app/MainWnd.h"
 #include "base/WideText.h"
+#include "devices/RemovalTestSpooler.h"
+#include "shell/HeadlessMainWindow.h"
+#include "shell/Languages.h"
+#include "shell/app/EmbeddedPackage.h"
+#include "shell/app/MainWnd.h"
 #include "simulated/SimulatedMachine.h"
 #include "ui/controls/AnimatedImage.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/Edit.h"
-#include "ui/headless/HostHeadless.h"
 #include "ui/controls/List.h"
 #include "ui/controls/ListRow.h"
 #include "ui/controls/Option.h"
-#include "ui/core/ResourceManager.h"
 #include "ui/controls/RichEdit.h"
+#include "ui/core/ResourceManager.h"
 #include "ui/core/SystemConstants.h"
 #include "ui/core/WindowTree.h"
+#include "ui/headless/HostHeadless.h"
 #include "wizard/WizardContext.h"
 
 namespace {
@@ -57,9 +57,7 @@ class RemovalPage : public HeadlessMainWindow {
     ui::ResourceManager::Instance().LoadLanguage(L"lan_en.xml");
   }
 
-  void Open(uint16_t language = 1033) {
-    ASSERT_NE(OpenMainWindow(language, 900, 640), nullptr);
-  }
+  void Open(uint16_t language = 1033) { ASSERT_NE(OpenMainWindow(language, 900, 640), nullptr); }
 
   // Panels slide in on timers of the virtual clock; the next click lands where the
   // controls come to rest, and is not taken for the second half of a double click.
@@ -138,7 +136,6 @@ class RemovalPage : public HeadlessMainWindow {
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
   }
-
 };
 
 constexpr const wchar_t* kPrinters = L"listex_delete_printer";

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/WideText.h"
 #include "engine/DriverModelRecord.h"
 #include "engine/SpoolerMethod.h"
 #include "engine/spooler/DriverEnvironment.h"
@@ -18,7 +19,6 @@
 #include "engine/spooler/SpoolerOperations.h"
 #include "engine/spooler/SystemOperations.h"
 #include "shell/app/EmbeddedPackage.h"
-#include "base/WideText.h"
 #include "ui/core/ResourceManager.h"
 
 namespace {

@@ -36,7 +36,9 @@ PangoFontDescription* DescriptionOf(const FontSpec& font) {
 
 std::string TextForLayout(std::wstring_view text, unsigned format) {
   std::string utf8 = WideToUtf8(text);
-  if (format & kTextSingleLine) std::replace_if(utf8.begin(), utf8.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  if (format & kTextSingleLine)
+    std::replace_if(
+        utf8.begin(), utf8.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
   return utf8;
 }
 
@@ -144,8 +146,8 @@ void CanvasCairo::DrawImage(const Image& image, int frame, const Rect& source, c
   if (src.IsEmpty()) return;
   // cairo only reads a source surface, so the shared pixels are lent without a copy.
   auto* data = reinterpret_cast<unsigned char*>(const_cast<uint32_t*>(pixels.pixels.data()));
-  cairo_surface_t* whole = cairo_image_surface_create_for_data(data, CAIRO_FORMAT_ARGB32, image.width, image.height,
-                                                               image.width * 4);
+  cairo_surface_t* whole =
+      cairo_image_surface_create_for_data(data, CAIRO_FORMAT_ARGB32, image.width, image.height, image.width * 4);
   // A sub-surface pads with its own edge pixels, so scaled slices do not bleed.
   cairo_surface_t* part = cairo_surface_create_for_rectangle(whole, src.left, src.top, src.Width(), src.Height());
   cairo_save(cr_);
@@ -192,7 +194,8 @@ PangoLayout* CanvasCairo::PrepareLayout(std::wstring_view text, const FontSpec& 
   pango_layout_set_single_paragraph_mode(layout_, (format & kTextSingleLine) != 0);
   pango_layout_set_width(layout_, width > 0 ? width * PANGO_SCALE : -1);
   pango_layout_set_wrap(layout_, PANGO_WRAP_WORD_CHAR);
-  pango_layout_set_ellipsize(layout_, width > 0 && (format & kTextEndEllipsis) ? PANGO_ELLIPSIZE_END : PANGO_ELLIPSIZE_NONE);
+  pango_layout_set_ellipsize(layout_,
+                             width > 0 && (format & kTextEndEllipsis) ? PANGO_ELLIPSIZE_END : PANGO_ELLIPSIZE_NONE);
   PangoAlignment alignment = PANGO_ALIGN_LEFT;
   if (format & kTextCenter) alignment = PANGO_ALIGN_CENTER;
   if (format & kTextRight) alignment = PANGO_ALIGN_RIGHT;
@@ -200,7 +203,8 @@ PangoLayout* CanvasCairo::PrepareLayout(std::wstring_view text, const FontSpec& 
   return layout_;
 }
 
-void CanvasCairo::DrawText(std::wstring_view text, const Rect& rect, const FontSpec& font, Argb color, unsigned format) {
+void CanvasCairo::DrawText(std::wstring_view text, const Rect& rect, const FontSpec& font, Argb color,
+                           unsigned format) {
   if (text.empty() || rect.IsEmpty()) return;
   const bool wraps = (format & kTextWordBreak) && !(format & kTextSingleLine);
   const bool ellipsis = (format & kTextEndEllipsis) != 0;

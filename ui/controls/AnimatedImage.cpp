@@ -88,7 +88,8 @@ void AnimatedImage::PaintContent(Canvas& canvas, const Rect&) {
   int width = image.width * ScalePercent() / loaded.variantScale;
   int height = image.height * ScalePercent() / loaded.variantScale;
   if (width > rect_.Width() || height > rect_.Height()) {
-    const double fit = std::min(static_cast<double>(rect_.Width()) / width, static_cast<double>(rect_.Height()) / height);
+    const double fit =
+        std::min(static_cast<double>(rect_.Width()) / width, static_cast<double>(rect_.Height()) / height);
     width = static_cast<int>(width * fit);
     height = static_cast<int>(height * fit);
   }

@@ -10,7 +10,9 @@
 
 namespace ui {
 
-Button::Button() { align_ = kTextCenter | kTextVCenter; }
+Button::Button() {
+  align_ = kTextCenter | kTextVCenter;
+}
 
 bool Button::Activate() {
   if (!IsEnabled()) return false;
@@ -28,7 +30,9 @@ bool Button::IsPushed() const {
   return tree != nullptr && tree->GetCapture() == this && tree->GetHover() == this && IsEnabled();
 }
 
-bool Button::UsesFlatLook() const { return !bkColor_ && normalImage_.empty() && bkImage_.empty() && glyph_.empty(); }
+bool Button::UsesFlatLook() const {
+  return !bkColor_ && normalImage_.empty() && bkImage_.empty() && glyph_.empty();
+}
 
 AttributeResult Button::ApplyAttribute(std::wstring_view name, std::wstring_view value) {
   auto is = [&](std::wstring_view wanted) { return NameEquals(name, wanted); };
@@ -150,9 +154,10 @@ void Button::PaintBorder(Canvas& canvas) {
     return;
   }
   if (UsesFlatLook()) {
-    canvas.DrawRoundRect(rect_, radius, !IsEnabled() ? theme::kBorderDisabled
-                                        : IsHot()    ? hotBorderColor_.value_or(theme::kAccent)
-                                                     : borderColor_.value_or(theme::kBorder),
+    canvas.DrawRoundRect(rect_, radius,
+                         !IsEnabled() ? theme::kBorderDisabled
+                         : IsHot()    ? hotBorderColor_.value_or(theme::kAccent)
+                                      : borderColor_.value_or(theme::kBorder),
                          width);
     return;
   }

@@ -14,7 +14,9 @@ namespace {
 constexpr int kBlinkTimer = 1;
 constexpr int kBlinkMs = 530;
 
-bool IsLowSurrogate(wchar_t c) { return sizeof(wchar_t) == 2 && c >= 0xDC00 && c <= 0xDFFF; }
+bool IsLowSurrogate(wchar_t c) {
+  return sizeof(wchar_t) == 2 && c >= 0xDC00 && c <= 0xDFFF;
+}
 
 std::wstring WithoutControls(std::wstring_view text) {
   std::wstring out;
@@ -26,7 +28,9 @@ std::wstring WithoutControls(std::wstring_view text) {
 
 }  // namespace
 
-Edit::Edit() { textPadding_ = {6, 0, 6, 0}; }
+Edit::Edit() {
+  textPadding_ = {6, 0, 6, 0};
+}
 
 void Edit::SetText(std::wstring text) {
   Control::SetText(std::move(text));
@@ -34,7 +38,9 @@ void Edit::SetText(std::wstring text) {
   Invalidate();
 }
 
-void Edit::SetMaxChar(int count) { maxChar_ = std::max(0, count); }
+void Edit::SetMaxChar(int count) {
+  maxChar_ = std::max(0, count);
+}
 
 void Edit::SetReadOnly(bool on) {
   readOnly_ = on;
@@ -49,7 +55,9 @@ void Edit::SetSel(int start, int end) {
   Invalidate();
 }
 
-std::pair<int, int> Edit::GetSel() const { return {std::min(anchor_, caret_), std::max(anchor_, caret_)}; }
+std::pair<int, int> Edit::GetSel() const {
+  return {std::min(anchor_, caret_), std::max(anchor_, caret_)};
+}
 
 int Edit::Previous(int position) const {
   const std::wstring& text = GetRawText();
@@ -94,7 +102,9 @@ void Edit::ReplaceSel(std::wstring_view inserted) {
   ChangeText(std::move(text), start + static_cast<int>(clean.size()));
 }
 
-void Edit::DeleteSelection() { ReplaceSel(L""); }
+void Edit::DeleteSelection() {
+  ReplaceSel(L"");
+}
 
 void Edit::MoveCaret(int position, bool extend) {
   caret_ = position;
@@ -276,9 +286,9 @@ void Edit::PaintText(Canvas& canvas) {
   canvas.PushClip(area);
   const auto [start, end] = GetSel();
   if (start != end && IsFocused()) {
-    canvas.FillRect({area.left + offsets_[start] - scrollX_, lineTop, area.left + offsets_[end] - scrollX_,
-                     lineTop + lineHeight},
-                    theme::kAccentSoft);
+    canvas.FillRect(
+        {area.left + offsets_[start] - scrollX_, lineTop, area.left + offsets_[end] - scrollX_, lineTop + lineHeight},
+        theme::kAccentSoft);
   }
   if (!text.empty()) {
     canvas.DrawText(text, {area.left - scrollX_, area.top, area.left - scrollX_ + textWidth + lineHeight, area.bottom},

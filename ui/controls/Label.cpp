@@ -102,16 +102,22 @@ Size Label::EstimateSize(Size available) {
   return size;
 }
 
-Rect Label::TextInsets() const { return Scaled(textPadding_); }
+Rect Label::TextInsets() const {
+  return Scaled(textPadding_);
+}
 
-Rect Label::TextRect() const { return rect_.Deflate(TextInsets()); }
+Rect Label::TextRect() const {
+  return rect_.Deflate(TextInsets());
+}
 
 Argb Label::CurrentTextColor() const {
   if (!IsEnabled()) return disabledTextColor_.value_or(theme::kTextDisabled);
   return textColor_.value_or(theme::kText);
 }
 
-void Label::PaintContent(Canvas& canvas, const Rect&) { PaintText(canvas); }
+void Label::PaintContent(Canvas& canvas, const Rect&) {
+  PaintText(canvas);
+}
 
 void Label::PaintText(Canvas& canvas) {
   const std::wstring text = GetText();

@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "base/WideText.h"
-#include "ui/core/AttributeParsing.h"
 #include "ui/controls/LayoutBuilder.h"
 #include "ui/controls/ListHeader.h"
 #include "ui/controls/ListHeaderItem.h"
 #include "ui/controls/ListRow.h"
+#include "ui/core/AttributeParsing.h"
 #include "ui/core/SystemConstants.h"
 #include "ui/core/Theme.h"
 #include "ui/core/WindowTree.h"
@@ -40,7 +40,9 @@ ListRow* List::AddRow(std::wstring_view templateFile) {
   return AddRow(std::move(row));
 }
 
-ListRow* List::AddRow(std::unique_ptr<ListRow> row) { return body_->Add(std::move(row)); }
+ListRow* List::AddRow(std::unique_ptr<ListRow> row) {
+  return body_->Add(std::move(row));
+}
 
 void List::RemoveAll() {
   selected_ = -1;
@@ -48,11 +50,17 @@ void List::RemoveAll() {
   body_->RemoveAll();
 }
 
-int List::GetRowCount() const { return body_->GetChildCount(); }
+int List::GetRowCount() const {
+  return body_->GetChildCount();
+}
 
-ListRow* List::GetRow(int index) const { return static_cast<ListRow*>(body_->GetChildAt(index)); }
+ListRow* List::GetRow(int index) const {
+  return static_cast<ListRow*>(body_->GetChildAt(index));
+}
 
-int List::IndexOfRow(const ListRow* row) const { return body_->IndexOf(row); }
+int List::IndexOfRow(const ListRow* row) const {
+  return body_->IndexOf(row);
+}
 
 bool List::SelectRow(int index, bool notify) {
   if (index < -1 || index >= GetRowCount()) return false;
@@ -159,11 +167,20 @@ bool List::HandleKey(const UiEvent& event) {
   const int from = checkList ? focusedRow_ : selected_;
   int to = from;
   switch (event.key) {
-    case kVkUp: to = from < 0 ? 0 : from - 1; break;
-    case kVkDown: to = from < 0 ? 0 : from + 1; break;
-    case kVkHome: to = 0; break;
-    case kVkEnd: to = count - 1; break;
-    default: return false;
+    case kVkUp:
+      to = from < 0 ? 0 : from - 1;
+      break;
+    case kVkDown:
+      to = from < 0 ? 0 : from + 1;
+      break;
+    case kVkHome:
+      to = 0;
+      break;
+    case kVkEnd:
+      to = count - 1;
+      break;
+    default:
+      return false;
   }
   to = std::clamp(to, 0, count - 1);
   if (count == 0 || to == from) return true;

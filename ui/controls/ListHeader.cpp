@@ -16,14 +16,18 @@ ListHeader::ListHeader() {
   SetInternVisible(false);
 }
 
-ListHeaderItem* ListHeader::GetColumn(int index) const { return dynamic_cast<ListHeaderItem*>(GetChildAt(index)); }
+ListHeaderItem* ListHeader::GetColumn(int index) const {
+  return dynamic_cast<ListHeaderItem*>(GetChildAt(index));
+}
 
 bool ListHeader::AddFromLayout(std::unique_ptr<Control> child) {
   if (dynamic_cast<ListHeaderItem*>(child.get()) == nullptr) return false;
   return Add(std::move(child)) != nullptr;
 }
 
-void ListHeader::OnChildAdded(Control*) { SetInternVisible(true); }
+void ListHeader::OnChildAdded(Control*) {
+  SetInternVisible(true);
+}
 
 Size ListHeader::EstimateSize(Size available) {
   Size size = HorizontalLayout::EstimateSize(available);

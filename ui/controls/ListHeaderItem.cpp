@@ -5,7 +5,9 @@
 
 namespace ui {
 
-ListHeaderItem::ListHeaderItem() { textPadding_ = {8, 0, 8, 0}; }
+ListHeaderItem::ListHeaderItem() {
+  textPadding_ = {8, 0, 8, 0};
+}
 
 void ListHeaderItem::SetCheckable(bool on) {
   checkable_ = on;
@@ -22,6 +24,8 @@ AttributeResult ListHeaderItem::ApplyAttribute(std::wstring_view name, std::wstr
   return Label::ApplyAttribute(name, value);
 }
 
-Argb ListHeaderItem::CurrentTextColor() const { return textColor_.value_or(theme::kTextMuted); }
+Argb ListHeaderItem::CurrentTextColor() const {
+  return textColor_.value_or(theme::kTextMuted);
+}
 
 }  // namespace ui

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "ui/core/AttributeParsing.h"
-#include "ui/core/Drawing.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/List.h"
 #include "ui/controls/Option.h"
+#include "ui/core/AttributeParsing.h"
+#include "ui/core/Drawing.h"
 #include "ui/core/Theme.h"
 #include "ui/core/WindowTree.h"
 
@@ -131,8 +131,8 @@ void ListRow::PaintContent(Canvas& canvas, const Rect& dirty) {
   const List* owner = GetOwner();
   if (owner == nullptr) return;
   // The keyboard's mark in a list of check boxes.
-  if (const WindowTree* tree = GetTree(); tree != nullptr && tree->IsFocusVisible() && owner->IsFocused() &&
-                                          owner->GetFocusedRow() == GetIndex()) {
+  if (const WindowTree* tree = GetTree();
+      tree != nullptr && tree->IsFocusVisible() && owner->IsFocused() && owner->GetFocusedRow() == GetIndex()) {
     canvas.DrawRect(rect_, theme::kAccent, std::max(1, Scaled(1)));
   }
   const int checkColumn = owner->CheckColumn();

@@ -55,8 +55,7 @@ void RichEdit::AppendText(std::wstring_view text, Argb color, int heightTwips) {
   size_t i = 0;
   while (i <= text.size()) {
     const size_t end = text.find_first_of(L"\r\n", i);
-    AppendPiece(text.substr(i, end == std::wstring_view::npos ? std::wstring_view::npos : end - i), color,
-                heightTwips);
+    AppendPiece(text.substr(i, end == std::wstring_view::npos ? std::wstring_view::npos : end - i), color, heightTwips);
     if (end == std::wstring_view::npos) break;
     EndParagraph(color, heightTwips);
     i = end + 1;
@@ -65,7 +64,9 @@ void RichEdit::AppendText(std::wstring_view text, Argb color, int heightTwips) {
   Invalidate();
 }
 
-void RichEdit::AppendText(std::wstring_view text) { AppendText(text, color_, 0); }
+void RichEdit::AppendText(std::wstring_view text) {
+  AppendText(text, color_, 0);
+}
 
 void RichEdit::SetText(std::wstring text) {
   paragraphs_.clear();
@@ -99,7 +100,9 @@ int RichEdit::ShownCount() const {
   return count;
 }
 
-int RichEdit::GetParagraphCount() const { return ShownCount(); }
+int RichEdit::GetParagraphCount() const {
+  return ShownCount();
+}
 
 std::optional<Argb> RichEdit::ColorAt(size_t position) const {
   for (const Paragraph& paragraph : paragraphs_) {
@@ -126,7 +129,9 @@ size_t RichEdit::ParagraphStart(int index) const {
   return start;
 }
 
-size_t RichEdit::TextLength() const { return ParagraphStart(static_cast<int>(paragraphs_.size())); }
+size_t RichEdit::TextLength() const {
+  return ParagraphStart(static_cast<int>(paragraphs_.size()));
+}
 
 int RichEdit::ParagraphAt(size_t position, size_t* start) const {
   size_t at = 0;
@@ -143,7 +148,9 @@ int RichEdit::ParagraphAt(size_t position, size_t* start) const {
   return -1;
 }
 
-std::pair<size_t, size_t> RichEdit::GetSel() const { return {std::min(anchor_, caret_), std::max(anchor_, caret_)}; }
+std::pair<size_t, size_t> RichEdit::GetSel() const {
+  return {std::min(anchor_, caret_), std::max(anchor_, caret_)};
+}
 
 void RichEdit::SetSel(size_t start, size_t end) {
   const size_t length = TextLength();
@@ -390,7 +397,8 @@ bool RichEdit::HandleKey(const UiEvent& event) {
     const Paragraph& p = paragraphs_[paragraph];
     const size_t offset = position - paragraphStart;
     for (const Line& line : p.lines) {
-      if (offset < line.end || line.end == p.text.size()) return {paragraphStart + line.start, paragraphStart + line.end};
+      if (offset < line.end || line.end == p.text.size())
+        return {paragraphStart + line.start, paragraphStart + line.end};
     }
     return {paragraphStart, paragraphStart + p.text.size()};
   };
@@ -584,8 +592,8 @@ void RichEdit::PaintContent(Canvas& canvas, const Rect& dirty) {
     hbar_.SetRange(widest_, view.Width());
     hbar_.SetPos(scrollX_);
     scrollX_ = hbar_.Pos();
-    hbar_.SetTrack({rect_.left + inset, rect_.bottom - inset - thickness, rect_.right - inset - thickness,
-                    rect_.bottom - inset});
+    hbar_.SetTrack(
+        {rect_.left + inset, rect_.bottom - inset - thickness, rect_.right - inset - thickness, rect_.bottom - inset});
     hbar_.Paint(canvas, hot);
   }
 }

@@ -80,7 +80,7 @@ class RichEdit : public Control {
     std::wstring text;
     std::vector<Run> runs;
     std::vector<Line> lines;  // laid out with height
-    int height = -1;  // measured at the cached width; -1 unknown
+    int height = -1;          // measured at the cached width; -1 unknown
     int width = -1;
     bool ended = false;
   };

@@ -36,6 +36,8 @@ bool CNotifyPump::LoopDispatch(TNotifyUI& msg) {
   return true;
 }
 
-void CNotifyPump::OnNotify(std::wstring type, Handler handler) { handlers_[std::move(type)] = std::move(handler); }
+void CNotifyPump::OnNotify(std::wstring type, Handler handler) {
+  handlers_[std::move(type)] = std::move(handler);
+}
 
 }  // namespace ui

@@ -2,8 +2,8 @@
 
 #include <map>
 
-#include "ui/core/SystemConstants.h"
 #include "base/WindowMessage.h"
+#include "ui/core/SystemConstants.h"
 
 namespace ui {
 
@@ -21,7 +21,9 @@ struct CWindowWnd::ModalState {
   int result = 0;
 };
 
-CWindowWnd::DispatchScope::DispatchScope(CWindowWnd& window) : window_(window) { ++window_.depth_; }
+CWindowWnd::DispatchScope::DispatchScope(CWindowWnd& window) : window_(window) {
+  ++window_.depth_;
+}
 
 CWindowWnd::DispatchScope::~DispatchScope() {
   // Last statement: Finish may delete the window object.
@@ -123,7 +125,9 @@ void CWindowWnd::SetTitle(const std::wstring& text) {
   if (IsWindow()) host_->SetTitle(text);
 }
 
-std::wstring CWindowWnd::GetTitle() const { return IsWindow() ? host_->Title() : std::wstring(); }
+std::wstring CWindowWnd::GetTitle() const {
+  return IsWindow() ? host_->Title() : std::wstring();
+}
 
 void CWindowWnd::Minimize() {
   if (IsWindow()) host_->Minimize();
@@ -161,7 +165,9 @@ void CWindowWnd::Finish() {
   OnFinalMessage();  // may delete this
 }
 
-intptr_t CWindowWnd::HitTestClient(Point) const { return kHtClient; }
+intptr_t CWindowWnd::HitTestClient(Point) const {
+  return kHtClient;
+}
 
 intptr_t CWindowWnd::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
   switch (message) {

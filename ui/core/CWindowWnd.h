@@ -18,8 +18,8 @@
 #include <memory>
 #include <string>
 
-#include "ui/core/Host.h"
 #include "base/WindowHandle.h"
+#include "ui/core/Host.h"
 
 namespace ui {
 

@@ -46,7 +46,8 @@ class Canvas {
   virtual void DrawLine(Point from, Point to, Argb color, int width) = 0;
   // Draws source (a part of one frame) scaled into dest, with an overall opacity.
   virtual void DrawImage(const Image& image, int frame, const Rect& source, const Rect& dest, uint8_t alpha = 255) = 0;
-  virtual void DrawText(std::wstring_view text, const Rect& rect, const FontSpec& font, Argb color, unsigned format) = 0;
+  virtual void DrawText(std::wstring_view text, const Rect& rect, const FontSpec& font, Argb color,
+                        unsigned format) = 0;
   // Size of the text laid out with the same rules; maxWidth 0 means unbounded.
   virtual Size MeasureText(std::wstring_view text, const FontSpec& font, int maxWidth, unsigned format) = 0;
 

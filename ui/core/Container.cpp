@@ -26,7 +26,9 @@ int Container::IndexOf(const Control* child) const {
   return -1;
 }
 
-Control* Container::Add(std::unique_ptr<Control> child) { return AddAt(std::move(child), GetChildCount()); }
+Control* Container::Add(std::unique_ptr<Control> child) {
+  return AddAt(std::move(child), GetChildCount());
+}
 
 Control* Container::AddAt(std::unique_ptr<Control> child, int index) {
   if (!child) return nullptr;
@@ -40,7 +42,9 @@ Control* Container::AddAt(std::unique_ptr<Control> child, int index) {
   return added;
 }
 
-bool Container::AddFromLayout(std::unique_ptr<Control> child) { return Add(std::move(child)) != nullptr; }
+bool Container::AddFromLayout(std::unique_ptr<Control> child) {
+  return Add(std::move(child)) != nullptr;
+}
 
 bool Container::Remove(Control* child) {
   const int index = IndexOf(child);
@@ -126,7 +130,9 @@ AttributeResult Container::ApplyAttribute(std::wstring_view name, std::wstring_v
   return Control::ApplyAttribute(name, value);
 }
 
-Rect Container::InnerRect() const { return rect_.Deflate(Scaled(inset_)); }
+Rect Container::InnerRect() const {
+  return rect_.Deflate(Scaled(inset_));
+}
 
 Control* Container::FindControlAt(Point point) {
   if (!IsVisible() || !rect_.Contains(point)) return nullptr;

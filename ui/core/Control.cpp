@@ -68,7 +68,9 @@ void Control::SetEnabled(bool enabled) {
   Invalidate();
 }
 
-bool Control::IsFocused() const { return tree_ != nullptr && tree_->GetFocus() == this; }
+bool Control::IsFocused() const {
+  return tree_ != nullptr && tree_->GetFocus() == this;
+}
 
 void Control::SetFocus() {
   if (tree_ != nullptr && IsFocusable()) tree_->SetFocus(this);
@@ -193,8 +195,16 @@ AttributeResult Control::ApplyAttribute(std::wstring_view name, std::wstring_vie
   if (is(L"maxwidth")) return applyInt([&](int v) { SetMinMax(minSize_, {v, maxSize_.cy}); });
   if (is(L"maxheight")) return applyInt([&](int v) { SetMinMax(minSize_, {maxSize_.cx, v}); });
   if (is(L"font")) return applyInt([&](int v) { SetFont(v); });
-  if (is(L"bordersize")) return applyInt([&](int v) { borderSize_ = std::max(0, v); Invalidate(); });
-  if (is(L"borderround")) return applyInt([&](int v) { borderRound_ = std::max(0, v); Invalidate(); });
+  if (is(L"bordersize"))
+    return applyInt([&](int v) {
+      borderSize_ = std::max(0, v);
+      Invalidate();
+    });
+  if (is(L"borderround"))
+    return applyInt([&](int v) {
+      borderRound_ = std::max(0, v);
+      Invalidate();
+    });
   if (is(L"bkcolor")) return applyColor(bkColor_);
   if (is(L"bordercolor")) return applyColor(borderColor_);
   if (is(L"padding")) {
@@ -236,7 +246,9 @@ void Control::NeedUpdate() {
   if (tree_ != nullptr) tree_->NeedLayout();
 }
 
-Size Control::EstimateSize(Size) { return {Scaled(fixedWidth_), Scaled(fixedHeight_)}; }
+Size Control::EstimateSize(Size) {
+  return {Scaled(fixedWidth_), Scaled(fixedHeight_)};
+}
 
 void Control::SetPos(const Rect& rect) {
   if (rect_ == rect) return;
@@ -272,7 +284,9 @@ void Control::PaintBorder(Canvas& canvas) {
   canvas.DrawRoundRect(rect_, Scaled(borderRound_), *borderColor_, std::max(1, Scaled(borderSize_)));
 }
 
-bool Control::DoEvent(UiEvent&) { return false; }
+bool Control::DoEvent(UiEvent&) {
+  return false;
+}
 
 void Control::AttachTree(WindowTree* tree) {
   if (tree_ == tree) return;
@@ -292,9 +306,13 @@ void Control::AttachTree(WindowTree* tree) {
   for (int i = 0; i < GetChildCount(); ++i) GetChildAt(i)->AttachTree(tree);
 }
 
-int Control::ScalePercent() const { return tree_ != nullptr ? tree_->Scale() : 100; }
+int Control::ScalePercent() const {
+  return tree_ != nullptr ? tree_->Scale() : 100;
+}
 
-int Control::Scaled(int units) const { return tree_ != nullptr ? tree_->Scaled(units) : units; }
+int Control::Scaled(int units) const {
+  return tree_ != nullptr ? tree_->Scaled(units) : units;
+}
 
 Rect Control::Scaled(const Rect& units) const {
   return {Scaled(units.left), Scaled(units.top), Scaled(units.right), Scaled(units.bottom)};

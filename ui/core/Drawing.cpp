@@ -9,7 +9,9 @@ namespace ui {
 
 namespace {
 
-int ScaleBy(int units, int percent) { return (units * percent + 50) / 100; }
+int ScaleBy(int units, int percent) {
+  return (units * percent + 50) / 100;
+}
 
 Point At(const Rect& r, double fx, double fy) {
   return {r.left + static_cast<int>(r.Width() * fx + 0.5), r.top + static_cast<int>(r.Height() * fy + 0.5)};

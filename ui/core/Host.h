@@ -13,9 +13,9 @@
 #include <memory>
 #include <string>
 
+#include "base/WindowHandle.h"
 #include "ui/core/Canvas.h"
 #include "ui/core/Geometry.h"
-#include "base/WindowHandle.h"
 
 namespace ui {
 

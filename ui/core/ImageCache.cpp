@@ -53,6 +53,8 @@ LoadedImage ImageCache::Get(std::wstring_view name, int scalePercent) {
   return loaded;
 }
 
-void ImageCache::Clear() { images_.clear(); }
+void ImageCache::Clear() {
+  images_.clear();
+}
 
 }  // namespace ui

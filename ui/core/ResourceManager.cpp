@@ -10,7 +10,9 @@ namespace ui {
 
 namespace {
 
-bool NameIs(const char* name, std::string_view wanted) { return EqualsNoCaseAscii(name, wanted); }
+bool NameIs(const char* name, std::string_view wanted) {
+  return EqualsNoCaseAscii(name, wanted);
+}
 
 const char* AttributeNoCase(const pugi::xml_node& node, std::string_view name) {
   for (const auto& attribute : node.attributes()) {
@@ -31,11 +33,17 @@ void ResourceManager::SetResourcePath(std::wstring path) {
   resourcePath_ = std::move(path);
 }
 
-void ResourceManager::SetPackage(std::shared_ptr<ResourcePackage> package) { SetProgramPackage(std::move(package)); }
+void ResourceManager::SetPackage(std::shared_ptr<ResourcePackage> package) {
+  SetProgramPackage(std::move(package));
+}
 
-uint64_t ResourceManager::PackageGeneration() const { return ProgramPackageGeneration(); }
+uint64_t ResourceManager::PackageGeneration() const {
+  return ProgramPackageGeneration();
+}
 
-std::shared_ptr<ResourcePackage> ResourceManager::Package() const { return ProgramPackage(); }
+std::shared_ptr<ResourcePackage> ResourceManager::Package() const {
+  return ProgramPackage();
+}
 
 std::optional<std::vector<uint8_t>> ResourceManager::ReadFile(std::string_view entryName) const {
   auto package = Package();
@@ -83,11 +91,17 @@ bool ResourceManager::LoadLanguage(std::wstring_view source) {
   return bytes && TextTable::Instance().Load(*bytes);
 }
 
-std::wstring ResourceManager::GetText(const wchar_t* id) const { return TextTable::Instance().GetText(id); }
+std::wstring ResourceManager::GetText(const wchar_t* id) const {
+  return TextTable::Instance().GetText(id);
+}
 
-void ResourceManager::SetTextQueryCallback(IQueryControlText* callback) { TextTable::Instance().SetQueryCallback(callback); }
+void ResourceManager::SetTextQueryCallback(IQueryControlText* callback) {
+  TextTable::Instance().SetQueryCallback(callback);
+}
 
-void ResourceManager::ReloadTexts() { TextTable::Instance().Reload(); }
+void ResourceManager::ReloadTexts() {
+  TextTable::Instance().Reload();
+}
 
 void ResourceManager::SetLanguageName(std::wstring code) {
   std::lock_guard guard(lock_);
@@ -105,6 +119,5 @@ void ResourceManager::Terminate() {
   layouts_.clear();
   images_.clear();
 }
-
 
 }  // namespace ui

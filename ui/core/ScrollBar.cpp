@@ -12,7 +12,9 @@ void ScrollBar::SetRange(int content, int view) {
   pos_ = std::clamp(pos_, 0, MaxPos());
 }
 
-int ScrollBar::MaxPos() const { return std::max(0, content_ - view_); }
+int ScrollBar::MaxPos() const {
+  return std::max(0, content_ - view_);
+}
 
 bool ScrollBar::SetPos(int pos) {
   pos = std::clamp(pos, 0, MaxPos());

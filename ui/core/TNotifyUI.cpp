@@ -4,7 +4,9 @@
 
 namespace ui {
 
-std::wstring TNotifyUI::SenderName() const { return sender != nullptr ? sender->GetName() : std::wstring(); }
+std::wstring TNotifyUI::SenderName() const {
+  return sender != nullptr ? sender->GetName() : std::wstring();
+}
 
 std::wstring TNotifyUI::SenderUserData() const {
   return sender != nullptr ? sender->GetUserData() : std::wstring();

@@ -124,7 +124,9 @@ void WindowTree::SetDefaultFont(const FontDef& font) {
   NeedLayout();
 }
 
-bool WindowTree::HasFont(int id) const { return fonts_.count(id) != 0 || Shared().fonts.count(id) != 0; }
+bool WindowTree::HasFont(int id) const {
+  return fonts_.count(id) != 0 || Shared().fonts.count(id) != 0;
+}
 
 FontSpec WindowTree::GetFont(int id) const {
   FontDef def;
@@ -161,7 +163,9 @@ const std::wstring* WindowTree::FindDefaultAttributes(std::wstring_view classNam
   return nullptr;
 }
 
-void WindowTree::ClearShared() { Shared() = SharedResources{}; }
+void WindowTree::ClearShared() {
+  Shared() = SharedResources{};
+}
 
 // ---- looking up controls --------------------------------------------------------------
 
@@ -170,7 +174,9 @@ Control* WindowTree::FindControl(std::wstring_view name) const {
   return root_->FindSubControl(name);
 }
 
-Control* WindowTree::FindControlAt(Point point) const { return root_ ? root_->FindControlAt(point) : nullptr; }
+Control* WindowTree::FindControlAt(Point point) const {
+  return root_ ? root_->FindControlAt(point) : nullptr;
+}
 
 Control* WindowTree::MouseTarget(Point point) const {
   Control* deepest = FindControlAt(point);
@@ -192,7 +198,9 @@ void WindowTree::AddNotifier(INotifyUI* notifier) {
   if (std::find(notifiers_.begin(), notifiers_.end(), notifier) == notifiers_.end()) notifiers_.push_back(notifier);
 }
 
-void WindowTree::RemoveNotifier(INotifyUI* notifier) { std::erase(notifiers_, notifier); }
+void WindowTree::RemoveNotifier(INotifyUI* notifier) {
+  std::erase(notifiers_, notifier);
+}
 
 void WindowTree::SendNotify(Control* sender, std::wstring_view type, uintptr_t wParam, intptr_t lParam) {
   DispatchScope scope(*this);
@@ -207,7 +215,9 @@ void WindowTree::AddMessageFilter(IMessageFilterUI* filter) {
   if (std::find(filters_.begin(), filters_.end(), filter) == filters_.end()) filters_.push_back(filter);
 }
 
-void WindowTree::RemoveMessageFilter(IMessageFilterUI* filter) { std::erase(filters_, filter); }
+void WindowTree::RemoveMessageFilter(IMessageFilterUI* filter) {
+  std::erase(filters_, filter);
+}
 
 bool WindowTree::FilterMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
   const std::vector<IMessageFilterUI*> filters = filters_;

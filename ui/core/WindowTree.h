@@ -39,11 +39,11 @@ struct FontDef {
 
 // The <Window> attributes of a layout (layout units).
 struct WindowAttributes {
-  Size size;            // "size"; 0: the size the window was created with
-  Size minSize;         // "mininfo"
-  Size maxSize;         // "maxinfo"
-  Rect caption;         // "caption": left, top and right margins, bottom = height of the drag band
-  Rect sizeBox;         // "sizebox": width of the resize border on each side
+  Size size;                 // "size"; 0: the size the window was created with
+  Size minSize;              // "mininfo"
+  Size maxSize;              // "maxinfo"
+  Rect caption;              // "caption": left, top and right margins, bottom = height of the drag band
+  Rect sizeBox;              // "sizebox": width of the resize border on each side
   std::wstring shadowImage;  // "shadowimage", drawn as nine slices with "shadowcorner"
   int shadowSize = 0;        // "shadowsize": the band around the body that holds the shadow
   Rect shadowCorner;

@@ -8,11 +8,11 @@
 #include <deque>
 #include <mutex>
 
+#include "base/MessageBus.h"
 #include "base/WideText.h"
+#include "ui/core/SystemConstants.h"
 #include "ui/gtk/GtkGlue.h"
 #include "ui/gtk/HostWindowGtk.h"
-#include "base/MessageBus.h"
-#include "ui/core/SystemConstants.h"
 
 namespace ui {
 

@@ -7,9 +7,9 @@
 #include <cmath>
 #include <cstdint>
 
+#include "base/MessageBus.h"
 #include "base/WideText.h"
 #include "ui/cairo/CanvasCairo.h"
-#include "base/MessageBus.h"
 #include "ui/core/SystemConstants.h"
 
 namespace ui {
@@ -19,10 +19,14 @@ namespace {
 // The toolkit's button for a GDK button number; None for the others.
 MouseButton ButtonOf(guint button) {
   switch (button) {
-    case GDK_BUTTON_PRIMARY: return MouseButton::Left;
-    case GDK_BUTTON_MIDDLE: return MouseButton::Middle;
-    case GDK_BUTTON_SECONDARY: return MouseButton::Right;
-    default: return MouseButton::None;
+    case GDK_BUTTON_PRIMARY:
+      return MouseButton::Left;
+    case GDK_BUTTON_MIDDLE:
+      return MouseButton::Middle;
+    case GDK_BUTTON_SECONDARY:
+      return MouseButton::Right;
+    default:
+      return MouseButton::None;
   }
 }
 

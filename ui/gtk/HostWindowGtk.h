@@ -23,8 +23,8 @@
 #include <memory>
 #include <string>
 
-#include "ui/gtk/GtkGlue.h"
 #include "ui/core/Host.h"
+#include "ui/gtk/GtkGlue.h"
 
 namespace ui {
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "ui/core/CWindowWnd.h"
 #include "base/MessageBus.h"
+#include "ui/core/CWindowWnd.h"
 #include "ui/core/WindowTree.h"
 
 namespace ui {
@@ -35,8 +35,7 @@ HostHeadless::~HostHeadless() {
   for (HostWindowHeadless* window : windows_) window->DetachHost();
 }
 
-std::unique_ptr<HostWindow> HostHeadless::CreateHostWindow(HostWindowEvents& events,
-                                                           const WindowCreateParams& params) {
+std::unique_ptr<HostWindow> HostHeadless::CreateHostWindow(HostWindowEvents& events, const WindowCreateParams& params) {
   auto window = std::make_unique<HostWindowHeadless>(*this, events, params);
   windows_.push_back(window.get());
   return window;
@@ -49,7 +48,9 @@ int HostHeadless::RunMessageLoop() {
   return exitCode_;
 }
 
-void HostHeadless::RunModalLoop(const std::function<bool()>& done) { Loop(done); }
+void HostHeadless::RunModalLoop(const std::function<bool()>& done) {
+  Loop(done);
+}
 
 void HostHeadless::PostQuit(int exitCode) {
   quitPosted_ = true;
@@ -138,7 +139,9 @@ void HostHeadless::AdvanceTime(int milliseconds) {
   RunUntilIdle();
 }
 
-void HostHeadless::QueueIdleAction(std::function<void()> action) { idleActions_.push_back(std::move(action)); }
+void HostHeadless::QueueIdleAction(std::function<void()> action) {
+  idleActions_.push_back(std::move(action));
+}
 
 // ---- input ----------------------------------------------------------------------------
 

@@ -88,7 +88,7 @@ class HostHeadless final : public Host {
 
   // ---- windows and pictures
   HostWindowHeadless* Window(WindowHandle window) const;  // live windows only
-  std::vector<WindowHandle> Windows() const;               // live, in creation order
+  std::vector<WindowHandle> Windows() const;              // live, in creation order
   bool RenderToPng(WindowHandle window, const std::string& path);
   // A pixel of the window's picture after painting it: premultiplied 0xAARRGGBB.
   uint32_t PixelAt(WindowHandle window, Point point);

@@ -2,16 +2,17 @@
 
 #include <algorithm>
 
+#include "base/MessageBus.h"
 #include "ui/cairo/CanvasCairo.h"
 #include "ui/headless/HostHeadless.h"
-#include "base/MessageBus.h"
 
 namespace ui {
 
 HostWindowHeadless::HostWindowHeadless(HostHeadless& host, HostWindowEvents& events, const WindowCreateParams& params)
     : host_(&host), events_(events), params_(params), title_(params.title), bounds_(params.rect) {
-  handle_ = MessageBus::Instance().Register(
-      [this](uint32_t message, uintptr_t wParam, intptr_t lParam) { return events_.OnWindowMessage(message, wParam, lParam); });
+  handle_ = MessageBus::Instance().Register([this](uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    return events_.OnWindowMessage(message, wParam, lParam);
+  });
   dirty_ = {0, 0, bounds_.Width(), bounds_.Height()};
 }
 

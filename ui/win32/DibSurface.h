@@ -12,8 +12,8 @@
 
 #include <cstdint>
 
-#include "ui/win32/GdiObject.h"
 #include "ui/core/Geometry.h"
+#include "ui/win32/GdiObject.h"
 
 namespace ui {
 

@@ -15,8 +15,8 @@
 
 #include <memory>
 
-#include "ui/win32/FontCacheGdi.h"
 #include "ui/core/Host.h"
+#include "ui/win32/FontCacheGdi.h"
 #include "ui/win32/WindowClassRegistry.h"
 
 namespace ui {

@@ -335,7 +335,8 @@ LRESULT HostWindowWin32::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
 
 int HostWindowWin32::BorderHit(POINT client) const {
   if (!params_.resizable || IsZoomed(hwnd_)) return 0;
-  return ResizeBorderHit(Point{static_cast<int>(client.x), static_cast<int>(client.y)}, ClientSize(), params_.resizeBorder);
+  return ResizeBorderHit(Point{static_cast<int>(client.x), static_cast<int>(client.y)}, ClientSize(),
+                         params_.resizeBorder);
 }
 
 LRESULT HostWindowWin32::HitTest(LPARAM screenPoint) {

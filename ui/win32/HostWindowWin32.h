@@ -23,9 +23,9 @@
 #include <memory>
 #include <string>
 
+#include "ui/core/Host.h"
 #include "ui/win32/DibSurface.h"
 #include "ui/win32/FontCacheGdi.h"
-#include "ui/core/Host.h"
 #include "ui/win32/WindowClassRegistry.h"
 
 namespace ui {

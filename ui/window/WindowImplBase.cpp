@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "ui/core/Control.h"
 #include "ui/controls/LayoutBuilder.h"
+#include "ui/core/Control.h"
 #include "ui/core/SystemConstants.h"
 
 namespace ui {
@@ -32,7 +32,9 @@ std::function<void(int)> WindowImplBase::SetExitHook(std::function<void(int)> ho
   return previous;
 }
 
-void WindowImplBase::Notify(TNotifyUI& msg) { NotifyPump(msg); }
+void WindowImplBase::Notify(TNotifyUI& msg) {
+  NotifyPump(msg);
+}
 
 void WindowImplBase::OnClick(TNotifyUI& msg) {
   const std::wstring name = msg.SenderName();
@@ -49,9 +51,13 @@ intptr_t WindowImplBase::MessageHandler(uint32_t message, uintptr_t wParam, intp
   return 0;
 }
 
-std::unique_ptr<Control> WindowImplBase::CreateControl(std::wstring_view) { return nullptr; }
+std::unique_ptr<Control> WindowImplBase::CreateControl(std::wstring_view) {
+  return nullptr;
+}
 
-std::optional<std::wstring> WindowImplBase::QueryControlText(std::wstring_view) { return std::nullopt; }
+std::optional<std::wstring> WindowImplBase::QueryControlText(std::wstring_view) {
+  return std::nullopt;
+}
 
 intptr_t WindowImplBase::HandleCustomMessage(uint32_t, uintptr_t, intptr_t, bool& handled) {
   handled = false;
@@ -120,7 +126,8 @@ bool WindowImplBase::PrepareCreate(WindowCreateParams& params) {
   const WindowAttributes& window = tree_.Attributes();
   const int shadow = tree_.Scaled(window.shadowSize);
   auto outer = [&](Size size) {
-    return Size{size.cx > 0 ? tree_.Scaled(size.cx) + 2 * shadow : 0, size.cy > 0 ? tree_.Scaled(size.cy) + 2 * shadow : 0};
+    return Size{size.cx > 0 ? tree_.Scaled(size.cx) + 2 * shadow : 0,
+                size.cy > 0 ? tree_.Scaled(size.cy) + 2 * shadow : 0};
   };
   if (window.size.cx > 0 && window.size.cy > 0) {
     const Size size = outer(window.size);
@@ -141,8 +148,8 @@ bool WindowImplBase::PrepareCreate(WindowCreateParams& params) {
   params.captionHeight = window.caption.bottom > 0 ? shadow + tree_.Scaled(window.caption.bottom) : 0;
   params.resizable = tree_.IsResizable();
   const Rect& box = window.sizeBox;
-  params.resizeBorder = {shadow + tree_.Scaled(box.left), shadow + tree_.Scaled(box.top), shadow + tree_.Scaled(box.right),
-                         shadow + tree_.Scaled(box.bottom)};
+  params.resizeBorder = {shadow + tree_.Scaled(box.left), shadow + tree_.Scaled(box.top),
+                         shadow + tree_.Scaled(box.right), shadow + tree_.Scaled(box.bottom)};
   return true;
 }
 
@@ -151,7 +158,9 @@ void WindowImplBase::ReportLoadFailure(const std::wstring& skin) {
   ExitHook()(1);
 }
 
-intptr_t WindowImplBase::HitTestClient(Point client) const { return tree_.HitTest(client); }
+intptr_t WindowImplBase::HitTestClient(Point client) const {
+  return tree_.HitTest(client);
+}
 
 void WindowImplBase::OnPaint(Canvas& canvas, const Rect& dirty) {
   DispatchScope scope(*this);
@@ -165,7 +174,8 @@ void WindowImplBase::OnMouse(const MouseEvent& event) {
 
 void WindowImplBase::OnKey(const KeyEvent& event) {
   DispatchScope scope(*this);
-  const uint32_t message = event.alt ? (event.down ? kWmSysKeyDown : kWmSysKeyUp) : (event.down ? kWmKeyDown : kWmKeyUp);
+  const uint32_t message =
+      event.alt ? (event.down ? kWmSysKeyDown : kWmSysKeyUp) : (event.down ? kWmKeyDown : kWmKeyUp);
   if (tree_.FilterMessage(message, event.key, 0)) return;
   bool handled = false;
   HandleCustomMessage(message, event.key, 0, handled);
@@ -183,9 +193,13 @@ void WindowImplBase::OnTimer(int timerId) {
   tree_.OnTimer(timerId);
 }
 
-void WindowImplBase::OnResize(Size clientSize) { tree_.OnResize(clientSize); }
+void WindowImplBase::OnResize(Size clientSize) {
+  tree_.OnResize(clientSize);
+}
 
-void WindowImplBase::OnFocusChanged(bool focused) { tree_.OnFocusChanged(focused); }
+void WindowImplBase::OnFocusChanged(bool focused) {
+  tree_.OnFocusChanged(focused);
+}
 
 void WindowImplBase::OnDestroyed() {
   tree_.AttachHost(nullptr);

@@ -1,7 +1,7 @@
 #include <fstream>
 
-#include "engine/spooler/ContractPlatform.h"
 #include "base/WideText.h"
+#include "engine/spooler/ContractPlatform.h"
 #include "simulated/SimulatedMachine.h"
 
 namespace contract {

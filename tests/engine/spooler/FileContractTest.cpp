@@ -1,10 +1,10 @@
 // Directories, file look-ups and device writes against the platform.
 #include <gtest/gtest.h>
 
+#include "base/WideText.h"
 #include "engine/spooler/ContractPlatform.h"
 #include "engine/spooler/FileOperations.h"
 #include "engine/spooler/SystemOperations.h"
-#include "base/WideText.h"
 
 namespace {
 

@@ -5,15 +5,15 @@
 
 #include <algorithm>
 
+#include "base/WideText.h"
 #include "engine/DriverModelRecord.h"
 #include "engine/SpoolerMethod.h"
-#include "engine/spooler/DriverEnvironment.h"
 #include "engine/spooler/ContractPlatform.h"
+#include "engine/spooler/DriverEnvironment.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "engine/spooler/SystemOperations.h"
 #include "engine/spooler/TcpIpPortData.h"
 #include "shell/app/EmbeddedPackage.h"
-#include "base/WideText.h"
 #include "ui/core/ResourceManager.h"
 
 namespace {

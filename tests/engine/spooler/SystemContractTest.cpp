@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "base/WideText.h"
 #include "engine/DriverModelRecord.h"
 #include "engine/FolderMethod.h"
 #include "engine/spooler/ContractPlatform.h"
@@ -10,9 +11,8 @@
 #include "engine/spooler/ShellCommands.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "engine/spooler/SystemOperations.h"
-#include "shell/app/EmbeddedPackage.h"
 #include "shell/Languages.h"
-#include "base/WideText.h"
+#include "shell/app/EmbeddedPackage.h"
 #include "ui/core/ResourceManager.h"
 
 namespace {
