@@ -1,5 +1,6 @@
 // The layout builder: the input is a skin file, built into a window's control tree on
-// the headless host, laid out and painted, then the window is closed.
+// the headless host, laid out and painted at one of the display scales, then the window
+// is closed.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -19,19 +20,24 @@ class FuzzedWindow : public ui::WindowImplBase {
   std::wstring GetSkinFile() override { return L"fuzzed.xml"; }
 };
 
-ui::HostHeadless* InstallHeadlessHost() {
-  auto host = std::make_unique<ui::HostHeadless>(100);
-  ui::HostHeadless* headless = host.get();
-  ui::InstallHost(std::move(host));
-  // A layout that does not load must not end the process here.
-  ui::WindowImplBase::SetExitHook([](int) {});
-  return headless;
+// The display scale follows the input's length, so every layout meets 100, 125 and 150 %.
+ui::HostHeadless* HostForScale(int scale) {
+  static ui::HostHeadless* current = nullptr;
+  if (current == nullptr || current->DisplayScalePercent() != scale) {
+    auto host = std::make_unique<ui::HostHeadless>(scale);
+    current = host.get();
+    ui::InstallHost(std::move(host));
+    // A layout that does not load must not end the process here.
+    ui::WindowImplBase::SetExitHook([](int) {});
+  }
+  return current;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static ui::HostHeadless* host = InstallHeadlessHost();
+  static constexpr int kScales[] = {100, 125, 150};
+  ui::HostHeadless* host = HostForScale(kScales[size % 3]);
   ui::WindowTree::ClearShared();
   ui::SkinFiles::SetMemoryFiles({{"fuzzed.xml", std::string(reinterpret_cast<const char*>(data), size)}});
   FuzzedWindow window;

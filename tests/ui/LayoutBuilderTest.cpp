@@ -26,6 +26,9 @@ TEST(UiAttributes, ValuesAreReadStrictly) {
   EXPECT_EQ(ui::ParseRect(L"4, 4,6,6"), (ui::Rect{4, 4, 6, 6}));
   EXPECT_FALSE(ui::ParseRect(L"4,4,6"));
   EXPECT_FALSE(ui::ParseInt(L"12px"));
+  EXPECT_EQ(ui::ParseInt(L"-100000"), -100000);
+  EXPECT_FALSE(ui::ParseInt(L"100001"));
+  EXPECT_FALSE(ui::ParseRect(L"0,0,999999999,1"));
   EXPECT_EQ(ui::ParseBool(L"TRUE"), true);
   auto list = ui::ParseAttributeList(L"textcolor=\"ff000000\"  textpadding='20,0,6,0'");
   ASSERT_TRUE(list);
