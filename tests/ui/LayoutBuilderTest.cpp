@@ -107,6 +107,20 @@ TEST_F(UiTest, BadAttributesAreReportedWithFileAndNameAndLoadingGoesOn) {
   EXPECT_EQ(tree.FindControl<ui::Label>(L"after")->GetText(), L"still here");
 }
 
+TEST_F(UiTest, AFontBeyondAThousandUnitsIsABadValue) {
+  // 60000 made the text engine leak (found by fuzzing); 1000 is the largest taken.
+  ui::WindowTree tree;
+  testing::internal::CaptureStderr();
+  auto root = ui::LayoutBuilder(tree).Build(
+      L"<Window><Font id='1' size='60000'/><Font id='2' size='1000'/><Font id='3' size='0'/><Label/></Window>");
+  const std::string report = testing::internal::GetCapturedStderr();
+  ASSERT_NE(root, nullptr);
+  EXPECT_NE(report.find("bad value \"60000\" for attribute \"size\""), std::string::npos) << report;
+  EXPECT_NE(report.find("bad value \"0\" for attribute \"size\""), std::string::npos) << report;
+  EXPECT_NE(tree.GetFont(1).size, 60000);
+  EXPECT_EQ(tree.GetFont(2).size, 1000);
+}
+
 TEST_F(UiTest, UnreadableLayoutsGiveNoControl) {
   ui::WindowTree tree;
   testing::internal::CaptureStderr();
