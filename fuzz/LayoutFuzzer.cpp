@@ -1,12 +1,13 @@
 // The layout builder: the input is a skin file, built into a window's control tree on
-// the headless host, laid out and painted at one of the display scales, then the window
-// is closed.
+// the headless host, laid out and painted at one of the display scales, its lists given
+// rows, walked by keyboard and clicked, then the window is closed.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "ui/HostHeadless.h"
+#include "ui/List.h"
 #include "ui/SkinFiles.h"
 #include "ui/SystemConstants.h"
 #include "ui/WindowImplBase.h"
@@ -33,6 +34,16 @@ ui::HostHeadless* HostForScale(int scale) {
   return current;
 }
 
+// Lists are filled by the program, not the layout: give each a few rows of its template.
+void FillLists(ui::Control* control) {
+  if (control == nullptr) return;
+  if (auto* list = dynamic_cast<ui::List*>(control)) {
+    for (int i = 0; i < 3; ++i) list->AddRow();
+    list->SelectRow(1);
+  }
+  for (int i = 0; i < control->GetChildCount(); ++i) FillLists(control->GetChildAt(i));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -42,6 +53,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ui::SkinFiles::SetMemoryFiles({{"fuzzed.xml", std::string(reinterpret_cast<const char*>(data), size)}});
   FuzzedWindow window;
   if (window.Create(nullptr, L"", ui::kWsVisible | ui::kWsPopup, 0, {0, 0, 300, 200}) != nullptr) {
+    host->RunUntilIdle();
+    FillLists(window.Tree().GetRoot());
+    // The keyboard walks the controls as a user would.
+    const ui::WindowHandle handle = window.GetHWND();
+    for (unsigned key : {ui::kVkTab, ui::kVkTab, ui::kVkDown, ui::kVkEnd, ui::kVkSpace}) host->PressKey(handle, key);
+    host->TypeText(handle, L"ab");
+    host->Click(handle, {150, 100});
     host->RunUntilIdle();
     window.DestroyWindow();
     host->RunUntilIdle();
