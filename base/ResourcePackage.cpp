@@ -103,11 +103,15 @@ std::optional<std::vector<uint8_t>> ResourcePackage::ReadEntry(std::string_view 
   if (unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return std::nullopt;
   if (info.uncompressed_size > maxSize || info.uncompressed_size > UINT32_MAX) return std::nullopt;
   if (unzOpenCurrentFile(zip) != UNZ_OK) return std::nullopt;
-  std::vector<uint8_t> out(static_cast<size_t>(info.uncompressed_size));
+  // The size is only what the archive claims: the buffer grows with the bytes that really
+  // arrive, so a damaged entry claiming gigabytes cannot make us allocate them up front.
+  const auto size = static_cast<size_t>(info.uncompressed_size);
+  std::vector<uint8_t> out;
   size_t done = 0;
   bool ok = true;
-  while (done < out.size()) {
-    const int n = unzReadCurrentFile(zip, out.data() + done, static_cast<unsigned>(std::min<size_t>(out.size() - done, 1u << 20)));
+  while (done < size) {
+    out.resize(done + std::min<size_t>(size - done, 1u << 20));
+    const int n = unzReadCurrentFile(zip, out.data() + done, static_cast<unsigned>(out.size() - done));
     if (n <= 0) {
       ok = false;
       break;

@@ -53,8 +53,13 @@ std::optional<std::wstring> DecodeText(const std::vector<uint8_t>& bytes) {
     std::wstring text;
     for (size_t i = 0; i < units.size(); ++i) {
       char32_t c = units[i];
-      if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size())
+      // A pair makes one character; a surrogate without its partner is no character and
+      // must not swallow the unit after it.
+      if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
         c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
+      } else if (c >= 0xD800 && c <= 0xDFFF) {
+        c = 0xFFFD;
+      }
       text += static_cast<wchar_t>(c);
     }
     return text;

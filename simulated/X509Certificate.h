@@ -1,5 +1,5 @@
 // Just enough of an X.509 certificate in DER form to tell a certificate from other
-// bytes and to name it: the structure is walked, the subject's common name read.
+// bytes and to name it: the certificate is decoded, the subject's common name read.
 //
 // Threads: a value; no shared state.
 #pragma once

@@ -56,3 +56,26 @@ TEST(ResourcePackage, DamagedEntryIsNotReturned) {
   EXPECT_FALSE(damaged->ReadEntry("lan_en.xml").has_value());
   EXPECT_TRUE(damaged->ReadEntry("lan_th.xml").has_value());
 }
+
+TEST(ResourcePackage, AnEntryClaimingGigabytesIsRefusedWithoutAllocatingThem) {
+  const auto bytes = CopyEmbeddedPackageBytes();
+  ASSERT_FALSE(bytes.empty());
+  std::string copy(bytes.begin(), bytes.end());
+  // res.xml's uncompressed size, in its local header (30 bytes before the name, size at 22)
+  // and in the central directory (46 bytes before, size at 24), claims 4 GB less 16.
+  int patched = 0;
+  for (size_t at = copy.find("res.xml"); at != std::string::npos; at = copy.find("res.xml", at + 1)) {
+    size_t field = std::string::npos;
+    if (at >= 30 && copy.compare(at - 30, 4, "PK\x03\x04") == 0) field = at - 30 + 22;
+    if (at >= 46 && copy.compare(at - 46, 4, "PK\x01\x02") == 0) field = at - 46 + 24;
+    if (field == std::string::npos) continue;
+    copy.replace(field, 4, "\xF0\xFF\xFF\xFF");
+    ++patched;
+  }
+  ASSERT_EQ(patched, 2);
+  auto damaged = ResourcePackage::OpenFromMemory(copy.data(), copy.size());
+  ASSERT_NE(damaged, nullptr);
+  EXPECT_EQ(damaged->EntrySize("res.xml"), 0xFFFFFFF0u);
+  EXPECT_FALSE(damaged->ReadEntry("res.xml").has_value());
+  EXPECT_TRUE(damaged->ReadEntry("lan_en.xml").has_value());
+}

@@ -38,6 +38,21 @@ TEST_F(UiScale150, SizesPaddingsAndFontsFollowTheDisplayScale) {
   EXPECT_EQ(host->ClientSize(), (ui::Size{237, 132}));
 }
 
+TEST_F(UiScale150, OutsizedNumbersAreRefusedAndTheLargestAllowedStillLayOut) {
+  // Each of these once overflowed the scaling or the layout's sums (found by fuzzing).
+  testing::internal::CaptureStderr();
+  TestWindow* window = Open(
+      L"<Window size='900,700' mininfo='999999999,999999999'><VerticalLayout childpadding='100000'"
+      L" inset='-100000,-100000,100000,100000'><Label name='big' width='100000' height='100000'"
+      L" padding='100000,100000,100000,100000'/><Button name='huge' height='999999999'/>"
+      L"<Label height='-100000'/></VerticalLayout></Window>");
+  const std::string report = testing::internal::GetCapturedStderr();
+  EXPECT_NE(report.find("bad value \"999999999,999999999\" for attribute \"mininfo\""), std::string::npos) << report;
+  EXPECT_NE(report.find("bad value \"999999999\" for attribute \"height\""), std::string::npos) << report;
+  EXPECT_EQ(window->FindControl(L"big")->GetFixedHeight(), 100000);
+  EXPECT_EQ(window->FindControl(L"huge")->GetFixedHeight(), 0);
+}
+
 TEST_F(DisplayScaleTest, TheLanguageFontReplacesTheDefaultOfControlsWithoutTheirOwn) {
   TestWindow* window = Open(kScaled);
   window->Tree().SetDefaultFont({L"宋体", 20, false});

@@ -182,8 +182,11 @@ void AddFont(WindowTree& tree, const pugi::xml_node& node, const std::string& or
     } else if (NameEquals(name, L"face")) {
       font.face = value;
     } else if (NameEquals(name, L"size")) {
+      // Glyphs of tens of thousands of pixels break the text engine's fixed-point
+      // arithmetic (and leak inside it); no layout needs a font beyond this.
+      constexpr int kLargestFontSize = 1000;
       auto size = ParseInt(value);
-      if (size && *size > 0) {
+      if (size && *size > 0 && *size <= kLargestFontSize) {
         font.size = *size;
       } else {
         result = AttributeResult::BadValue;

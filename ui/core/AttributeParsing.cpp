@@ -52,6 +52,9 @@ std::optional<int> ParseInt(std::wstring_view value) {
     if (c < L'0' || c > L'9') return std::nullopt;
     result = result * 10 + (c - L'0');
   }
+  // Numbers of layouts are lengths, counts and ids; a larger one is a damaged file, and
+  // taking it would overflow the scaling and the sums of the layout.
+  if (result > kLargestNumber) return std::nullopt;
   return negative ? -result : result;
 }
 

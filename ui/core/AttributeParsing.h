@@ -13,6 +13,8 @@
 
 namespace ui {
 
+// Numbers beyond ±kLargestNumber are refused, in sizes and rectangles too.
+constexpr int kLargestNumber = 100000;
 std::optional<int> ParseInt(std::wstring_view value);
 std::optional<bool> ParseBool(std::wstring_view value);  // "true"/"false", "1"/"0"
 // "ffff0000" or "#ffff0000" (AARRGGBB), or six digits for an opaque colour.
