@@ -27,18 +27,29 @@ uLong ZCALLBACK MemRead(voidpf /*opaque*/, voidpf handle, void* buf, uLong size)
   return n;
 }
 
-uLong ZCALLBACK MemWrite(voidpf, voidpf, const void*, uLong) { return 0; }
+uLong ZCALLBACK MemWrite(voidpf, voidpf, const void*, uLong) {
+  return 0;
+}
 
-ZPOS64_T ZCALLBACK MemTell(voidpf /*opaque*/, voidpf handle) { return static_cast<MemoryStream*>(handle)->position; }
+ZPOS64_T ZCALLBACK MemTell(voidpf /*opaque*/, voidpf handle) {
+  return static_cast<MemoryStream*>(handle)->position;
+}
 
 long ZCALLBACK MemSeek(voidpf /*opaque*/, voidpf handle, ZPOS64_T offset, int origin) {
   auto* s = static_cast<MemoryStream*>(handle);
   uint64_t base = 0;
   switch (origin) {
-    case ZLIB_FILEFUNC_SEEK_SET: base = 0; break;
-    case ZLIB_FILEFUNC_SEEK_CUR: base = s->position; break;
-    case ZLIB_FILEFUNC_SEEK_END: base = s->bytes->size(); break;
-    default: return -1;
+    case ZLIB_FILEFUNC_SEEK_SET:
+      base = 0;
+      break;
+    case ZLIB_FILEFUNC_SEEK_CUR:
+      base = s->position;
+      break;
+    case ZLIB_FILEFUNC_SEEK_END:
+      base = s->bytes->size();
+      break;
+    default:
+      return -1;
   }
   if (base + offset > s->bytes->size()) return -1;
   s->position = base + offset;
@@ -50,7 +61,9 @@ int ZCALLBACK MemClose(voidpf /*opaque*/, voidpf handle) {
   return 0;
 }
 
-int ZCALLBACK MemError(voidpf, voidpf) { return 0; }
+int ZCALLBACK MemError(voidpf, voidpf) {
+  return 0;
+}
 
 }  // namespace
 
@@ -131,7 +144,8 @@ std::vector<std::string> ResourcePackage::EntryNames() const {
   for (int rc = unzGoToFirstFile(zip); rc == UNZ_OK; rc = unzGoToNextFile(zip)) {
     unz_file_info64 info{};
     char name[1024];
-    if (unzGetCurrentFileInfo64(zip, &info, name, sizeof name, nullptr, 0, nullptr, 0) == UNZ_OK) names.emplace_back(name);
+    if (unzGetCurrentFileInfo64(zip, &info, name, sizeof name, nullptr, 0, nullptr, 0) == UNZ_OK)
+      names.emplace_back(name);
   }
   return names;
 }

@@ -10,12 +10,12 @@
 #include <string_view>
 
 #include "base/WideText.h"
+#include "ui/controls/LayoutBuilder.h"
 #include "ui/core/AttributeParsing.h"
 #include "ui/core/Control.h"
-#include "ui/headless/HostHeadless.h"
-#include "ui/controls/LayoutBuilder.h"
 #include "ui/core/SkinFiles.h"
 #include "ui/core/WindowTree.h"
+#include "ui/headless/HostHeadless.h"
 
 namespace {
 

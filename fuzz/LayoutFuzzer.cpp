@@ -6,12 +6,12 @@
 #include <memory>
 #include <string>
 
-#include "ui/headless/HostHeadless.h"
 #include "ui/controls/List.h"
 #include "ui/core/SkinFiles.h"
 #include "ui/core/SystemConstants.h"
-#include "ui/window/WindowImplBase.h"
 #include "ui/core/WindowTree.h"
+#include "ui/headless/HostHeadless.h"
+#include "ui/window/WindowImplBase.h"
 
 namespace {
 

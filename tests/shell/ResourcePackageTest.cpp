@@ -14,7 +14,8 @@ TEST(ResourcePackage, EmbeddedPackageHoldsTheIndexAndTheSevenLanguageFiles) {
   const std::string text(index->begin(), index->end());
   EXPECT_NE(text.find("XML_MAIN"), std::string::npos);
   EXPECT_NE(text.find("main.xml"), std::string::npos);
-  for (const char* name : {"lan_cn.xml", "lan_en.xml", "lan_es.xml", "lan_ja.xml", "lan_ko.xml", "lan_pt.xml", "lan_th.xml"}) {
+  for (const char* name :
+       {"lan_cn.xml", "lan_en.xml", "lan_es.xml", "lan_ja.xml", "lan_ko.xml", "lan_pt.xml", "lan_th.xml"}) {
     EXPECT_TRUE(package->EntrySize(name).has_value()) << name;
   }
   // Lookups ignore letter case.
@@ -27,7 +28,8 @@ TEST(ResourcePackage, EntriesUseSlashesAndFoldersAreListed) {
   auto package = OpenEmbeddedPackage();
   ASSERT_NE(package, nullptr);
   const auto names = package->EntryNames();
-  EXPECT_TRUE(std::none_of(names.begin(), names.end(), [](const std::string& n) { return n.find('\\') != std::string::npos; }));
+  EXPECT_TRUE(
+      std::none_of(names.begin(), names.end(), [](const std::string& n) { return n.find('\\') != std::string::npos; }));
 }
 
 TEST(ResourcePackage, SizeCapAndBadBlocks) {

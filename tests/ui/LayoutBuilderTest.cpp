@@ -1,18 +1,18 @@
 #include <gtest/gtest.h>
 
+#include "UiTestSupport.h"
 #include "shell/app/EmbeddedPackage.h"
-#include "ui/core/AttributeParsing.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/LayoutBuilder.h"
 #include "ui/controls/List.h"
 #include "ui/controls/ListHeader.h"
 #include "ui/controls/Option.h"
-#include "ui/core/ResourceManager.h"
 #include "ui/controls/RichEdit.h"
 #include "ui/controls/TabLayout.h"
 #include "ui/controls/VerticalLayout.h"
-#include "UiTestSupport.h"
+#include "ui/core/AttributeParsing.h"
+#include "ui/core/ResourceManager.h"
 
 using LayoutBuilderTest = uitest::UiTest;
 
@@ -99,7 +99,8 @@ TEST_F(LayoutBuilderTest, BadAttributesAreReportedWithFileAndNameAndLoadingGoesO
   ASSERT_NE(root, nullptr);
   tree.SetRoot(std::move(root));
 
-  EXPECT_NE(report.find("broken.xml: <Window>: bad value \"100,x\" for attribute \"size\""), std::string::npos) << report;
+  EXPECT_NE(report.find("broken.xml: <Window>: bad value \"100,x\" for attribute \"size\""), std::string::npos)
+      << report;
   EXPECT_NE(report.find("broken.xml: <Label name=\"a\">: bad value \"blue\" for attribute \"bkcolor\""),
             std::string::npos)
       << report;

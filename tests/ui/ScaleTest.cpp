@@ -2,9 +2,9 @@
 
 #include <cairo.h>
 
+#include "UiTestSupport.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/Label.h"
-#include "UiTestSupport.h"
 
 using DisplayScaleTest = uitest::UiTest;
 
@@ -14,7 +14,8 @@ using uitest::TestWindow;
 using uitest::UiTest;
 
 const wchar_t* kScaled =
-    L"<Window size='200,100' mininfo='150,80' shadowsize='4'><Font id='1' size='12'/><Font id='2' size='20' default='true'/>"
+    L"<Window size='200,100' mininfo='150,80' shadowsize='4'><Font id='1' size='12'/><Font id='2' size='20' "
+    L"default='true'/>"
     L"<VerticalLayout inset='10,10,10,10'><Button name='b' height='30' font='1' padding='0,5,0,0'/><Label name='l'/>"
     L"</VerticalLayout></Window>";
 
@@ -65,10 +66,12 @@ TEST_F(DisplayScaleTest, TheLanguageFontReplacesTheDefaultOfControlsWithoutTheir
 }
 
 TEST_F(DisplayScaleTest, SharedStylesAndFontsServeLaterWindows) {
-  Open(L"<Window size='100,100'><Style name='colorbtn_style' value=\"textcolor='ff0000ff'\" shared='true'/>"
-       L"<Font id='22' size='22' shared='true'/><Control/></Window>");
-  TestWindow* popup = Open(L"<Window size='100,100'><VerticalLayout><Button name='b' style='colorbtn_style' font='22'/>"
-                           L"</VerticalLayout></Window>");
+  Open(
+      L"<Window size='100,100'><Style name='colorbtn_style' value=\"textcolor='ff0000ff'\" shared='true'/>"
+      L"<Font id='22' size='22' shared='true'/><Control/></Window>");
+  TestWindow* popup = Open(
+      L"<Window size='100,100'><VerticalLayout><Button name='b' style='colorbtn_style' font='22'/>"
+      L"</VerticalLayout></Window>");
   auto* button = popup->FindControl<ui::Button>(L"b");
   EXPECT_EQ(button->GetTextColor(), 0xFF0000FFu);
   EXPECT_EQ(popup->Tree().GetFont(22).size, 22);
@@ -95,9 +98,9 @@ TEST_F(DisplayScaleTest, TheShadowImageFramesTheBodyAndItsMiddleStaysTheBody) {
   TestWindow* window = Open(
       L"<Window size='100,60' shadowsize='6' shadowimage='main/shadow.png' shadowcorner='8,8,8,8' bkcolor='ff00ff00'>"
       L"<Control/></Window>");
-  EXPECT_EQ(host_->PixelAt(window->GetHWND(), {1, 1}), 0xFFFF0000u);     // a corner of the image
-  EXPECT_EQ(host_->PixelAt(window->GetHWND(), {56, 2}), 0xFFFF0000u);    // the stretched top edge
-  EXPECT_EQ(host_->PixelAt(window->GetHWND(), {56, 36}), 0xFF00FF00u);   // the body's own colour
+  EXPECT_EQ(host_->PixelAt(window->GetHWND(), {1, 1}), 0xFFFF0000u);    // a corner of the image
+  EXPECT_EQ(host_->PixelAt(window->GetHWND(), {56, 2}), 0xFFFF0000u);   // the stretched top edge
+  EXPECT_EQ(host_->PixelAt(window->GetHWND(), {56, 36}), 0xFF00FF00u);  // the body's own colour
   // Without the image the painter draws a soft shadow of its own.
   TestWindow* plain = Open(L"<Window size='100,60' shadowsize='6'><Control/></Window>");
   const uint32_t outer = host_->PixelAt(plain->GetHWND(), {0, 30});
@@ -108,7 +111,8 @@ TEST_F(DisplayScaleTest, TheShadowImageFramesTheBodyAndItsMiddleStaysTheBody) {
 
 TEST_F(DisplayScaleTest, FixedSizeWindowsHaveNoResizeBorder) {
   TestWindow* window = Open(
-      L"<Window size='200,100' mininfo='200,100' maxinfo='200,100' sizebox='4,4,4,4' caption='0,0,0,30'><Control/></Window>");
+      L"<Window size='200,100' mininfo='200,100' maxinfo='200,100' sizebox='4,4,4,4' "
+      L"caption='0,0,0,30'><Control/></Window>");
   EXPECT_FALSE(window->Tree().IsResizable());
   EXPECT_FALSE(host_->Window(window->GetHWND())->Params().resizable);
   EXPECT_EQ(window->Tree().HitTest({1, 50}), ui::kHtClient);

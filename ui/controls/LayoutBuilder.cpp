@@ -8,23 +8,23 @@
 
 #include "base/WideText.h"
 #include "ui/controls/AnimatedImage.h"
-#include "ui/core/AttributeParsing.h"
 #include "ui/controls/Button.h"
-#include "ui/core/Container.h"
 #include "ui/controls/Edit.h"
 #include "ui/controls/HorizontalLayout.h"
-#include "ui/core/IDialogBuilderCallback.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/List.h"
 #include "ui/controls/ListHeader.h"
 #include "ui/controls/ListHeaderItem.h"
 #include "ui/controls/ListRow.h"
 #include "ui/controls/Option.h"
-#include "ui/core/ResourceManager.h"
 #include "ui/controls/RichEdit.h"
-#include "ui/core/SkinFiles.h"
 #include "ui/controls/TabLayout.h"
 #include "ui/controls/VerticalLayout.h"
+#include "ui/core/AttributeParsing.h"
+#include "ui/core/Container.h"
+#include "ui/core/IDialogBuilderCallback.h"
+#include "ui/core/ResourceManager.h"
+#include "ui/core/SkinFiles.h"
 #include "ui/core/WindowTree.h"
 
 namespace ui {
@@ -35,7 +35,9 @@ constexpr int kMaxIncludeDepth = 8;
 
 using Document = std::shared_ptr<const pugi::xml_document>;
 
-bool Is(const pugi::xml_node& node, std::wstring_view name) { return NameEquals(Utf8ToWide(node.name()), name); }
+bool Is(const pugi::xml_node& node, std::wstring_view name) {
+  return NameEquals(Utf8ToWide(node.name()), name);
+}
 
 const char* Attribute(const pugi::xml_node& node, std::wstring_view name) {
   for (const auto& attribute : node.attributes()) {
@@ -110,7 +112,8 @@ void Report(const std::string& origin, const pugi::xml_node& node, const std::st
   ReportSkinProblem(origin + ": " + Describe(node), what);
 }
 
-void ReportAttribute(const std::string& where, AttributeResult result, std::wstring_view name, std::wstring_view value) {
+void ReportAttribute(const std::string& where, AttributeResult result, std::wstring_view name,
+                     std::wstring_view value) {
   if (result == AttributeResult::Unknown) {
     ReportSkinProblem(where, "unknown attribute \"" + WideToUtf8(name) + "\"");
   } else if (result == AttributeResult::BadValue) {
@@ -256,15 +259,12 @@ class Walker {
   Walker(WindowTree& tree, IDialogBuilderCallback* callback) : tree_(tree), callback_(callback) {}
 
   // One element: a resource element, an include, or a control for parent (or the root).
-  void Process(const pugi::xml_node& node, Container* parent, std::unique_ptr<Control>* root,
-               Context& context);
+  void Process(const pugi::xml_node& node, Container* parent, std::unique_ptr<Control>* root, Context& context);
   std::unique_ptr<Control> BuildControl(const pugi::xml_node& node, Context& context);
-  void ProcessWindow(const pugi::xml_node& window, Container* parent, std::unique_ptr<Control>* root,
-                     Context& context);
+  void ProcessWindow(const pugi::xml_node& window, Container* parent, std::unique_ptr<Control>* root, Context& context);
 
  private:
-  void Include(const pugi::xml_node& node, Container* parent, std::unique_ptr<Control>* root,
-               Context& context);
+  void Include(const pugi::xml_node& node, Container* parent, std::unique_ptr<Control>* root, Context& context);
 
   WindowTree& tree_;
   IDialogBuilderCallback* callback_;
@@ -285,8 +285,7 @@ void Walker::ProcessWindow(const pugi::xml_node& window, Container* parent, std:
   }
 }
 
-void Walker::Include(const pugi::xml_node& node, Container* parent, std::unique_ptr<Control>* root,
-                     Context& context) {
+void Walker::Include(const pugi::xml_node& node, Container* parent, std::unique_ptr<Control>* root, Context& context) {
   const char* source = Attribute(node, L"source");
   if (source == nullptr || *source == '\0') {
     Report(context.origin, node, "an include needs \"source\"");
@@ -307,8 +306,7 @@ void Walker::Include(const pugi::xml_node& node, Container* parent, std::unique_
   }
 }
 
-void Walker::Process(const pugi::xml_node& node, Container* parent, std::unique_ptr<Control>* root,
-                     Context& context) {
+void Walker::Process(const pugi::xml_node& node, Container* parent, std::unique_ptr<Control>* root, Context& context) {
   if (Is(node, L"Font")) return AddFont(tree_, node, context.origin);
   if (Is(node, L"Style")) return AddNamedList(tree_, node, context.origin, true);
   if (Is(node, L"Default")) return AddNamedList(tree_, node, context.origin, false);

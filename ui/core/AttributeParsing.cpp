@@ -12,7 +12,9 @@ std::wstring_view Trim(std::wstring_view text) {
   return text;
 }
 
-wchar_t LowerAscii(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+wchar_t LowerAscii(wchar_t c) {
+  return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
 
 std::optional<std::vector<int>> ParseInts(std::wstring_view value, size_t count) {
   std::vector<int> numbers;
