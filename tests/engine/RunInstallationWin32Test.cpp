@@ -25,11 +25,9 @@ class InstallationOnWindows : public testing::Test {
  protected:
   void SetUp() override {
     ui::ResourceManager::Instance().SetPackage(OpenEmbeddedPackage());
-    // Is64BitWindows answers for the 32-bit product (WOW64); a 64-bit build of the tests
-    // would pick the 32-bit files and environment on 64-bit Windows.
-    if (sizeof(void*) == 8 && !Is64BitWindows()) {
-      GTEST_SKIP() << "this 64-bit test build is told it runs on 32-bit Windows (Is64BitWindows asks IsWow64Process)";
-    }
+    // The 64-bit test build picks the 64-bit files and environment as the product does
+    // under WOW64: a 64-bit process is on 64-bit Windows.
+    if (sizeof(void*) == 8) ASSERT_TRUE(Is64BitWindows()) << "a 64-bit process on 32-bit Windows?";
     defaultBefore_ = contract::DefaultPrinterName();
     DeletePrinterByName(kPrinter);
     driverBefore_ = DriverInstalled(BuildDriverModelRecords()[0].driverName, contract::PrinterDriverEnvironment());
