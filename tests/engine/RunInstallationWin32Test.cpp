@@ -27,7 +27,9 @@ class InstallationOnWindows : public testing::Test {
     ui::ResourceManager::Instance().SetPackage(OpenEmbeddedPackage());
     // The 64-bit test build picks the 64-bit files and environment as the product does
     // under WOW64: a 64-bit process is on 64-bit Windows.
-    if (sizeof(void*) == 8) ASSERT_TRUE(Is64BitWindows()) << "a 64-bit process on 32-bit Windows?";
+    if (sizeof(void*) == 8) {
+      ASSERT_TRUE(Is64BitWindows()) << "a 64-bit process on 32-bit Windows?";
+    }
     defaultBefore_ = contract::DefaultPrinterName();
     DeletePrinterByName(kPrinter);
     driverBefore_ = DriverInstalled(BuildDriverModelRecords()[0].driverName, contract::PrinterDriverEnvironment());
