@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "base/WideText.h"
+#include "simulated/ReplaceFile.h"
 
 namespace {
 
@@ -226,18 +227,5 @@ std::string SaveDeviceTree(const DeviceTreeState& state, const std::filesystem::
   WriteState(state, document.append_child("devices"));
   std::ostringstream out;
   document.save(out, "  ", pugi::format_default, pugi::encoding_utf8);
-  const std::filesystem::path partial = file.string() + ".new";
-  {
-    std::ofstream stream(partial, std::ios::binary | std::ios::trunc);
-    stream << out.str();
-    stream.flush();
-    if (!stream) return "cannot write " + partial.string();
-  }
-  std::error_code ec;
-  std::filesystem::rename(partial, file, ec);
-  if (ec) {
-    std::filesystem::remove(partial, ec);
-    return "cannot replace " + file.string();
-  }
-  return {};
+  return ReplaceFileWhole(file, out.str());
 }

@@ -1,8 +1,5 @@
 #include "simulated/MachineStateFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -10,6 +7,7 @@
 #include <sstream>
 
 #include "base/WideText.h"
+#include "simulated/ReplaceFile.h"
 
 namespace {
 
@@ -269,25 +267,5 @@ std::string SaveMachineState(const MachineState& state, const std::filesystem::p
   document.save(out, "  ", pugi::format_default, pugi::encoding_utf8);
   const std::string text = out.str();
 
-  const std::filesystem::path partial = file.string() + ".new";
-  const int fd = ::open(partial.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return "cannot write " + partial.string() + ": " + std::strerror(errno);
-  size_t done = 0;
-  std::string error;
-  while (done < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      error = "cannot write " + partial.string() + ": " + std::strerror(errno);
-      break;
-    }
-    done += static_cast<size_t>(n);
-  }
-  if (error.empty() && ::fsync(fd) != 0) error = "cannot write " + partial.string() + ": " + std::strerror(errno);
-  ::close(fd);
-  if (error.empty() && ::rename(partial.c_str(), file.c_str()) != 0) {
-    error = "cannot replace " + file.string() + ": " + std::strerror(errno);
-  }
-  if (!error.empty()) ::unlink(partial.c_str());
-  return error;
+  return ReplaceFileWhole(file, text);
 }

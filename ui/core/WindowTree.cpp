@@ -8,6 +8,7 @@
 #include "ui/core/Container.h"
 #include "ui/core/Drawing.h"
 #include "ui/core/ImageCache.h"
+#include "ui/core/ResizeBorder.h"
 #include "ui/core/SystemConstants.h"
 #include "ui/core/Theme.h"
 
@@ -378,18 +379,8 @@ intptr_t WindowTree::HitTest(Point client) const {
   if (IsResizable()) {
     const Rect box = Rect{Scaled(attributes_.sizeBox.left), Scaled(attributes_.sizeBox.top),
                           Scaled(attributes_.sizeBox.right), Scaled(attributes_.sizeBox.bottom)};
-    const bool left = client.x < content.left + box.left;
-    const bool right = client.x >= content.right - box.right;
-    const bool top = client.y < content.top + box.top;
-    const bool bottom = client.y >= content.bottom - box.bottom;
-    if (top && left) return kHtTopLeft;
-    if (top && right) return kHtTopRight;
-    if (bottom && left) return kHtBottomLeft;
-    if (bottom && right) return kHtBottomRight;
-    if (left) return kHtLeft;
-    if (right) return kHtRight;
-    if (top) return kHtTop;
-    if (bottom) return kHtBottom;
+    const Point inContent{client.x - content.left, client.y - content.top};
+    if (int hit = ResizeBorderHit(inContent, Size{content.Width(), content.Height()}, box)) return hit;
   }
   const Rect& c = attributes_.caption;
   const Rect band{content.left + Scaled(c.left), content.top + Scaled(c.top), content.right - Scaled(c.right),
