@@ -213,4 +213,20 @@ TEST_F(Win32HostCanvasTest, MeasureGrowsWithTheTextAndWrapsAtTheWidth) {
   EXPECT_EQ(canvas.MeasureText(L"", font, 0, ui::kTextSingleLine).cx, 0);
 }
 
+TEST_F(Win32HostCanvasTest, CaretOffsetsMatchThePrefixWidthsAndKeepSurrogatePairsWhole) {
+  const ui::FontSpec font{L"Tahoma", 14};
+  const std::wstring text = L"COM1: ab\xD83D\xDE00c";
+  const std::vector<int> offsets = canvas.CaretOffsets(text, font);
+  ASSERT_EQ(offsets.size(), text.size() + 1);
+  EXPECT_EQ(offsets.front(), 0);
+  for (size_t i = 1; i <= 8; ++i) {
+    EXPECT_EQ(offsets[i], canvas.MeasureText(std::wstring_view(text).substr(0, i), font, 0, ui::kTextSingleLine).cx)
+        << i;
+  }
+  EXPECT_EQ(offsets[9], offsets[8]);  // inside the pair
+  EXPECT_GT(offsets[10], offsets[8]);
+  EXPECT_GT(offsets[11], offsets[10]);
+  EXPECT_EQ(canvas.CaretOffsets(L"", font), std::vector<int>{0});
+}
+
 }  // namespace

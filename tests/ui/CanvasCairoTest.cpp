@@ -58,6 +58,34 @@ TEST(UiCanvasCairo, MeasuringWrapsAtTheWidth) {
   cairo_surface_destroy(surface);
 }
 
+// One layout gives every caret place; they agree with measuring each prefix on its own.
+TEST(UiCanvasCairo, CaretOffsetsMatchThePrefixWidths) {
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+  cairo_t* cr = cairo_create(surface);
+  {
+    ui::CanvasCairo canvas(cr);
+    const ui::FontSpec font{L"宋体", 14};
+    const std::wstring text = L"COM1: 打印机 ภาษา";
+    const std::vector<int> offsets = canvas.CaretOffsets(text, font);
+    ASSERT_EQ(offsets.size(), text.size() + 1);
+    EXPECT_EQ(offsets.front(), 0);
+    for (size_t i = 1; i <= text.size(); ++i) {
+      EXPECT_GE(offsets[i], offsets[i - 1]) << i;
+      if (text[i - 1] < 0x80) {
+        const int prefix = canvas.MeasureText(std::wstring_view(text).substr(0, i), font, 0, ui::kTextSingleLine).cx;
+        EXPECT_NEAR(offsets[i], prefix, 1) << i;
+      }
+    }
+    EXPECT_EQ(offsets.back(), canvas.MeasureText(text, font, 0, ui::kTextSingleLine).cx);
+    EXPECT_EQ(canvas.CaretOffsets(L"", font), std::vector<int>{0});
+    // A unit the encoder replaces, and line breaks shown as spaces, keep the count.
+    const std::wstring odd{L'a', static_cast<wchar_t>(0xD800), L'\n', L'b'};
+    EXPECT_EQ(canvas.CaretOffsets(odd, font).size(), odd.size() + 1);
+  }
+  cairo_destroy(cr);
+  cairo_surface_destroy(surface);
+}
+
 class UiRender : public UiTest, public ::testing::WithParamInterface<int> {
  protected:
   int Scale() const override { return GetParam(); }

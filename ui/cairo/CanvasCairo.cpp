@@ -1,11 +1,13 @@
 #include "ui/cairo/CanvasCairo.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <map>
 #include <mutex>
 #include <thread>
 #include <tuple>
+#include <utility>
 
 #include "base/WideText.h"
 
@@ -238,6 +240,45 @@ Size CanvasCairo::MeasureText(std::wstring_view text, const FontSpec& font, int 
   int cx = logical.width;
   if (maxWidth > 0) cx = std::min(cx, maxWidth);
   return {cx, logical.height};
+}
+
+std::vector<int> CanvasCairo::CaretOffsets(std::wstring_view text, const FontSpec& font) {
+  std::vector<int> offsets(text.size() + 1, 0);
+  if (text.empty()) return offsets;
+  // Byte index in the layout's UTF-8 of each unit, as WideToUtf8 encodes it.
+  std::vector<int> bytes(text.size() + 1, 0);
+  int at = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    bytes[i] = at;
+    char32_t c = static_cast<char32_t>(text[i]);
+    if (sizeof(wchar_t) == 2 && c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      bytes[++i] = at;
+      at += 4;
+      continue;
+    }
+    if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) c = 0xFFFD;
+    at += c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+  }
+  PangoLayout* layout = PrepareLayout(text, font, 0, kTextSingleLine);
+  PangoRectangle logical{};
+  pango_layout_get_extents(layout, nullptr, &logical);
+  // One walk over the clusters; a caret inside a cluster stands at its start.
+  std::vector<std::pair<int, int>> clusters;  // first byte, x in pango units
+  PangoLayoutIter* iter = pango_layout_get_iter(layout);
+  do {
+    PangoRectangle extents{};
+    pango_layout_iter_get_cluster_extents(iter, nullptr, &extents);
+    clusters.emplace_back(pango_layout_iter_get_index(iter), extents.x - logical.x);
+  } while (pango_layout_iter_next_cluster(iter));
+  pango_layout_iter_free(iter);
+  std::sort(clusters.begin(), clusters.end());
+  for (size_t i = 0; i < text.size(); ++i) {
+    auto cluster = std::upper_bound(clusters.begin(), clusters.end(), std::pair{bytes[i], INT_MAX});
+    offsets[i] = cluster == clusters.begin() ? 0 : PANGO_PIXELS(std::prev(cluster)->second);
+  }
+  offsets[text.size()] = PANGO_PIXELS_CEIL(logical.width);
+  return offsets;
 }
 
 void CanvasCairo::PushClip(const Rect& rect) {

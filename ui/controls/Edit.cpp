@@ -262,10 +262,8 @@ void Edit::PaintText(Canvas& canvas) {
   const std::wstring& text = GetRawText();
   const FontSpec font = Font();
   if (offsetsText_ != text || !(offsetsFont_ == font) || offsets_.size() != text.size() + 1) {
-    offsets_.assign(text.size() + 1, 0);
-    for (size_t i = 1; i <= text.size(); ++i) {
-      offsets_[i] = canvas.MeasureText(std::wstring_view(text).substr(0, i), font, 0, kTextSingleLine).cx;
-    }
+    offsets_ = canvas.CaretOffsets(text, font);
+    if (offsets_.size() != text.size() + 1) offsets_.assign(text.size() + 1, 0);
     offsetsText_ = text;
     offsetsFont_ = font;
   }

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/core/Geometry.h"
 #include "ui/core/Image.h"
@@ -50,6 +51,11 @@ class Canvas {
                         unsigned format) = 0;
   // Size of the text laid out with the same rules; maxWidth 0 means unbounded.
   virtual Size MeasureText(std::wstring_view text, const FontSpec& font, int maxWidth, unsigned format) = 0;
+  // Where a caret stands before each UTF-16 unit of the text laid out on one line, and after
+  // the last: text.size() + 1 offsets from the line's start, measured in one layout (measuring
+  // each prefix on its own costs time quadratic in the length). The second unit of a
+  // surrogate pair gets the offset of the first.
+  virtual std::vector<int> CaretOffsets(std::wstring_view text, const FontSpec& font) = 0;
 
   // Clips every later drawing to the intersection with rect, until the matching PopClip.
   virtual void PushClip(const Rect& rect) = 0;

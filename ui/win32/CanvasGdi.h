@@ -37,6 +37,7 @@ class CanvasGdi final : public Canvas {
   void DrawImage(const Image& image, int frame, const Rect& source, const Rect& dest, uint8_t alpha = 255) override;
   void DrawText(std::wstring_view text, const Rect& rect, const FontSpec& font, Argb color, unsigned format) override;
   Size MeasureText(std::wstring_view text, const FontSpec& font, int maxWidth, unsigned format) override;
+  std::vector<int> CaretOffsets(std::wstring_view text, const FontSpec& font) override;
   void PushClip(const Rect& rect) override;
   void PopClip() override;
 

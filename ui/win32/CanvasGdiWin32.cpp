@@ -241,6 +241,24 @@ Size CanvasGdi::MeasureText(std::wstring_view text, const FontSpec& font, int ma
   return {width, box.bottom - box.top};
 }
 
+std::vector<int> CanvasGdi::CaretOffsets(std::wstring_view text, const FontSpec& font) {
+  std::vector<int> offsets(text.size() + 1, 0);
+  if (text.empty()) return offsets;
+  HDC dc = target_.Dc();
+  GdiSelection fontIn(dc, fonts_.Get(FaceForText(text, font)));
+  SIZE size{};
+  // The extents of every prefix in one call: offsets[i + 1] is the width of the first i + 1 units.
+  if (!::GetTextExtentExPointW(dc, text.data(), static_cast<int>(text.size()), 0, nullptr, offsets.data() + 1, &size)) {
+    return std::vector<int>(text.size() + 1, 0);
+  }
+  for (size_t i = 1; i < text.size(); ++i) {
+    if (text[i] >= 0xDC00 && text[i] <= 0xDFFF && text[i - 1] >= 0xD800 && text[i - 1] <= 0xDBFF) {
+      offsets[i] = offsets[i - 1];
+    }
+  }
+  return offsets;
+}
+
 void CanvasGdi::PushClip(const Rect& rect) {
   HDC dc = target_.Dc();
   const bool saved = SaveDC(dc) != 0;
