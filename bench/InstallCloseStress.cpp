@@ -17,8 +17,8 @@
 
 #include "base/WideText.h"
 #include "engine/DriverModelRecord.h"
+#include "shell/EmbeddedPackage.h"
 #include "shell/Languages.h"
-#include "shell/app/EmbeddedPackage.h"
 #include "shell/app/MainWnd.h"
 #include "simulated/ScratchMachine.h"
 #include "ui/core/ResourceManager.h"

@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
+#include "shell/EmbeddedPackage.h"
 #include "shell/Languages.h"
-#include "shell/app/EmbeddedPackage.h"
 #include "shell/app/MainWnd.h"
 #include "simulated/ScratchMachine.h"
 #include "ui/controls/List.h"

@@ -1,5 +1,7 @@
 #include "devices/RemovalWorker.h"
 
+#include <algorithm>
+
 #include "base/TextTable.h"
 #include "base/WideText.h"
 #include "base/WindowMessage.h"
@@ -66,35 +68,38 @@ PackageDeletion DeletePackageOf(const SpoolerEntry& driver) {
   return DeletePrinterDriverPackageByInf(driver.infPath, driver.environment);
 }
 
-void RemovePrinter(const RemovalLog& log, const std::wstring& name) {
+bool RemovePrinter(const RemovalLog& log, const std::wstring& name) {
   log.Line(L"tip.startdeleteprinter", name);
   const uint32_t code = DeletePrinterByName(name);
-  if (code == 0) {
-    log.Line(L"tip.deletesuccess", name);
-  } else {
+  if (code != 0) {
     log.Failure(name, code, {});
+    return false;
   }
+  log.Line(L"tip.deletesuccess", name);
+  return true;
 }
 
-void RemoveDriver(const RemovalLog& log, const SpoolerEntry& driver, bool deletePackages) {
+// The number of failed steps (the driver, its package).
+int RemoveDriver(const RemovalLog& log, const SpoolerEntry& driver, bool deletePackages) {
   const std::wstring& name = driver.driverName;
   log.Line(L"tip.startdeletedriver", name);
   if (!DeleteDriverOf(driver)) {
     const uint32_t code = LastErrorCode();
     log.Failure(name, code, code == kErrorPrinterDriverInUse ? PrintersUsingDriver(name) : std::vector<std::wstring>{});
-    return;
+    return 1;
   }
   log.Line(L"tip.deletesuccess", name);
-  if (!deletePackages || driver.infPath.empty()) return;
+  if (!deletePackages || driver.infPath.empty()) return 0;
   log.Line(L"tip.startdeletepack", name);
   // A system without the call has no packages to delete: the step counts as done.
   if (DeletePackageOf(driver) == PackageDeletion::Failed) {
     const uint32_t code = LastErrorCode();
     log.Failure(name, code,
                 code == kErrorDriverPackageInUse ? DriversFromPackage(driver.infPath) : std::vector<std::wstring>{});
-  } else {
-    log.Line(L"tip.deletesuccess", name);
+    return 1;
   }
+  log.Line(L"tip.deletesuccess", name);
+  return 0;
 }
 
 }  // namespace
@@ -127,7 +132,19 @@ std::wstring RemovalFailureReason(uint32_t code, const std::vector<std::wstring>
   return reason;
 }
 
-void RemovalWorker(const RemovalJob& job) {
+void AddPrintersOfDrivers(std::vector<std::wstring>& printers, const std::set<std::wstring>& drivers,
+                          const std::vector<SpoolerEntry>& printerEntries) {
+  for (const auto& entry : printerEntries) {
+    for (const auto& driver : drivers) {
+      if (EqualsNoCase(entry.driverName, driver) &&
+          std::find(printers.begin(), printers.end(), entry.printerName) == printers.end()) {
+        printers.push_back(entry.printerName);
+      }
+    }
+  }
+}
+
+int RemovalWorker(const RemovalJob& job) {
   const RemovalLog log(job.mainWindow);
   Send(job.mainWindow, kMsgRemoveAnimation, 1);
   Send(job.mainWindow, kMsgFinishBar, 1);
@@ -138,14 +155,16 @@ void RemovalWorker(const RemovalJob& job) {
   const bool deletePackages = version && version->major >= 6;
   log.Clear();
 
+  int failures = 0;
   const auto work = BuildDriverWorkList(job.drivers, job.driverEntries);
   for (const auto& name : job.printers) {
-    RemovePrinter(log, name);
+    if (!RemovePrinter(log, name)) ++failures;
     SleepMs(kPauseMs);
   }
   for (const auto& [name, driver] : work) {
-    RemoveDriver(log, driver, deletePackages);
+    failures += RemoveDriver(log, driver, deletePackages);
     SleepMs(kPauseMs);
   }
   Send(job.mainWindow, kMsgRemoveAnimation, 0);
+  return failures;
 }

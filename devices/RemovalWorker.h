@@ -32,4 +32,11 @@ std::map<std::wstring, SpoolerEntry> BuildDriverWorkList(const std::set<std::wst
 // because something still uses it, the names of what uses it in brackets.
 std::wstring RemovalFailureReason(uint32_t code, const std::vector<std::wstring>& blockers);
 
-void RemovalWorker(const RemovalJob& job);
+// The printers of the chosen drivers (driver names equal, letter case ignored) appended to
+// the chosen printers, each once: a printer goes before its driver, or the driver stays
+// in use. A driver whose name merely contains a chosen one keeps its printers.
+void AddPrintersOfDrivers(std::vector<std::wstring>& printers, const std::set<std::wstring>& drivers,
+                          const std::vector<SpoolerEntry>& printerEntries);
+
+// Returns how many deletions failed (0: everything chosen is gone).
+int RemovalWorker(const RemovalJob& job);

@@ -58,3 +58,7 @@ DriverModelRecord BuildRecord(int32_t code, const std::wstring& tag, const std::
 std::vector<DriverModelRecord> BuildDriverModelRecords() {
   return {BuildRecord(0, L"203", L"300"), BuildRecord(1, L"300", L"203")};
 }
+
+std::vector<std::wstring> DriverFamilyNames() {
+  return {L"Quorvel-A4(203)", L"Quorvel-A4(300)", L"QuorvelA4-203", L"QuorvelA4-300"};
+}

@@ -27,3 +27,8 @@ struct DriverModelRecord {
 
 // The records of both models, index 0 the 203 dpi model, index 1 the 300 dpi model.
 std::vector<DriverModelRecord> BuildDriverModelRecords();
+
+// The names that mark a printer or driver of this family in the removal lists and the
+// console program's listings: the display names alone would match none of the family's
+// drivers, whose names are written without the brackets.
+std::vector<std::wstring> DriverFamilyNames();

@@ -7,7 +7,13 @@
 
 namespace {
 
+MessageBoxAnswerer& Answerer() {
+  static MessageBoxAnswerer answerer;
+  return answerer;
+}
+
 int Show(ui::WindowHandle owner, const std::wstring& text, unsigned flags) {
+  if (const MessageBoxAnswerer& answerer = Answerer()) return answerer(text, flags);
   const std::wstring caption = GetText(L"tip.dlgtitle");
   auto show = [&]() -> intptr_t { return ui::CurrentHost().ShowMessageBox(owner, text, caption, flags); };
   // Without a main window there is nothing to own the box; it is shown on its own.
@@ -26,4 +32,8 @@ void ShowNotice(ui::WindowHandle owner, const std::wstring& text) {
 
 bool AskQuestion(const std::wstring& text) {
   return Show(ProcessMainWindow(), text, kMessageBoxQuestion) == kMessageBoxOk;
+}
+
+void SetMessageBoxAnswerer(MessageBoxAnswerer answerer) {
+  Answerer() = std::move(answerer);
 }

@@ -5,6 +5,7 @@
 // build the box itself runs on the UI thread.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "base/WindowHandle.h"
@@ -19,3 +20,9 @@ void ShowNotice(const std::wstring& text);
 void ShowNotice(ui::WindowHandle owner, const std::wstring& text);
 // A question with OK and Cancel; true only when the user chose OK.
 bool AskQuestion(const std::wstring& text);
+
+// A program without windows (the console program) answers the boxes itself: with an
+// answerer set, every box goes to it instead of the screen, and its return value is the
+// button chosen. An empty function shows boxes again. Set before any worker runs.
+using MessageBoxAnswerer = std::function<int(const std::wstring& text, unsigned flags)>;
+void SetMessageBoxAnswerer(MessageBoxAnswerer answerer);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "devices/BluetoothOperations.h"
+#include "engine/PinText.h"
 #include "shell/MessageBoxes.h"
 #include "ui/controls/Edit.h"
 #include "ui/controls/List.h"
@@ -10,7 +11,6 @@
 #include "ui/core/ResourceManager.h"
 #include "wizard/InstallControls.h"
 #include "wizard/InstallPanels.h"
-#include "wizard/PinText.h"
 #include "wizard/WizardContext.h"
 
 namespace {

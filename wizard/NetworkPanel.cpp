@@ -1,12 +1,12 @@
 // Panel 6, "tab_panel_install_portLan": the printer's address and the name of the
 // Standard TCP/IP port that the installation will create for it.
+#include "engine/FreeNames.h"
+#include "engine/NetworkAddress.h"
 #include "engine/spooler/SpoolerNamesInUse.h"
 #include "ui/controls/Edit.h"
 #include "ui/controls/Label.h"
-#include "wizard/FreeNames.h"
 #include "wizard/InstallControls.h"
 #include "wizard/InstallPanels.h"
-#include "wizard/NetworkAddress.h"
 #include "wizard/WizardContext.h"
 
 namespace {

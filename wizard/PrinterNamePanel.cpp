@@ -1,10 +1,10 @@
 // Panel 7, "tab_panel_install_printerName": the name of the new printer and whether it
 // becomes the default printer.
 #include "base/WideText.h"
+#include "engine/FreeNames.h"
 #include "engine/spooler/SpoolerNamesInUse.h"
 #include "ui/controls/Edit.h"
 #include "ui/controls/Option.h"
-#include "wizard/FreeNames.h"
 #include "wizard/InstallControls.h"
 #include "wizard/InstallPanels.h"
 #include "wizard/WizardContext.h"

@@ -7,6 +7,7 @@
 
 #include "base/WideText.h"
 #include "base/WindowMessage.h"
+#include "engine/RemovalListFilter.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "shell/MainWindowMessages.h"
 #include "ui/controls/Edit.h"
@@ -15,7 +16,6 @@
 #include "ui/controls/Option.h"
 #include "ui/controls/TabLayout.h"
 #include "ui/core/TNotifyUI.h"
-#include "wizard/RemovalListFilter.h"
 #include "wizard/RemovalSteps.h"
 #include "wizard/WizardContext.h"
 

@@ -29,13 +29,7 @@ void BuildRemovalSummary() {
   context.SetNextButton(true, L"main.btn.startDelete", true);
   context.SetNextButton(true, L"", !context.selectedDrivers.empty() || !context.selectedPrinters.empty());
 
-  // A printer goes before its driver, or the driver stays in use. Only printers of
-  // exactly that driver: a driver whose name merely contains it keeps its printers.
-  for (const auto& entry : context.printerEntries) {
-    for (const auto& driver : context.selectedDrivers) {
-      if (EqualsNoCase(entry.driverName, driver)) AddSelectedName(context.selectedPrinters, entry.printerName);
-    }
-  }
+  AddPrintersOfDrivers(context.selectedPrinters, context.selectedDrivers, context.printerEntries);
 
   auto* summary =
       context.removalTab ? context.removalTab->FindSubControl<ui::RichEdit>(L"wordedit_deleteInfo") : nullptr;

@@ -16,9 +16,8 @@ WizardContext::WizardContext()
       portListSteps{0, 4, 5, 7, 8, 9} {
   // The model list is built last.
   driverModels = BuildDriverModelRecords();
-  // The removal lists show drivers whose name a family name holds: the display names
-  // (which the main window registers too) alone would hold none of the family's drivers.
-  familyNames = {L"Quorvel-A4(203)", L"Quorvel-A4(300)", L"QuorvelA4-203", L"QuorvelA4-300"};
+  // The removal lists show drivers whose name a family name holds.
+  familyNames = DriverFamilyNames();
 }
 
 void WizardContext::AppendInstallLog(std::wstring text, bool error, bool clear) {

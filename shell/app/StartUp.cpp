@@ -1,7 +1,7 @@
 #include "shell/app/StartUp.h"
 
+#include "shell/EmbeddedPackage.h"
 #include "shell/Languages.h"
-#include "shell/app/EmbeddedPackage.h"
 #include "shell/app/MainWnd.h"
 #include "ui/core/Host.h"
 #include "ui/core/ResourceManager.h"

@@ -12,10 +12,10 @@
 #include "devices/RemovalWorker.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "engine/spooler/SystemOperations.h"
+#include "shell/EmbeddedPackage.h"
 #include "shell/Languages.h"
 #include "shell/MainWindowMessages.h"
 #include "shell/UiTextMessage.h"
-#include "shell/app/EmbeddedPackage.h"
 #include "simulated/SimulatedMachine.h"
 #include "ui/core/ResourceManager.h"
 

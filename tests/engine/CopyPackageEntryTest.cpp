@@ -8,7 +8,7 @@
 #include "engine/StoredZip.h"
 #include "engine/spooler/ContractPlatform.h"
 #include "engine/spooler/SystemOperations.h"
-#include "shell/app/EmbeddedPackage.h"
+#include "shell/EmbeddedPackage.h"
 #include "ui/core/ResourceManager.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "base/WideText.h"
 #include "engine/DriverModelRecord.h"
-#include "shell/app/EmbeddedPackage.h"
+#include "shell/EmbeddedPackage.h"
 
 namespace {
 bool Holds(const std::vector<std::wstring>& list, const std::wstring& item) {

@@ -14,7 +14,7 @@
 #include "engine/spooler/DriverEnvironment.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "engine/spooler/SystemOperations.h"
-#include "shell/app/EmbeddedPackage.h"
+#include "shell/EmbeddedPackage.h"
 #include "ui/core/ResourceManager.h"
 
 namespace {

@@ -23,7 +23,7 @@
 
 #include "devices/RemovalTestSpooler.h"
 #include "engine/spooler/SpoolerOperations.h"
-#include "shell/app/EmbeddedPackage.h"
+#include "shell/EmbeddedPackage.h"
 #include "ui/core/ResourceManager.h"
 #include "ui/win32/GdiObject.h"
 #include "ui/win32/GdiSelection.h"

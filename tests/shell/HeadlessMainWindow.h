@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "shell/EmbeddedPackage.h"
 #include "shell/Languages.h"
-#include "shell/app/EmbeddedPackage.h"
 #include "shell/app/MainWnd.h"
 #include "simulated/SimulatedMachine.h"
 #include "ui/core/ResourceManager.h"

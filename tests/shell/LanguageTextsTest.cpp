@@ -7,9 +7,9 @@
 #include "base/ProgramPackage.h"
 #include "base/TextTable.h"
 #include "base/WideText.h"
+#include "shell/EmbeddedPackage.h"
 #include "shell/LanguageTexts.h"
 #include "shell/Languages.h"
-#include "shell/app/EmbeddedPackage.h"
 
 namespace {
 

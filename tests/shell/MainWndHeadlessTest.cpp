@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "base/WindowMessage.h"
+#include "shell/EmbeddedPackage.h"
 #include "shell/HeadlessMainWindow.h"
 #include "shell/Languages.h"
 #include "shell/MainWindowMessages.h"
 #include "shell/UiTextMessage.h"
-#include "shell/app/EmbeddedPackage.h"
 #include "shell/app/MainWnd.h"
 #include "simulated/SimulatedMachine.h"
 #include "ui/controls/AnimatedImage.h"

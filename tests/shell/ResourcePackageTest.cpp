@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "shell/app/EmbeddedPackage.h"
+#include "shell/EmbeddedPackage.h"
 
 TEST(ResourcePackage, EmbeddedPackageHoldsTheIndexAndTheSevenLanguageFiles) {
   auto package = OpenEmbeddedPackage();

@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "shell/app/EmbeddedPackage.h"
+#include "shell/EmbeddedPackage.h"
 #include "ui/core/ResourceManager.h"
 
 // The text table is process-wide and never emptied; each test uses ids of its own.

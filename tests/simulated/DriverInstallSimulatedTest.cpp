@@ -15,8 +15,8 @@
 #include "engine/spooler/ShellCommands.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "engine/spooler/SystemOperations.h"
+#include "shell/EmbeddedPackage.h"
 #include "shell/Languages.h"
-#include "shell/app/EmbeddedPackage.h"
 #include "simulated/SimulatedMachine.h"
 #include "ui/core/ResourceManager.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "UiTestSupport.h"
-#include "shell/app/EmbeddedPackage.h"
+#include "shell/EmbeddedPackage.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/LayoutBuilder.h"

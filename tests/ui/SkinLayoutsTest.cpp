@@ -17,7 +17,7 @@
 
 #include "UiTestSupport.h"
 #include "base/WideText.h"
-#include "shell/app/EmbeddedPackage.h"
+#include "shell/EmbeddedPackage.h"
 #include "ui/cairo/CanvasCairo.h"
 #include "ui/controls/AnimatedImage.h"
 #include "ui/controls/Button.h"

@@ -6,9 +6,9 @@
 
 #include "devices/BluetoothRules.h"
 #include "engine/spooler/AnsiDirectoryCalls.h"
+#include "shell/EmbeddedPackage.h"
 #include "shell/HeadlessMainWindow.h"
 #include "shell/Languages.h"
-#include "shell/app/EmbeddedPackage.h"
 #include "shell/app/MainWnd.h"
 #include "simulated/SimulatedMachine.h"
 #include "ui/controls/Label.h"

@@ -2,9 +2,9 @@
 
 #include <set>
 
-#include "wizard/FreeNames.h"
-#include "wizard/NetworkAddress.h"
-#include "wizard/PinText.h"
+#include "engine/FreeNames.h"
+#include "engine/NetworkAddress.h"
+#include "engine/PinText.h"
 
 TEST(NetworkAddress, FourDecimalPartsUpTo255) {
   for (const wchar_t* good : {L"10.0.0.1", L"192.168.1.100", L"255.255.255.255", L"0.0.0.0", L"10.0.0.1."}) {

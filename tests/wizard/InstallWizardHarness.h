@@ -9,9 +9,9 @@
 #include <string>
 #include <thread>
 
+#include "shell/EmbeddedPackage.h"
 #include "shell/HeadlessMainWindow.h"
 #include "shell/Languages.h"
-#include "shell/app/EmbeddedPackage.h"
 #include "shell/app/MainWnd.h"
 #include "simulated/SimulatedMachine.h"
 #include "ui/controls/Edit.h"

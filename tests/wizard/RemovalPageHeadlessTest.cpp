@@ -11,9 +11,9 @@
 
 #include "base/WideText.h"
 #include "devices/RemovalTestSpooler.h"
+#include "shell/EmbeddedPackage.h"
 #include "shell/HeadlessMainWindow.h"
 #include "shell/Languages.h"
-#include "shell/app/EmbeddedPackage.h"
 #include "shell/app/MainWnd.h"
 #include "simulated/SimulatedMachine.h"
 #include "ui/controls/AnimatedImage.h"

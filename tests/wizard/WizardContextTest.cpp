@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "shell/app/EmbeddedPackage.h"
+#include "shell/EmbeddedPackage.h"
 #include "ui/core/ResourceManager.h"
 #include "wizard/WizardContext.h"
 

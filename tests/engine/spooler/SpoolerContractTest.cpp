@@ -13,7 +13,7 @@
 #include "engine/spooler/SpoolerOperations.h"
 #include "engine/spooler/SystemOperations.h"
 #include "engine/spooler/TcpIpPortData.h"
-#include "shell/app/EmbeddedPackage.h"
+#include "shell/EmbeddedPackage.h"
 #include "ui/core/ResourceManager.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/app/EmbeddedPackage.h"
+#include "shell/EmbeddedPackage.h"
 
 extern "C" const unsigned char quorvel_package_begin[];
 extern "C" const unsigned char quorvel_package_end[];

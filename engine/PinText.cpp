@@ -1,4 +1,4 @@
-#include "wizard/PinText.h"
+#include "engine/PinText.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "wizard/RemovalListFilter.h"
+#include "engine/RemovalListFilter.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "wizard/NetworkAddress.h"
+#include "engine/NetworkAddress.h"
 
 bool IsValidIpv4Address(const std::wstring& text) {
   std::wstring address = text;

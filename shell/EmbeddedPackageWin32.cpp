@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "shell/app/EmbeddedPackage.h"
+#include "shell/EmbeddedPackage.h"
 
 std::shared_ptr<ResourcePackage> OpenEmbeddedPackage() {
   HMODULE module = GetModuleHandleW(nullptr);

@@ -1,4 +1,4 @@
-#include "wizard/FreeNames.h"
+#include "engine/FreeNames.h"
 
 std::wstring ProposePrinterName(const std::wstring& modelName, const NameTaken& taken) {
   std::wstring candidate = modelName;
