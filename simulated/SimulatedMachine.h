@@ -170,6 +170,10 @@ class SimulatedMachine {
   SimulatedMachine(std::filesystem::path folder, MachineState state);
   // Takes an injected fault for the call, leaving it as the last error.
   bool Faulted(std::string_view call);
+  // The ports the spooler's monitors make for devices: "COMn:" (Local Port) for every
+  // serial port present, "USBnnn" (USB Monitor) for every USB printer with a port number.
+  // As on Windows they stay when the device goes; they reach machine.xml with the next save.
+  void AddDevicePortsLocked();
   std::optional<PortDialogAnswer> TakeDialogAnswerLocked();
   // Saves under the lock; failures are reported on stderr, as the machine has no other
   // way to tell, and the change stays in memory.

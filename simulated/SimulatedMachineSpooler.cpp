@@ -1,6 +1,8 @@
 // SimulatedMachine: the spooler and its port monitors.
 #include "simulated/SimulatedMachine.h"
 
+#include <cwchar>
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -68,9 +70,23 @@ std::optional<std::vector<SimulatedDriver>> SimulatedMachine::EnumPrinterDrivers
   return drivers;
 }
 
+void SimulatedMachine::AddDevicePortsLocked() {
+  for (const auto& serial : devices_.SerialPorts(requestedDelayMs_)) {
+    if (serial.portName.rfind(L"COM", 0) != 0) continue;
+    state_.ports.Add({serial.portName + L":", L"Local Port", L"Local Port"});
+  }
+  for (const auto& usb : devices_.UsbPrinters()) {
+    if (!usb.portNumber || *usb.portNumber == 0 || *usb.portNumber > 999) continue;
+    wchar_t name[8];
+    std::swprintf(name, 8, L"USB%03u", static_cast<unsigned>(*usb.portNumber));
+    state_.ports.Add({name, L"Virtual printer port for USB", L"USB Monitor"});
+  }
+}
+
 std::optional<std::vector<SimulatedPort>> SimulatedMachine::EnumPorts() {
   std::lock_guard guard(lock_);
   if (Faulted("EnumPortsW")) return std::nullopt;
+  AddDevicePortsLocked();
   return std::vector<SimulatedPort>(state_.ports.begin(), state_.ports.end());
 }
 
@@ -224,6 +240,7 @@ bool SimulatedMachine::AddPrinterDriver(SimulatedDriver driver) {
 bool SimulatedMachine::AddPrinter(SimulatedPrinter printer) {
   std::lock_guard guard(lock_);
   if (Faulted("AddPrinterW")) return false;
+  AddDevicePortsLocked();
   const uint32_t error = spooler_.AddPrinter(std::move(printer));
   if (error == 0) SaveLocked();
   return Succeeded(error);
