@@ -49,7 +49,9 @@ TEST(InstallationLockWin32, RunningAsAdministratorAnswersAsThePlatformSays) {
   const bool administrator = RunningAsAdministrator();
   std::printf("RunningAsAdministrator: %s\n", administrator ? "yes" : "no");
   RecordProperty("administrator", administrator ? "yes" : "no");
-  if (contract::RunningUnderWine()) EXPECT_TRUE(administrator);
+  if (contract::RunningUnderWine()) {
+    EXPECT_TRUE(administrator);
+  }
 }
 
 }  // namespace
