@@ -40,10 +40,4 @@ TEST(InstallationLockContract, AnotherThreadReleasesTheLockItWasHanded) {
   EXPECT_TRUE(InstallationLock::TryAcquire().Held()) << "released when the worker's function ended";
 }
 
-TEST(InstallationLockContract, ADefaultLockHoldsNothing) {
-  const InstallationLock none;
-  EXPECT_FALSE(none.Held());
-  EXPECT_TRUE(InstallationLock::TryAcquire().Held());
-}
-
 }  // namespace
