@@ -314,7 +314,11 @@ TEST_F(RemovalPage, AnotherRunHoldingTheLockKeepsTheSummaryAndDeletesNothing) {
   RunUntilRemovalEnds();
   EXPECT_FALSE(PrinterListed(L"Front desk"));
   EXPECT_EQ(host_->MessageBoxes().size(), boxes + 1);
-  EXPECT_TRUE(WaitUntil([] { return InstallationLock::TryAcquire().Held(); })) << "released when the worker ended";
+  // The worker's last messages wait for the window; then it lets go of the lock.
+  EXPECT_TRUE(WaitUntil([&] {
+    host_->RunUntilIdle();
+    return InstallationLock::TryAcquire().Held();
+  })) << "released when the worker ended";
 }
 
 }  // namespace

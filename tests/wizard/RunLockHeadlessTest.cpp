@@ -54,7 +54,11 @@ TEST_F(InstallWizard, AnotherRunHoldingTheLockKeepsTheSummaryAndStartsNothing) {
       std::chrono::seconds(30)));
   EXPECT_EQ(host_->MessageBoxes().size(), boxes + 1);
   EXPECT_EQ(Machine().Snapshot().printers.count(L"quorvela4-300"), 1u);
-  EXPECT_TRUE(WaitUntil([] { return InstallationLock::TryAcquire().Held(); })) << "released when the worker ended";
+  // The worker's last messages wait for the window; then it lets go of the lock.
+  EXPECT_TRUE(WaitUntil([&] {
+    host_->RunUntilIdle();
+    return InstallationLock::TryAcquire().Held();
+  })) << "released when the worker ended";
 }
 
 }  // namespace
