@@ -63,6 +63,7 @@ struct MachineSettings {
   std::optional<uint16_t> uiLanguage;
   std::wstring currentDirectory = L"C:\\Users\\Public\\Downloads";
   bool protectedPrintMode = false;  // Windows protected print mode (ProtectedPrintRules.h)
+  bool administrator = true;        // the program runs elevated, as it asks to
   std::deque<PortDialogAnswer> dialogAnswers;
 };
 

@@ -93,6 +93,7 @@ MachineState ReadState(const pugi::xml_node& root) {
   }
   if (settings.attribute("currentDirectory")) state.settings.currentDirectory = Text(settings, "currentDirectory");
   state.settings.protectedPrintMode = Flag(settings, "protectedPrintMode", false);
+  state.settings.administrator = Flag(settings, "administrator", true);
   for (const auto& answer : root.child("dialogAnswers").children("answer")) {
     state.settings.dialogAnswers.push_back(
         {Flag(answer, "confirmed", false), Text(answer, "portName"), Text(answer, "hostAddress")});
@@ -158,6 +159,7 @@ void WriteState(const MachineState& state, pugi::xml_node root) {
   if (state.settings.uiLanguage) Set(settings, "uiLanguage", *state.settings.uiLanguage);
   Set(settings, "currentDirectory", state.settings.currentDirectory);
   if (state.settings.protectedPrintMode) settings.append_attribute("protectedPrintMode").set_value("true");
+  if (!state.settings.administrator) settings.append_attribute("administrator").set_value("false");
   pugi::xml_node answers = root.append_child("dialogAnswers");
   for (const auto& answer : state.settings.dialogAnswers) {
     pugi::xml_node node = answers.append_child("answer");

@@ -72,6 +72,9 @@ class SimulatedMachine {
 
   const std::filesystem::path& Folder() const { return folder_; }
   std::filesystem::path StateFile() const { return folder_ / "machine.xml"; }
+  // The file whose exclusive lock (ExclusiveFileLock.h) allows one installation or removal
+  // run at a time on this machine.
+  std::filesystem::path InstallationLockFile() const { return folder_ / "locks" / "installation.lock"; }
   // The real file behind a Windows path of drive C:.
   std::optional<std::filesystem::path> HostPath(std::wstring_view windowsPath) const;
 
@@ -138,6 +141,9 @@ class SimulatedMachine {
   // every driver but the inbox ones.
   bool ProtectedPrintModeOn() const;
   void SetProtectedPrintMode(bool on);
+  // Whether the program runs as an administrator (elevated); on unless switched off.
+  bool RunningAsAdministrator() const;
+  void SetAdministrator(bool on);
   bool SetCurrentDirectory(std::wstring_view path);
   void AddDialogAnswer(PortDialogAnswer answer);
   void AddDevice(std::wstring devicePath);

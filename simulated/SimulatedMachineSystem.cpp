@@ -105,3 +105,14 @@ void SimulatedMachine::SetProtectedPrintMode(bool on) {
   state_.settings.protectedPrintMode = on;
   SaveLocked();
 }
+
+bool SimulatedMachine::RunningAsAdministrator() const {
+  std::lock_guard guard(lock_);
+  return state_.settings.administrator;
+}
+
+void SimulatedMachine::SetAdministrator(bool on) {
+  std::lock_guard guard(lock_);
+  state_.settings.administrator = on;
+  SaveLocked();
+}

@@ -13,6 +13,7 @@
 
 #include "base/WideText.h"
 #include "simulated/DeviceTreeFile.h"
+#include "simulated/ExclusiveFileLock.h"
 #include "simulated/FaultInjector.h"
 #include "simulated/SimulatedMachine.h"
 
@@ -41,7 +42,10 @@ int Usage() {
       "  calls                                   the call names a failure can be given to\n"
       "  protected-print on|off                  Windows protected print mode: with it on the\n"
       "                                          spooler refuses every driver but the inbox ones;\n"
-      "                                          set it while the wizard is closed\n",
+      "                                          set it while the wizard is closed\n"
+      "  administrator on|off                    whether the program runs as an administrator\n"
+      "  lock                                    hold the installation lock, as another installation\n"
+      "                                          run would, until Enter or the end of the input\n",
       stderr);
   return 2;
 }
@@ -64,6 +68,7 @@ void Show(SimulatedMachine& machine) {
   const DeviceTreeState state = machine.Devices().Snapshot();
   std::printf("machine folder: %s\n", machine.Folder().c_str());
   std::printf("protected print mode: %s\n", machine.ProtectedPrintModeOn() ? "on" : "off");
+  std::printf("administrator: %s\n", machine.RunningAsAdministrator() ? "on" : "off");
   const char* adapter = state.adapter == SimulatedAdapter::On    ? "on"
                         : state.adapter == SimulatedAdapter::Off ? "off"
                                                                  : "none";
@@ -131,6 +136,26 @@ uint32_t NextFreePortNumber(const DeviceTreeState& state) {
   }
 }
 
+// Holds the lock until a line or the end of the input, or until the process is killed.
+int HoldInstallationLock(const SimulatedMachine& machine) {
+  ExclusiveFileLock lock;
+  switch (lock.TryTake(machine.InstallationLockFile())) {
+    case ExclusiveFileLock::Outcome::Taken:
+      break;
+    case ExclusiveFileLock::Outcome::HeldElsewhere:
+      std::puts("busy: another run holds the installation lock");
+      return 1;
+    case ExclusiveFileLock::Outcome::Failed:
+      std::perror(machine.InstallationLockFile().c_str());
+      return 1;
+  }
+  std::puts("held: press Enter to release the installation lock");
+  std::fflush(stdout);
+  for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar()) {
+  }
+  return 0;
+}
+
 int Run(SimulatedMachine& machine, const std::vector<std::string>& args) {
   auto& devices = machine.Devices();
   const auto has = [&](const char* flag) {
@@ -156,6 +181,12 @@ int Run(SimulatedMachine& machine, const std::vector<std::string>& args) {
     std::printf("protected print mode %s\n", verb.c_str());
     return 0;
   }
+  if (command == "administrator" && (verb == "on" || verb == "off")) {
+    machine.SetAdministrator(verb == "on");
+    std::printf("administrator %s\n", verb.c_str());
+    return 0;
+  }
+  if (command == "lock" && args.size() == 1) return HoldInstallationLock(machine);
   if (command == "calls") {
     for (const auto call : FaultInjector::KnownCalls())
       std::printf("%.*s\n", static_cast<int>(call.size()), call.data());

@@ -5,6 +5,7 @@
 #include "base/WindowMessage.h"
 #include "engine/RunInstallation.h"
 #include "shell/MainWindowMessages.h"
+#include "wizard/RunLockStep.h"
 #include "wizard/WizardContext.h"
 
 namespace {
@@ -40,12 +41,15 @@ InstallationInputs InstallationInputsFromWizard() {
 }
 
 bool StartInstallation() {
+  InstallationLock lock = TakeRunLock();
+  if (!lock.Held()) return false;
   const ui::WindowHandle window = WizardContext::Instance().mainWindow;
   ui::SendWindowMessage(window, kMsgInstallAnimation, 1, 0);
   ui::SendWindowMessage(window, kMsgFinishBar, 0, 0);
   ui::SendWindowMessage(window, kMsgFinishActions, 0, 0);
   ui::SendWindowMessage(window, kMsgWizardBar, 0, 0);
-  std::thread([inputs = InstallationInputsFromWizard()] {
+  // The lock goes with the thread's function and is released when it returns.
+  std::thread([inputs = InstallationInputsFromWizard(), lock = std::move(lock)] {
     InstallResult result;
     RunInstallation(inputs, result);
     FinishInstallation(inputs.mainWindow, result);

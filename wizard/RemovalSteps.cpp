@@ -10,6 +10,7 @@
 #include "ui/controls/RichEdit.h"
 #include "ui/controls/TabLayout.h"
 #include "ui/core/ResourceManager.h"
+#include "wizard/RunLockStep.h"
 #include "wizard/WizardContext.h"
 
 void AddSelectedName(std::vector<std::wstring>& names, const std::wstring& name) {
@@ -42,7 +43,9 @@ void BuildRemovalSummary() {
   summary->AppendText(text);
 }
 
-void StartRemoval() {
+bool StartRemoval() {
+  InstallationLock lock = TakeRunLock();
+  if (!lock.Held()) return false;
   auto& context = WizardContext::Instance();
   ui::SendWindowMessage(context.mainWindow, kMsgFinishBar, 0, 0);
   ui::SendWindowMessage(context.mainWindow, kMsgFinishActions, 0, 0);
@@ -52,8 +55,10 @@ void StartRemoval() {
   // so the user may already be choosing again when the worker ends.
   context.selectedPrinters.clear();
   context.selectedDrivers.clear();
-  std::thread([job = std::move(job)] {
+  // The lock goes with the thread's function and is released when it returns.
+  std::thread([job = std::move(job), lock = std::move(lock)] {
     RemovalWorker(job);
     ui::SendWindowMessage(job.mainWindow, kMsgFinishBar, 1, 0);
   }).detach();
+  return true;
 }

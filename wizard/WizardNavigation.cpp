@@ -16,11 +16,15 @@
 #include "wizard/DeviceScan.h"
 #include "wizard/InstallPanels.h"
 #include "wizard/RemovalPage.h"
+#include "wizard/RunLockStep.h"
 #include "wizard/WizardContext.h"
 
 namespace {
 
 constexpr int kRemovalPanels = 4;
+// The panels whose entry starts a worker.
+constexpr int kInstallingPanel = 9;
+constexpr int kRemovalStartPanel = 3;
 
 void Send(ui::WindowHandle window, uint32_t message, uintptr_t wParam, const UiTextMessage* payload = nullptr) {
   ui::SendWindowMessage(window, message, wParam, reinterpret_cast<intptr_t>(payload));
@@ -50,6 +54,7 @@ bool CheckBeforeInstallPanel(int portKind, int target) {
   if (portKind == PortKind::Bluetooth && target == 4) return CheckPin();
   if (portKind == PortKind::Network && target == 7) return CheckNetworkChoice();
   if (target == 8) return CheckPrinterNameFree();
+  if (target == kInstallingPanel) return ReserveRunLock();
   return true;
 }
 
@@ -120,7 +125,7 @@ void WizardContext::Next() {
         ShowInstallStep(steps[position]);
       }
     } else if (activeWizard == ActiveWizard::Removal) {
-      if (position >= kRemovalPanels) {
+      if (position >= kRemovalPanels || (position == kRemovalStartPanel && !ReserveRunLock())) {
         --position;
       } else {
         Select(removalTab, position);
@@ -128,6 +133,8 @@ void WizardContext::Next() {
       }
     }
   }
+  // A lock reserved for a panel that was not entered after all.
+  DropRunLock();
   if (shownPage == ShownPage::Index) {
     activeWizard = ActiveWizard::None;
   } else {

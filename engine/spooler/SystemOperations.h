@@ -22,6 +22,10 @@ bool IsVersion62OrLater();
 // True on 64-bit Windows: the 32-bit product runs there under WOW64; a 64-bit build
 // runs nowhere else.
 bool Is64BitWindows();
+// True when the process runs with an administrator's rights: its token is elevated (or,
+// where Windows has no elevation, it belongs to BUILTIN\Administrators). False when the
+// question cannot be answered.
+bool RunningAsAdministrator();
 
 // "Code: " + the code in decimal + " - " + the system's text for it (with its line
 // break) in the message language of the program (Languages.h). When the system has no

@@ -34,6 +34,11 @@ bool Is64BitWindows() {
   return machine->IsWow64Process().value_or(false);
 }
 
+bool RunningAsAdministrator() {
+  const auto machine = SimulatedMachine::Current();
+  return machine && machine->RunningAsAdministrator();
+}
+
 std::optional<std::wstring> SystemMessageText(uint32_t code, uint16_t languageId) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
   if (!machine) return std::nullopt;

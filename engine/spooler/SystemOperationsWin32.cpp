@@ -28,6 +28,36 @@ bool Is64BitWindows() {
 #endif
 }
 
+namespace {
+
+void FreeSidMemory(PSID sid) {
+  FreeSid(sid);
+}
+using SidMemory = UniqueWin32Handle<PSID, FreeSidMemory>;
+
+}  // namespace
+
+bool RunningAsAdministrator() {
+  HANDLE token = nullptr;
+  if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+    const KernelHandle owned(token);
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    if (GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size)) {
+      return elevation.TokenIsElevated != 0;
+    }
+  }
+  // No elevation to ask about: membership of the Administrators group decides.
+  SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
+  SidMemory administrators;
+  if (!AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                                administrators.Receive())) {
+    return false;
+  }
+  BOOL member = FALSE;
+  return CheckTokenMembership(nullptr, administrators.Get(), &member) && member;
+}
+
 std::optional<std::wstring> SystemMessageText(uint32_t code, uint16_t languageId) {
   const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM;
   static_assert((FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM) ==

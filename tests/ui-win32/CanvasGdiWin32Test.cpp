@@ -215,7 +215,7 @@ TEST_F(Win32HostCanvasTest, MeasureGrowsWithTheTextAndWrapsAtTheWidth) {
 
 TEST_F(Win32HostCanvasTest, CaretOffsetsMatchThePrefixWidthsAndKeepSurrogatePairsWhole) {
   const ui::FontSpec font{L"Tahoma", 14};
-  const std::wstring text = L"COM1: ab\xD83D\xDE00c";
+  const std::wstring text = L"COM1: ab\U0001F600c";  // a surrogate pair in UTF-16
   const std::vector<int> offsets = canvas.CaretOffsets(text, font);
   ASSERT_EQ(offsets.size(), text.size() + 1);
   EXPECT_EQ(offsets.front(), 0);

@@ -9,8 +9,10 @@
 #include <thread>
 #include <vector>
 
+#include "WaitUntil.h"
 #include "base/WideText.h"
 #include "devices/RemovalTestSpooler.h"
+#include "engine/spooler/InstallationLock.h"
 #include "shell/EmbeddedPackage.h"
 #include "shell/HeadlessMainWindow.h"
 #include "shell/Languages.h"
@@ -23,6 +25,7 @@
 #include "ui/controls/ListRow.h"
 #include "ui/controls/Option.h"
 #include "ui/controls/RichEdit.h"
+#include "ui/controls/TabLayout.h"
 #include "ui/core/ResourceManager.h"
 #include "ui/core/SystemConstants.h"
 #include "ui/core/WindowTree.h"
@@ -280,6 +283,42 @@ TEST_F(RemovalPage, SummaryAndLogReadInTheLanguageInUse) {
   EXPECT_NE(log.find(FormatText(ui::GetText(L"tip.deletesuccess"), L"Front desk")), std::wstring::npos)
       << WideToUtf8(log);
   EXPECT_FALSE(PrinterListed(L"Front desk"));
+}
+
+// Another run (another wizard, the console program) holds the machine's installation lock:
+// the start is refused with a notice and the summary stays as it was, choice and all.
+TEST_F(RemovalPage, AnotherRunHoldingTheLockKeepsTheSummaryAndDeletesNothing) {
+  EnterRemoval();
+  ClickRow(kPrinters, L"Front desk", true);
+  Click(L"btn_setup_next");
+  Click(L"btn_setup_next");
+  auto& context = WizardContext::Instance();
+  auto* next = Find<ui::Button>(L"btn_setup_next");
+  const size_t boxes = host_->MessageBoxes().size();
+  {
+    const InstallationLock other = InstallationLock::TryAcquire();
+    ASSERT_TRUE(other.Held());
+    Click(L"btn_setup_next");
+    ASSERT_EQ(host_->MessageBoxes().size(), boxes + 1);
+    EXPECT_EQ(host_->MessageBoxes().back().text, ui::GetText(L"tip.anotherrun"));
+    EXPECT_EQ(context.position, 2);
+    EXPECT_EQ(context.removalTab->GetCurSel(), 2);
+    EXPECT_EQ(next->GetText(), L"Start deleting");
+    EXPECT_TRUE(next->IsEnabled());
+    EXPECT_EQ(context.selectedPrinters, (Names{L"Front desk"}));
+    EXPECT_FALSE(Find(L"hor_btn_h1")->IsVisible());
+    EXPECT_TRUE(PrinterListed(L"Front desk"));
+  }
+
+  Click(L"btn_setup_next");
+  RunUntilRemovalEnds();
+  EXPECT_FALSE(PrinterListed(L"Front desk"));
+  EXPECT_EQ(host_->MessageBoxes().size(), boxes + 1);
+  // The worker's last messages wait for the window; then it lets go of the lock.
+  EXPECT_TRUE(WaitUntil([&] {
+    host_->RunUntilIdle();
+    return InstallationLock::TryAcquire().Held();
+  })) << "released when the worker ended";
 }
 
 }  // namespace

@@ -1,0 +1,69 @@
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <string>
+
+#include "engine/spooler/InstallationLock.h"
+#include "engine/spooler/UniqueWin32Handle.h"
+
+namespace {
+
+// FOLDERID_ProgramData, spelled out so that no GUID library is needed.
+constexpr KNOWNFOLDERID kProgramDataFolder = {
+    0x62AB5D82, 0xFDC1, 0x4DC3, {0xA9, 0xDD, 0x07, 0x0D, 0x1D, 0x49, 0x5D, 0x97}};
+
+// The machine-wide data folder (C:\ProgramData), empty when neither the shell nor the
+// environment names it.
+std::wstring ProgramDataFolder() {
+  wchar_t* known = nullptr;
+  if (SUCCEEDED(SHGetKnownFolderPath(kProgramDataFolder, 0, nullptr, &known)) && known != nullptr) {
+    std::wstring folder(known);
+    CoTaskMemFree(known);
+    return folder;
+  }
+  CoTaskMemFree(known);
+  wchar_t buffer[MAX_PATH];
+  const DWORD length = GetEnvironmentVariableW(L"ProgramData", buffer, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  return std::wstring(buffer, length);
+}
+
+}  // namespace
+
+struct InstallationLock::File {
+  KernelHandle handle;
+};
+
+void InstallationLock::FileCloser::operator()(File* file) const {
+  delete file;
+}
+
+InstallationLock InstallationLock::TryAcquire() {
+  InstallationLock result;
+  const std::wstring data = ProgramDataFolder();
+  if (data.empty()) {
+    result.held_ = true;
+    return result;
+  }
+  const std::wstring folder = data + L"\\QuorvelSetup";
+  if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+    result.held_ = true;
+    return result;
+  }
+  // No sharing: any second open fails while this handle lives. The handle belongs to the
+  // process, not to a thread, and closes when the process ends; the file goes with it.
+  KernelHandle handle =
+      OwnFileHandle(CreateFileW((folder + L"\\installation.lock").c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0,
+                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  if (handle) {
+    result.file_.reset(new File{std::move(handle)});
+    result.held_ = true;
+    return result;
+  }
+  const DWORD error = GetLastError();
+  // Sharing violation: another run holds it. Access denied: another user's run holds it
+  // (its file is theirs), or the file of a run that is just ending is being deleted.
+  result.held_ = error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED;
+  return result;
+}
