@@ -12,9 +12,13 @@
 // package and the manifest, read back through the system's own resource functions.
 namespace {
 
-std::wstring ProductPath() {
-  const wchar_t* path = _wgetenv(L"QUORVEL_PRODUCT_EXE");
+std::wstring PathOf(const wchar_t* variable) {
+  const wchar_t* path = _wgetenv(variable);
   return path ? path : L"";
+}
+
+std::wstring ProductPath() {
+  return PathOf(L"QUORVEL_PRODUCT_EXE");
 }
 
 struct ModuleAsData {
@@ -39,9 +43,8 @@ std::string ResourceBytes(HMODULE module, LPCWSTR type, LPCWSTR name, WORD langu
 
 }  // namespace
 
-TEST(ProductExecutable, IsA32BitGuiProgram) {
-  const std::wstring path = ProductPath();
-  if (path.empty()) GTEST_SKIP() << "QUORVEL_PRODUCT_EXE does not name the product";
+// The 32-bit PE header's machine, optional-header kind and subsystem.
+void ExpectPe32(const std::wstring& path, WORD subsystem) {
   std::vector<char> head(4096);
   FILE* f = _wfopen(path.c_str(), L"rb");
   ASSERT_NE(f, nullptr);
@@ -54,7 +57,31 @@ TEST(ProductExecutable, IsA32BitGuiProgram) {
   ASSERT_EQ(nt->Signature, IMAGE_NT_SIGNATURE);
   EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
   EXPECT_EQ(nt->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR32_MAGIC);
-  EXPECT_EQ(nt->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+  EXPECT_EQ(nt->OptionalHeader.Subsystem, subsystem);
+}
+
+TEST(ProductExecutable, IsA32BitGuiProgram) {
+  const std::wstring path = ProductPath();
+  if (path.empty()) GTEST_SKIP() << "QUORVEL_PRODUCT_EXE does not name the product";
+  ExpectPe32(path, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+}
+
+// The console companion: 32-bit, console subsystem, the same package, and a manifest that
+// asks for no elevation (deployment agents run it elevated; it checks the rights itself).
+TEST(ProductExecutable, ConsoleProgramIs32BitWithThePackageAndAsksForNoElevation) {
+  const std::wstring path = PathOf(L"QUORVEL_CONSOLE_EXE");
+  if (path.empty()) GTEST_SKIP() << "QUORVEL_CONSOLE_EXE does not name the console program";
+  ExpectPe32(path, IMAGE_SUBSYSTEM_WINDOWS_CUI);
+  ModuleAsData console(path);
+  ASSERT_NE(console.module, nullptr) << "LoadLibraryExW failed: " << GetLastError();
+  const std::string zip = ResourceBytes(console.module, L"ZIPRES", MAKEINTRESOURCEW(129),
+                                        MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED));
+  auto package = ResourcePackage::OpenFromMemory(zip.data(), zip.size());
+  ASSERT_NE(package, nullptr);
+  EXPECT_TRUE(package->ReadEntry("lan_en_ext.xml").has_value());
+  const std::string manifest = ResourceBytes(console.module, MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1),
+                                             MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED));
+  EXPECT_NE(manifest.find("level=\"asInvoker\" uiAccess=\"false\""), std::string::npos) << manifest;
 }
 
 TEST(ProductExecutable, CarriesThePackageAndTheManifest) {

@@ -1,0 +1,214 @@
+#include "shell/console/ConsoleProgram.h"
+
+#include <filesystem>
+#include <fstream>
+#include <variant>
+
+#include "base/ProgramPackage.h"
+#include "base/TextTable.h"
+#include "base/WideText.h"
+#include "devices/RemovalWorker.h"
+#include "engine/ProtectedPrintWarning.h"
+#include "engine/RunInstallation.h"
+#include "engine/spooler/InstallationLock.h"
+#include "engine/spooler/SystemOperations.h"
+#include "shell/EmbeddedPackage.h"
+#include "shell/LanguageTexts.h"
+#include "shell/Languages.h"
+#include "shell/LocalTime.h"
+#include "shell/MainWindowMessages.h"
+#include "shell/MessageBoxes.h"
+#include "shell/UiTextMessage.h"
+#include "shell/console/ConsoleListing.h"
+#include "shell/console/ConsoleOptions.h"
+#include "shell/console/ConsolePlan.h"
+#include "shell/console/MessageSink.h"
+
+namespace {
+
+#ifdef _WIN32
+constexpr const wchar_t* kProgramName = L"QuorvelSetupCli";
+#else
+constexpr const wchar_t* kProgramName = L"quorvel-setup-cli";
+#endif
+
+// The option syntax stands as the program reads it, in every language.
+constexpr const wchar_t* kSyntax =
+    L"  list printers|drivers [--all] [--json]\n"
+    L"  list ports|usb|bluetooth [--json]\n"
+    L"  install --model 203|300 --port existing|lpt|com --port-name NAME\n"
+    L"  install --model 203|300 --port network --address A.B.C.D [--port-name NAME]\n"
+    L"  install --model 203|300 --port usb (--usb N | --port-name USBnnn)\n"
+    L"  install --model 203|300 --port bluetooth --address XX:XX:XX:XX:XX:XX [--pin PIN]\n"
+    L"          [--printer-name NAME] [--default yes|no]\n"
+    L"  remove [--printer NAME]... [--driver NAME]...\n"
+    L"  --answer-file FILE  --what-if  --language ID  --log FILE\n";
+
+// Standard output and error, each line also appended to the log file when one is named.
+class Output {
+ public:
+  explicit Output(const ConsoleStreams& streams) : streams_(streams) {}
+
+  bool OpenLog(const std::wstring& path) {
+#ifdef _WIN32
+    log_.open(std::filesystem::path(path), std::ios::binary | std::ios::app);
+#else
+    log_.open(WideToUtf8(path), std::ios::binary | std::ios::app);
+#endif
+    return log_.is_open();
+  }
+  void Out(std::wstring_view text) {
+    streams_.out(text);
+    Log(text);
+  }
+  void Err(std::wstring_view text) {
+    streams_.err(text);
+    Log(text);
+  }
+
+ private:
+  void Log(std::wstring_view text) {
+    if (!log_.is_open()) return;
+    const std::string utf8 = WideToUtf8(text);
+    log_.write(utf8.data(), static_cast<std::streamsize>(utf8.size()));
+    log_.flush();
+  }
+
+  const ConsoleStreams& streams_;
+  std::ofstream log_;
+};
+
+// A worker's line as the log pane shows it: the time, then the text; the system's error
+// texts end with their own line break, which the console does not double.
+std::wstring LogLine(std::wstring text) {
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
+  std::wstring line = LogTimePrefix(CurrentLocalTime());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') continue;
+    line += text[i];
+  }
+  return line + L"\n";
+}
+
+void UseLanguage(uint16_t languageId) {
+  const LanguageEntry language = LanguageById(languageId);
+  ProcessLanguageId() = language.languageId;
+  LoadLanguageTexts(language);
+  SetMessageLanguageId(language.languageId);
+}
+
+int Refuse(Output& output, const OptionError& error) {
+  output.Err(DescribeOptionError(error) + L"\n");
+  output.Err(GetText(L"cli.usagehint") + L"\n");
+  return kExitBadArguments;
+}
+
+int ListVerb(Output& output, const ConsoleOptions& options) {
+  auto list = CollectList(options);
+  if (auto* refusal = std::get_if<MachineRefusal>(&list)) {
+    output.Err(refusal->text + L"\n");
+    return kExitStepFailed;
+  }
+  const ListTable& table = std::get<ListTable>(list);
+  output.Out(options.json ? FormatListJson(table) : FormatListText(table));
+  return kExitSuccess;
+}
+
+// Runs one worker with the sink as its main window; the boxes it would show become lines.
+template <typename Work>
+void RunWorker(Output& output, uint32_t logMessage, Work work) {
+  MessageSink sink([&](uint32_t message, uintptr_t, intptr_t lParam) {
+    if (message != logMessage || lParam == 0) return;
+    const auto* line = reinterpret_cast<const UiTextMessage*>(lParam);
+    if (!line->flag2) output.Out(LogLine(line->text));
+  });
+  SetMessageBoxAnswerer([&](const std::wstring& text, unsigned flags) {
+    output.Out(LogLine(text));
+    // Nobody is there to answer: a question is declined.
+    return flags == kMessageBoxQuestion ? 2 : kMessageBoxOk;
+  });
+  work(sink.Handle());
+  SetMessageBoxAnswerer(nullptr);
+}
+
+int ChangingVerb(Output& output, const ConsoleOptions& options) {
+  if (!options.whatIf && !RunningAsAdministrator()) {
+    output.Err(GetText(L"cli.notadmin") + L"\n");
+    return kExitAccessDenied;
+  }
+  std::vector<std::wstring> steps;
+  std::optional<InstallationInputs> installation;
+  std::optional<RemovalJob> removal;
+  if (options.verb == ConsoleVerb::Install) {
+    InstallPlan plan = PlanInstallation(options);
+    if (auto* error = std::get_if<OptionError>(&plan)) return Refuse(output, *error);
+    if (auto* refusal = std::get_if<MachineRefusal>(&plan)) {
+      output.Err(refusal->text + L"\n");
+      return kExitStepFailed;
+    }
+    // The spooler would refuse the driver: say so before anything changes.
+    if (const std::wstring refusal = ProtectedPrintRefusalText(); !refusal.empty()) {
+      output.Err(refusal + L"\n");
+      return kExitStepFailed;
+    }
+    installation = std::get<InstallationInputs>(std::move(plan));
+    steps = DescribeInstallation(*installation);
+  } else {
+    RemovalPlan plan = PlanRemoval(options);
+    if (auto* error = std::get_if<OptionError>(&plan)) return Refuse(output, *error);
+    removal = std::get<RemovalJob>(std::move(plan));
+    steps = DescribeRemoval(*removal);
+  }
+  if (options.whatIf) {
+    output.Out(GetText(L"cli.whatif") + L"\n");
+    for (const auto& step : steps) output.Out(L"  " + step + L"\n");
+    return kExitSuccess;
+  }
+
+  const InstallationLock lock = InstallationLock::TryAcquire();
+  if (!lock.Held()) {
+    output.Err(GetText(L"tip.anotherrun") + L"\n");
+    return kExitAnotherRunning;
+  }
+  bool succeeded = false;
+  if (installation) {
+    RunWorker(output, kMsgInstallLog, [&](ui::WindowHandle sink) {
+      installation->mainWindow = sink;
+      InstallResult result;
+      RunInstallation(*installation, result);
+      succeeded = result.succeeded;
+    });
+  } else {
+    RunWorker(output, kMsgRemoveLog, [&](ui::WindowHandle sink) {
+      removal->mainWindow = sink;
+      succeeded = RemovalWorker(*removal) == 0;
+    });
+  }
+  return succeeded ? kExitSuccess : kExitStepFailed;
+}
+
+}  // namespace
+
+int RunConsoleProgram(const std::vector<std::wstring>& arguments, const ConsoleStreams& streams) {
+  if (!ProgramPackage()) SetProgramPackage(OpenEmbeddedPackage());
+  if (ProcessLanguageTable().empty()) FillLanguageTable(ProcessLanguageTable());
+  Output output(streams);
+
+  ConsoleOptions options;
+  const std::optional<OptionError> error = ParseConsoleArguments(arguments, options);
+  UseLanguage(options.languageId.value_or(ChooseStartLanguage().languageId));
+  if (!options.logFile.empty() && !output.OpenLog(options.logFile)) {
+    return Refuse(output, {L"--log", L"cli.err.unwritable", options.logFile});
+  }
+  if (error) return Refuse(output, *error);
+
+  switch (options.verb) {
+    case ConsoleVerb::Help:
+      output.Out(FormatText(GetText(L"cli.usage"), kProgramName) + L"\n" + kSyntax + GetText(L"cli.exitcodes") + L"\n");
+      return kExitSuccess;
+    case ConsoleVerb::List:
+      return ListVerb(output, options);
+    default:
+      return ChangingVerb(output, options);
+  }
+}
