@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 #include "base/TextTable.h"
 #include "base/WideText.h"
@@ -51,31 +52,37 @@ std::optional<int> WholeNumber(std::wstring_view text) {
   return value;
 }
 
-std::optional<int> PortKindOf(std::wstring_view text) {
-  if (EqualsNoCase(text, L"usb")) return PortKind::Usb;
-  if (EqualsNoCase(text, L"network")) return PortKind::Network;
-  if (EqualsNoCase(text, L"bluetooth")) return PortKind::Bluetooth;
-  if (EqualsNoCase(text, L"lpt")) return PortKind::Lpt;
-  if (EqualsNoCase(text, L"com")) return PortKind::Com;
-  if (EqualsNoCase(text, L"existing")) return PortKind::Custom;
+// The value a word names, letter case ignored.
+template <typename Value>
+std::optional<Value> Named(std::wstring_view word, std::initializer_list<std::pair<const wchar_t*, Value>> names) {
+  for (const auto& [name, value] : names) {
+    if (EqualsNoCase(word, name)) return value;
+  }
   return std::nullopt;
+}
+
+std::optional<int> PortKindOf(std::wstring_view text) {
+  return Named<int>(text, {{L"usb", PortKind::Usb},
+                           {L"network", PortKind::Network},
+                           {L"bluetooth", PortKind::Bluetooth},
+                           {L"lpt", PortKind::Lpt},
+                           {L"com", PortKind::Com},
+                           {L"existing", PortKind::Custom}});
 }
 
 std::optional<ConsoleVerb> VerbOf(std::wstring_view text) {
-  if (EqualsNoCase(text, L"list")) return ConsoleVerb::List;
-  if (EqualsNoCase(text, L"install")) return ConsoleVerb::Install;
-  if (EqualsNoCase(text, L"remove")) return ConsoleVerb::Remove;
-  if (EqualsNoCase(text, L"help")) return ConsoleVerb::Help;
-  return std::nullopt;
+  return Named<ConsoleVerb>(text, {{L"list", ConsoleVerb::List},
+                                   {L"install", ConsoleVerb::Install},
+                                   {L"remove", ConsoleVerb::Remove},
+                                   {L"help", ConsoleVerb::Help}});
 }
 
 std::optional<ListSubject> SubjectOf(std::wstring_view text) {
-  if (EqualsNoCase(text, L"printers")) return ListSubject::Printers;
-  if (EqualsNoCase(text, L"drivers")) return ListSubject::Drivers;
-  if (EqualsNoCase(text, L"ports")) return ListSubject::Ports;
-  if (EqualsNoCase(text, L"usb")) return ListSubject::Usb;
-  if (EqualsNoCase(text, L"bluetooth")) return ListSubject::Bluetooth;
-  return std::nullopt;
+  return Named<ListSubject>(text, {{L"printers", ListSubject::Printers},
+                                   {L"drivers", ListSubject::Drivers},
+                                   {L"ports", ListSubject::Ports},
+                                   {L"usb", ListSubject::Usb},
+                                   {L"bluetooth", ListSubject::Bluetooth}});
 }
 
 // Stores one option's value; the value's form is checked here.
