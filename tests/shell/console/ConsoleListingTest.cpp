@@ -1,8 +1,6 @@
-// The console program's plain rules: Bluetooth addresses as typed, columns that line up
-// on a terminal whatever the script, and JSON strings that parse back to what they hold.
+// The console program's plain rules: Bluetooth addresses as typed, and columns that line
+// up on a terminal whatever the script.
 #include <gtest/gtest.h>
-
-#include <nlohmann/json.hpp>
 
 #include "base/WideText.h"
 #include "shell/console/ConsoleListing.h"
@@ -31,15 +29,4 @@ TEST(ConsoleRules, ColumnsLineUpWithWideAndCombiningCharacters) {
   // The second column starts at the same terminal column on every line.
   EXPECT_EQ(DisplayWidth(text.substr(first, text.find(L'A', first) - first)),
             DisplayWidth(text.substr(second, text.find(L'B', second) - second)));
-}
-
-TEST(ConsoleRules, JsonStringsParseBackToTheirText) {
-  const std::wstring odd = std::wstring(L"quote \" back \\ tab \t line\r\n bell ") + wchar_t{7} + L" 宋体 ภาษา";
-  ListTable table;
-  table.columns = {{L"name", L"cli.col.name"}, {L"number", L"cli.col.number", true}};
-  table.rows = {{odd, L"3"}};
-  const auto parsed = nlohmann::json::parse(WideToUtf8(FormatListJson(table)));
-  EXPECT_EQ(parsed[0]["name"], WideToUtf8(odd));
-  EXPECT_EQ(parsed[0]["number"], 3);
-  EXPECT_EQ(nlohmann::json::parse(WideToUtf8(FormatListJson({}))).size(), 0u);
 }

@@ -17,6 +17,7 @@
 #include "engine/spooler/SpoolerOperations.h"
 #include "engine/spooler/SystemOperations.h"
 #include "shell/EmbeddedPackage.h"
+#include "shell/console/ConsoleListing.h"
 #include "shell/console/ConsoleProgram.h"
 #include "simulated/SimulatedMachine.h"
 
@@ -336,6 +337,17 @@ TEST_F(ConsoleProgram, UsbAndBluetoothPrintersAreListedAndInstalledByNumberOrAdd
   const ConsoleRun usbRun = Console({L"install", L"--model", L"300", L"--port", L"usb", L"--port-name", L"usb007"});
   EXPECT_EQ(usbRun.code, kExitSuccess) << WideToUtf8(usbRun.err);
   EXPECT_EQ(Console({L"install", L"--model", L"300", L"--port", L"usb", L"--usb", L"2"}).code, kExitBadArguments);
+}
+
+TEST(ConsoleJson, StringsParseBackToTheirText) {
+  const std::wstring odd = std::wstring(L"quote \" back \\ tab \t line\r\n bell ") + wchar_t{7} + L" 宋体 ภาษา";
+  ListTable table;
+  table.columns = {{L"name", L"cli.col.name"}, {L"number", L"cli.col.number", true}};
+  table.rows = {{odd, L"3"}};
+  const auto parsed = nlohmann::json::parse(WideToUtf8(FormatListJson(table)));
+  EXPECT_EQ(parsed[0]["name"], WideToUtf8(odd));
+  EXPECT_EQ(parsed[0]["number"], 3);
+  EXPECT_EQ(nlohmann::json::parse(WideToUtf8(FormatListJson({}))).size(), 0u);
 }
 
 }  // namespace
