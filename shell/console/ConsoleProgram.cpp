@@ -196,7 +196,7 @@ int RunConsoleProgram(const std::vector<std::wstring>& arguments, const ConsoleS
 
   ConsoleOptions options;
   const std::optional<OptionError> error = ParseConsoleArguments(arguments, options);
-  UseLanguage(options.languageId.value_or(ChooseStartLanguage().languageId));
+  UseLanguage(options.languageId ? *options.languageId : ChooseStartLanguage().languageId);
   if (!options.logFile.empty() && !output.OpenLog(options.logFile)) {
     return Refuse(output, {L"--log", L"cli.err.unwritable", options.logFile});
   }
