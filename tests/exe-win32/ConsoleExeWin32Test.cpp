@@ -2,6 +2,7 @@
 // QUORVEL_CONSOLE_UNDER_TEST (a Windows path), with its output read from a pipe and its
 // exit code checked, and the spooler looked at after each run.
 #include <windows.h>
+#include <winspool.h>
 
 #include <gtest/gtest.h>
 
@@ -60,6 +61,15 @@ class ConsoleExe : public ::testing::Test {
  protected:
   void SetUp() override {
     if (ConsolePath().empty()) GTEST_SKIP() << "QUORVEL_CONSOLE_UNDER_TEST does not name the console program";
+  }
+  // The driver an installation left goes again, so later runs in the same prefix start
+  // without it (Wine's spooler refuses the console program's own deletion flags).
+  void TearDown() override {
+    if (!ConsolePath().empty()) {
+      DeletePrinterDriverExW(nullptr, nullptr, const_cast<wchar_t*>(L"QuorvelA4-203"), 0, 0);
+      DeletePrinterDriverExW(nullptr, const_cast<wchar_t*>(L"Windows x64"), const_cast<wchar_t*>(L"QuorvelA4-203"), 0,
+                             0);
+    }
   }
 };
 

@@ -104,6 +104,9 @@ TEST(SystemContract, InstallAppletInstallsTheModelFromTheExtractedInf) {
   const auto driver = std::find_if(drivers.begin(), drivers.end(),
                                    [&](const SpoolerEntry& entry) { return entry.driverName == model.driverName; });
   ASSERT_NE(driver, drivers.end());
+  if (driver->infPath.empty() && before && contract::RunningUnderWine()) {
+    GTEST_SKIP() << "Wine's printui.dll does nothing for /ia; the driver of that name was there before";
+  }
   EXPECT_NE(driver->infPath, L"") << "a driver installed from an INF belongs to a driver package";
 }
 
