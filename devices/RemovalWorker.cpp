@@ -144,6 +144,11 @@ void AddPrintersOfDrivers(std::vector<std::wstring>& printers, const std::set<st
   }
 }
 
+bool SystemDeletesDriverPackages() {
+  const auto version = GetWindowsVersion();
+  return version && version->major >= 6;
+}
+
 int RemovalWorker(const RemovalJob& job) {
   const RemovalLog log(job.mainWindow);
   Send(job.mainWindow, kMsgRemoveAnimation, 1);
@@ -151,8 +156,7 @@ int RemovalWorker(const RemovalJob& job) {
   Send(job.mainWindow, kMsgFinishActions, 0);
   Send(job.mainWindow, kMsgWizardBar, 0);
 
-  const auto version = GetWindowsVersion();
-  const bool deletePackages = version && version->major >= 6;
+  const bool deletePackages = SystemDeletesDriverPackages();
   log.Clear();
 
   int failures = 0;

@@ -38,5 +38,9 @@ std::wstring RemovalFailureReason(uint32_t code, const std::vector<std::wstring>
 void AddPrintersOfDrivers(std::vector<std::wstring>& printers, const std::set<std::wstring>& drivers,
                           const std::vector<SpoolerEntry>& printerEntries);
 
+// Whether a removed driver's driver package goes too: Windows Vista (6.0) and later have
+// driver packages.
+bool SystemDeletesDriverPackages();
+
 // Returns how many deletions failed (0: everything chosen is gone).
 int RemovalWorker(const RemovalJob& job);

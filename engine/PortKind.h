@@ -10,3 +10,11 @@ enum PortKind : int {
   Custom = 5,
   None = 6,
 };
+
+// The part of a port name that keeps an existing port in the choice for a kind: "LPT" for
+// LPT, "" (every port) for an existing port of any kind, else "COM".
+constexpr const wchar_t* PortNamePartOf(int portKind) {
+  if (portKind == PortKind::Lpt) return L"LPT";
+  if (portKind == PortKind::Custom) return L"";
+  return L"COM";
+}

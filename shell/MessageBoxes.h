@@ -13,6 +13,7 @@
 constexpr unsigned kMessageBoxNotice = 0x40;    // MB_ICONINFORMATION
 constexpr unsigned kMessageBoxQuestion = 0x41;  // MB_OKCANCEL | MB_ICONINFORMATION
 constexpr int kMessageBoxOk = 1;                // IDOK
+constexpr int kMessageBoxCancel = 2;            // IDCANCEL
 
 // A notice; the answer is not used.
 void ShowNotice(const std::wstring& text);

@@ -16,17 +16,9 @@
 
 namespace {
 
-// The part of the name that keeps a port in the list ("" keeps all), and the port that
-// is proposed when none is chosen yet.
-struct PortFilter {
-  const wchar_t* contains;
-  const wchar_t* proposed;
-};
-
-PortFilter FilterOf(int portKind) {
-  if (portKind == PortKind::Lpt) return {L"LPT", L"LPT1:"};
-  if (portKind == PortKind::Custom) return {L"", L"COM1:"};
-  return {L"COM", L"COM1:"};
+// The port that is proposed when none is chosen yet.
+const wchar_t* ProposedPortOf(int portKind) {
+  return portKind == PortKind::Lpt ? L"LPT1:" : L"COM1:";
 }
 
 }  // namespace
@@ -40,13 +32,13 @@ void EnterPortListPanel() {
   std::vector<SpoolerEntry> ports;
   ListPorts(ports);
   auto& request = context.request;
-  const PortFilter filter = FilterOf(request.portKind);
+  const wchar_t* const namePart = PortNamePartOf(request.portKind);
   // An empty choice takes the kind's usual port, but only when that port is there.
-  const std::wstring wanted = request.portName.empty() ? filter.proposed : request.portName;
+  const std::wstring wanted = request.portName.empty() ? ProposedPortOf(request.portKind) : request.portName;
   for (auto& port : ports) {
     // SpoolerEntry of a port: name, description, monitor.
     const std::wstring& name = port.printerName;
-    if (name.find(filter.contains) == std::wstring::npos) continue;
+    if (name.find(namePart) == std::wstring::npos) continue;
     ui::ListRow* row =
         AddInstallRow(*list, L"listitemex.xml", L"listex_install_driver_port_group", L"listex_install_port_item");
     if (row == nullptr) continue;

@@ -1,7 +1,6 @@
 #include "shell/console/ConsoleOptions.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <utility>
@@ -11,6 +10,7 @@
 #include "engine/PortKind.h"
 #include "shell/Languages.h"
 #include "shell/console/AnswerFile.h"
+#include "shell/console/NativePath.h"
 
 namespace {
 
@@ -182,11 +182,7 @@ std::optional<OptionError> SplitCommandLine(const std::vector<std::wstring>& arg
 }
 
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::wstring& path) {
-#ifdef _WIN32
-  std::ifstream file(std::filesystem::path(path), std::ios::binary);
-#else
-  std::ifstream file(WideToUtf8(path), std::ios::binary);
-#endif
+  std::ifstream file(NativePath(path), std::ios::binary);
   if (!file) return std::nullopt;
   std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   if (file.bad()) return std::nullopt;

@@ -12,7 +12,6 @@
 #include "engine/PinText.h"
 #include "engine/spooler/SpoolerNamesInUse.h"
 #include "engine/spooler/SpoolerOperations.h"
-#include "engine/spooler/SystemOperations.h"
 
 namespace {
 
@@ -30,8 +29,7 @@ std::optional<std::wstring> FindName(const std::vector<std::wstring>& names, con
   return std::nullopt;
 }
 
-// An existing port of the kind: the port list of the wizard keeps ports whose name holds
-// "LPT" or "COM" for those kinds, and every port for an existing one.
+// An existing port of the kind, as the wizard's port list keeps them.
 std::optional<OptionError> ChooseExistingPort(const ConsoleOptions& options, InstallRequest& request) {
   std::vector<SpoolerEntry> ports;
   ListPorts(ports);
@@ -40,9 +38,7 @@ std::optional<OptionError> ChooseExistingPort(const ConsoleOptions& options, Ins
   const std::wstring& wanted = *options.portName;
   const auto found = FindName(names, wanted);
   if (!found) return Refuse(L"--port-name", L"cli.err.noport", wanted);
-  const int kind = *options.portKind;
-  if ((kind == PortKind::Lpt && found->find(L"LPT") == std::wstring::npos) ||
-      (kind == PortKind::Com && found->find(L"COM") == std::wstring::npos)) {
+  if (found->find(PortNamePartOf(*options.portKind)) == std::wstring::npos) {
     return Refuse(L"--port-name", L"cli.err.portkind", *found);
   }
   request.portName = *found;
@@ -222,8 +218,7 @@ std::vector<std::wstring> DescribeInstallation(const InstallationInputs& inputs)
 std::vector<std::wstring> DescribeRemoval(const RemovalJob& job) {
   std::vector<std::wstring> steps;
   for (const auto& printer : job.printers) steps.push_back(Step(L"cli.step.deleteprinter", printer));
-  const auto version = GetWindowsVersion();
-  const bool packages = version && version->major >= 6;
+  const bool packages = SystemDeletesDriverPackages();
   for (const auto& [name, driver] : BuildDriverWorkList(job.drivers, job.driverEntries)) {
     steps.push_back(Step(L"cli.step.deletedriver", name));
     if (packages && !driver.infPath.empty()) steps.push_back(Step(L"cli.step.deletepackage", name));

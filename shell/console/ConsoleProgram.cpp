@@ -1,6 +1,5 @@
 #include "shell/console/ConsoleProgram.h"
 
-#include <filesystem>
 #include <fstream>
 #include <variant>
 
@@ -23,6 +22,7 @@
 #include "shell/console/ConsoleOptions.h"
 #include "shell/console/ConsolePlan.h"
 #include "shell/console/MessageSink.h"
+#include "shell/console/NativePath.h"
 
 namespace {
 
@@ -50,11 +50,7 @@ class Output {
   explicit Output(const ConsoleStreams& streams) : streams_(streams) {}
 
   bool OpenLog(const std::wstring& path) {
-#ifdef _WIN32
-    log_.open(std::filesystem::path(path), std::ios::binary | std::ios::app);
-#else
-    log_.open(WideToUtf8(path), std::ios::binary | std::ios::app);
-#endif
+    log_.open(NativePath(path), std::ios::binary | std::ios::app);
     return log_.is_open();
   }
   void Out(std::wstring_view text) {
@@ -125,7 +121,7 @@ void RunWorker(Output& output, uint32_t logMessage, Work work) {
   SetMessageBoxAnswerer([&](const std::wstring& text, unsigned flags) {
     output.Out(LogLine(text));
     // Nobody is there to answer: a question is declined.
-    return flags == kMessageBoxQuestion ? 2 : kMessageBoxOk;
+    return flags == kMessageBoxQuestion ? kMessageBoxCancel : kMessageBoxOk;
   });
   work(sink.Handle());
   SetMessageBoxAnswerer(nullptr);
