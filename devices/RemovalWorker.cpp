@@ -104,12 +104,18 @@ int RemoveDriver(const RemovalLog& log, const SpoolerEntry& driver, bool deleteP
 
 }  // namespace
 
+std::wstring DriverChoiceName(const SpoolerEntry& driver, const std::wstring& systemEnvironment) {
+  if (driver.environment.empty() || EqualsNoCase(driver.environment, systemEnvironment)) return driver.driverName;
+  return driver.driverName + L" [" + driver.environment + L"]";
+}
+
 std::map<std::wstring, SpoolerEntry> BuildDriverWorkList(const std::set<std::wstring>& drivers,
-                                                         const std::vector<SpoolerEntry>& driverEntries) {
+                                                         const std::vector<SpoolerEntry>& driverEntries,
+                                                         const std::wstring& systemEnvironment) {
   std::map<std::wstring, SpoolerEntry> work;
   for (const auto& name : drivers) {
     for (const auto& entry : driverEntries) {
-      if (entry.driverName == name) work[name] = entry;
+      if (DriverChoiceName(entry, systemEnvironment) == name) work[name] = entry;
     }
   }
   return work;
@@ -160,7 +166,7 @@ int RemovalWorker(const RemovalJob& job) {
   log.Clear();
 
   int failures = 0;
-  const auto work = BuildDriverWorkList(job.drivers, job.driverEntries);
+  const auto work = BuildDriverWorkList(job.drivers, job.driverEntries, job.systemEnvironment);
   for (const auto& name : job.printers) {
     if (!RemovePrinter(log, name)) ++failures;
     SleepMs(kPauseMs);
