@@ -79,13 +79,14 @@ bool RemovePrinter(const RemovalLog& log, const std::wstring& name) {
   return true;
 }
 
-// The number of failed steps (the driver, its package).
-int RemoveDriver(const RemovalLog& log, const SpoolerEntry& driver, bool deletePackages) {
-  const std::wstring& name = driver.driverName;
+// The number of failed steps (the driver, its package). The lines name the driver as its
+// row did, with the environment of a driver of another one than the system's.
+int RemoveDriver(const RemovalLog& log, const std::wstring& name, const SpoolerEntry& driver, bool deletePackages) {
   log.Line(L"tip.startdeletedriver", name);
   if (!DeleteDriverOf(driver)) {
     const uint32_t code = LastErrorCode();
-    log.Failure(name, code, code == kErrorPrinterDriverInUse ? PrintersUsingDriver(name) : std::vector<std::wstring>{});
+    log.Failure(name, code,
+                code == kErrorPrinterDriverInUse ? PrintersUsingDriver(driver.driverName) : std::vector<std::wstring>{});
     return 1;
   }
   log.Line(L"tip.deletesuccess", name);
@@ -172,7 +173,7 @@ int RemovalWorker(const RemovalJob& job) {
     SleepMs(kPauseMs);
   }
   for (const auto& [name, driver] : work) {
-    failures += RemoveDriver(log, driver, deletePackages);
+    failures += RemoveDriver(log, name, driver, deletePackages);
     SleepMs(kPauseMs);
   }
   Send(job.mainWindow, kMsgRemoveAnimation, 0);

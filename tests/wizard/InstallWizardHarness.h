@@ -9,6 +9,8 @@
 #include <string>
 #include <thread>
 
+#include "WaitUntil.h"
+#include "engine/spooler/InstallationLock.h"
 #include "shell/EmbeddedPackage.h"
 #include "shell/HeadlessMainWindow.h"
 #include "shell/Languages.h"
@@ -35,6 +37,10 @@ class InstallWizard : public HeadlessMainWindow {
     auto& context = WizardContext::Instance();
     // The context outlives every test: each starts from a fresh request.
     context.request = InstallRequest{};
+    context.networkPortName.clear();
+    context.networkPortNameTyped = false;
+    context.proposedPrinterName.clear();
+    context.proposedForModel = -1;
     context.usbPrinters.clear();
     context.bluetoothDevices.clear();
     context.activeWizard = ActiveWizard::None;
@@ -128,6 +134,19 @@ class InstallWizard : public HeadlessMainWindow {
       host_->RunUntilIdle();
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    Settle();
+  }
+
+  // Until a started run's thread has ended: it lets go of the installation lock last, so
+  // the next test's fresh machine is not pulled from under it.
+  void WaitForRunToEnd() {
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          host_->RunUntilIdle();
+          return InstallationLock::TryAcquire().Held();
+        },
+        std::chrono::seconds(30)))
+        << "the run did not end";
     Settle();
   }
 
