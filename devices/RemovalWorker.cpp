@@ -85,8 +85,9 @@ int RemoveDriver(const RemovalLog& log, const std::wstring& name, const SpoolerE
   log.Line(L"tip.startdeletedriver", name);
   if (!DeleteDriverOf(driver)) {
     const uint32_t code = LastErrorCode();
-    log.Failure(name, code,
-                code == kErrorPrinterDriverInUse ? PrintersUsingDriver(driver.driverName) : std::vector<std::wstring>{});
+    log.Failure(
+        name, code,
+        code == kErrorPrinterDriverInUse ? PrintersUsingDriver(driver.driverName) : std::vector<std::wstring>{});
     return 1;
   }
   log.Line(L"tip.deletesuccess", name);

@@ -58,7 +58,8 @@ bool StartInstallation() {
   if (!started) {
     // Nothing changed: Back leads to the summary again, Cancel ends the program.
     auto& context = WizardContext::Instance();
-    context.AppendInstallLog(GetText(L"tip.nothread"), true, true);
+    context.AppendInstallLog(L"", false, true);
+    context.AppendInstallLog(GetText(L"tip.nothread"), true, false);
     ui::SendWindowMessage(window, kMsgInstallAnimation, 0, 0);
     ui::SendWindowMessage(window, kMsgWizardBar, 1, 0);
     context.SetNextButton(false, L"", true);

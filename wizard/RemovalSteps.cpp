@@ -36,11 +36,8 @@ std::set<std::wstring> ChosenSystemDrivers(const WizardContext& context) {
   for (const auto& name : context.selectedDrivers) {
     const auto entry = std::find_if(context.driverEntries.begin(), context.driverEntries.end(),
                                     [&](const auto& e) { return DriverChoiceName(e, systemEnvironment) == name; });
-    if (entry == context.driverEntries.end()) {
-      names.insert(name);
-    } else if (entry->driverName == name) {
-      names.insert(entry->driverName);
-    }
+    const bool otherEnvironment = entry != context.driverEntries.end() && entry->driverName != name;
+    if (!otherEnvironment) names.insert(name);
   }
   return names;
 }
@@ -82,7 +79,8 @@ bool StartRemoval() {
   });
   if (!started) {
     // Nothing was deleted and the choice stays: Back leads to the summary again.
-    context.AppendRemoveLog(ui::GetText(L"tip.nothread"), true, true);
+    context.AppendRemoveLog(L"", false, true);
+    context.AppendRemoveLog(ui::GetText(L"tip.nothread"), true, false);
     context.SetNextButton(false, L"", true);
     return false;
   }

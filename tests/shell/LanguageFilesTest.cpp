@@ -383,8 +383,8 @@ TEST(LanguageFiles, ExtensionFilesShareTheirIdsAndPlaceholders) {
 TEST(LanguageFiles, PortugueseExtensionTextsAreEuropeanPortuguese) {
   const LanguageFile file = ReadLanguageFile("pt_ext");
   ASSERT_TRUE(file.problem.empty()) << file.problem;
-  constexpr std::string_view kBrazilian[] = {"arquivo", "Excluir", "driver de", "em andamento", "Uso:",
-                                             "conectad", "implantação", "gravar", " em um ", " usar "};
+  constexpr std::string_view kBrazilian[] = {"arquivo",  "Excluir",     "driver de", "em andamento", "Uso:",
+                                             "conectad", "implantação", "gravar",    " em um ",      " usar "};
   for (const auto& [id, value] : file.entries) {
     for (const std::string_view word : kBrazilian) {
       EXPECT_EQ(value.find(word), std::string::npos) << id << ": " << value;

@@ -265,8 +265,8 @@ TEST_F(ConsoleProgram, PrinterAndPortNamesTheSpoolerWouldRefuseEndWith87) {
                                    "<port-name>COM1:</port-name><printer-name></printer-name></answers>");
   const auto before = FolderContent();
   const std::vector<std::wstring> com{L"install", L"--model", L"203", L"--port", L"com", L"--port-name", L"COM1:"};
-  const std::vector<std::wstring> network{L"install", L"--model", L"203", L"--port", L"network", L"--address",
-                                          L"10.0.0.9"};
+  const std::vector<std::wstring> network{L"install", L"--model",   L"203",     L"--port",
+                                          L"network", L"--address", L"10.0.0.9"};
   auto with = [](std::vector<std::wstring> arguments, std::wstring option, std::wstring value) {
     arguments.push_back(std::move(option));
     arguments.push_back(std::move(value));
@@ -289,8 +289,7 @@ TEST_F(ConsoleProgram, PrinterAndPortNamesTheSpoolerWouldRefuseEndWith87) {
   EXPECT_EQ(FolderContent(), before);
   // The longest names that fit are taken.
   EXPECT_EQ(Console(with(com, L"--printer-name", std::wstring(220, L'p'))).code, 0);
-  EXPECT_EQ(Console(with(with(network, L"--port-name", std::wstring(63, L'n')), L"--printer-name", L"On net")).code,
-            0);
+  EXPECT_EQ(Console(with(with(network, L"--port-name", std::wstring(63, L'n')), L"--printer-name", L"On net")).code, 0);
 }
 
 TEST_F(ConsoleProgram, ARunningInstallationMissingRightsOrProtectedPrintModeChangeNothing) {
