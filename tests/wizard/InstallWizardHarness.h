@@ -124,6 +124,15 @@ class InstallWizard : public HeadlessMainWindow {
     Settle();
   }
 
+  // From the port kinds (or the index page) with that kind chosen, Next until the panel.
+  void GoTo(const wchar_t* kindOption, int panel) {
+    if (MainPage() == 0) Next();
+    ASSERT_EQ(InstallPanel(), 0);
+    ASSERT_TRUE(Click(kindOption));
+    for (int i = 0; i < 6 && InstallPanel() != panel; ++i) Next();
+    ASSERT_EQ(InstallPanel(), panel);
+  }
+
   int InstallPanel() const { return Context().installTab ? Context().installTab->GetCurSel() : -1; }
   int MainPage() const { return Context().mainTab ? Context().mainTab->GetCurSel() : -1; }
   bool NextShown() { return Find(L"btn_setup_next")->IsShownInTree() && Find(L"btn_setup_next")->IsEnabled(); }

@@ -90,6 +90,14 @@ class RemovalPage : public HeadlessMainWindow {
     Click(L"btn_setup_next");
   }
 
+  // On the summary with one printer chosen.
+  void SummaryOf(const std::wstring& printer) {
+    EnterRemoval();
+    ClickRow(L"listex_delete_printer", printer, true);
+    Click(L"btn_setup_next");
+    Click(L"btn_setup_next");
+  }
+
   std::vector<std::wstring> Rows(const wchar_t* list) {
     std::vector<std::wstring> rows;
     auto* rowsList = Find<ui::List>(list);
@@ -295,10 +303,7 @@ TEST_F(RemovalPage, SummaryAndLogReadInTheLanguageInUse) {
 // Another run (another wizard, the console program) holds the machine's installation lock:
 // the start is refused with a notice and the summary stays as it was, choice and all.
 TEST_F(RemovalPage, AnotherRunHoldingTheLockKeepsTheSummaryAndDeletesNothing) {
-  EnterRemoval();
-  ClickRow(kPrinters, L"Front desk", true);
-  Click(L"btn_setup_next");
-  Click(L"btn_setup_next");
+  SummaryOf(L"Front desk");
   auto& context = WizardContext::Instance();
   auto* next = Find<ui::Button>(L"btn_setup_next");
   const size_t boxes = host_->MessageBoxes().size();
@@ -368,10 +373,7 @@ TEST_F(RemovalPage, AnX86LeftoverGoesInItsOwnEnvironmentAndKeepsThePrinters) {
 // No thread for the run: nothing is deleted, the choice stays, the lock is free and the
 // wizard can go back to the summary and start again.
 TEST_F(RemovalPage, ARemovalWithoutAThreadGivesTheButtonsAndTheLockBack) {
-  EnterRemoval();
-  ClickRow(kPrinters, L"Front desk", true);
-  Click(L"btn_setup_next");
-  Click(L"btn_setup_next");
+  SummaryOf(L"Front desk");
   WorkerThreadsRefused() = true;
   Click(L"btn_setup_next");
   WorkerThreadsRefused() = false;

@@ -28,7 +28,7 @@ TEST_F(InstallWizard, AnEmptyBluetoothSearchSaysWhatToCheckAndBackLeadsToThePort
   Open();
   Next();
   ASSERT_TRUE(Click(L"option_port_bluetooth"));
-  Next();
+  Next();  // the search
   WaitForPanel(3);
   ASSERT_EQ(Find<ui::List>(L"listex_install_show_blue")->GetRowCount(), 0);
   EXPECT_FALSE(Find(L"btn_setup_next")->IsVisible());
@@ -52,11 +52,7 @@ TEST_F(InstallWizard, AnEmptyBluetoothSearchSaysWhatToCheckAndBackLeadsToThePort
 TEST_F(InstallWizard, TheNetworkPageShowsOnlyANetworkPortNameThatFollowsTheAddressUntilTyped) {
   ASSERT_TRUE(AddStandardTcpIpPort(L"10.0.0.6", L"10.0.0.6"));
   Open();
-  Next();
-  ASSERT_TRUE(Click(L"option_port_net"));
-  Next();
-  Next();
-  ASSERT_EQ(InstallPanel(), 6);
+  GoTo(L"option_port_net", 6);
   // A refused address leaves its line; the next visit starts without it.
   TypeInto(L"edit_install_lan_ip", L"10.0.0");
   Next();
@@ -65,17 +61,12 @@ TEST_F(InstallWizard, TheNetworkPageShowsOnlyANetworkPortNameThatFollowsTheAddre
   Back();
   Back();
   // COM with COM3: chosen, then the network page again.
-  ASSERT_TRUE(Click(L"option_port_com"));
-  Next();
-  Next();
+  GoTo(L"option_port_com", 5);
   ASSERT_TRUE(ClickRow(L"listex_install_driver_port", 2));
   ASSERT_EQ(Request().portName, L"COM3:");
   Back();
   Back();
-  ASSERT_TRUE(Click(L"option_port_net"));
-  Next();
-  Next();
-  ASSERT_EQ(InstallPanel(), 6);
+  GoTo(L"option_port_net", 6);
   EXPECT_EQ(Find(kPortLine)->GetText(), L"");
   EXPECT_EQ(Find(L"edit_install_lan_portName")->GetText(), L"192.168.1.100");
   EXPECT_EQ(Request().portName, L"192.168.1.100");
@@ -100,11 +91,7 @@ TEST_F(InstallWizard, TheNetworkPageShowsOnlyANetworkPortNameThatFollowsTheAddre
 
 TEST_F(InstallWizard, NamesTheSpoolerWouldRefuseAreRefusedOnTheirPage) {
   Open();
-  Next();
-  ASSERT_TRUE(Click(L"option_port_net"));
-  Next();
-  Next();
-  ASSERT_EQ(InstallPanel(), 6);
+  GoTo(L"option_port_net", 6);
   const std::vector<std::pair<std::wstring, std::wstring>> ports{
       {L"", L"Enter a name for the port"},
       {std::wstring(64, L'n'), L"The port name is too long: at most 63 characters"},
@@ -143,10 +130,7 @@ TEST_F(InstallWizard, NamesTheSpoolerWouldRefuseAreRefusedOnTheirPage) {
 TEST_F(InstallWizard, DeleteAndConfigureWithNoPortChosenAskToChooseOne) {
   ASSERT_TRUE(Machine().DeletePort(L"COM1:"));
   Open();
-  Next();
-  Next();
-  Next();
-  ASSERT_EQ(InstallPanel(), 5);
+  GoTo(L"option_port_com", 5);
   ASSERT_EQ(Selected(L"listex_install_driver_port"), -1);
   const size_t windows = host_->Windows().size();
   for (const wchar_t* button : {L"btn_port_delete", L"btn_port_configure"}) {
@@ -162,10 +146,7 @@ TEST_F(InstallWizard, DeleteAndConfigureWithNoPortChosenAskToChooseOne) {
 
 TEST_F(InstallWizard, ChecksSpeakTheInterfacesLanguageAndChineseKeepsItsTexts) {
   Open(2052);
-  Next();
-  ASSERT_TRUE(Click(L"option_port_net"));
-  Next();
-  Next();
+  GoTo(L"option_port_net", 6);
   TypeInto(L"edit_install_lan_ip", L"1.2.3.400");
   Next();
   EXPECT_EQ(Find(kPortLine)->GetText(), L"IP地址无效");
@@ -197,12 +178,7 @@ TEST_F(InstallWizard, ChecksSpeakTheInterfacesLanguageAndChineseKeepsItsTexts) {
 
 TEST_F(InstallWizard, AnInstallationWithoutAThreadGivesTheButtonsAndTheLockBack) {
   Open();
-  Next();
-  Next();
-  Next();
-  Next();
-  Next();
-  ASSERT_EQ(InstallPanel(), 8);
+  GoTo(L"option_port_com", 8);
   {
     const NoThreads noThreads;
     Next();  // no exception leaves the button's handler
