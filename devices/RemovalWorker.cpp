@@ -79,13 +79,15 @@ bool RemovePrinter(const RemovalLog& log, const std::wstring& name) {
   return true;
 }
 
-// The number of failed steps (the driver, its package).
-int RemoveDriver(const RemovalLog& log, const SpoolerEntry& driver, bool deletePackages) {
-  const std::wstring& name = driver.driverName;
+// The number of failed steps (the driver, its package). The lines name the driver as its
+// row did, with the environment of a driver of another one than the system's.
+int RemoveDriver(const RemovalLog& log, const std::wstring& name, const SpoolerEntry& driver, bool deletePackages) {
   log.Line(L"tip.startdeletedriver", name);
   if (!DeleteDriverOf(driver)) {
     const uint32_t code = LastErrorCode();
-    log.Failure(name, code, code == kErrorPrinterDriverInUse ? PrintersUsingDriver(name) : std::vector<std::wstring>{});
+    log.Failure(
+        name, code,
+        code == kErrorPrinterDriverInUse ? PrintersUsingDriver(driver.driverName) : std::vector<std::wstring>{});
     return 1;
   }
   log.Line(L"tip.deletesuccess", name);
@@ -104,12 +106,18 @@ int RemoveDriver(const RemovalLog& log, const SpoolerEntry& driver, bool deleteP
 
 }  // namespace
 
+std::wstring DriverChoiceName(const SpoolerEntry& driver, const std::wstring& systemEnvironment) {
+  if (driver.environment.empty() || EqualsNoCase(driver.environment, systemEnvironment)) return driver.driverName;
+  return driver.driverName + L" [" + driver.environment + L"]";
+}
+
 std::map<std::wstring, SpoolerEntry> BuildDriverWorkList(const std::set<std::wstring>& drivers,
-                                                         const std::vector<SpoolerEntry>& driverEntries) {
+                                                         const std::vector<SpoolerEntry>& driverEntries,
+                                                         const std::wstring& systemEnvironment) {
   std::map<std::wstring, SpoolerEntry> work;
   for (const auto& name : drivers) {
     for (const auto& entry : driverEntries) {
-      if (entry.driverName == name) work[name] = entry;
+      if (DriverChoiceName(entry, systemEnvironment) == name) work[name] = entry;
     }
   }
   return work;
@@ -160,13 +168,13 @@ int RemovalWorker(const RemovalJob& job) {
   log.Clear();
 
   int failures = 0;
-  const auto work = BuildDriverWorkList(job.drivers, job.driverEntries);
+  const auto work = BuildDriverWorkList(job.drivers, job.driverEntries, job.systemEnvironment);
   for (const auto& name : job.printers) {
     if (!RemovePrinter(log, name)) ++failures;
     SleepMs(kPauseMs);
   }
   for (const auto& [name, driver] : work) {
-    failures += RemoveDriver(log, driver, deletePackages);
+    failures += RemoveDriver(log, name, driver, deletePackages);
     SleepMs(kPauseMs);
   }
   Send(job.mainWindow, kMsgRemoveAnimation, 0);

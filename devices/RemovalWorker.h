@@ -21,12 +21,19 @@ struct RemovalJob {
   std::vector<std::wstring> printers;       // in the order they were chosen
   std::set<std::wstring> drivers;           // chosen driver names
   std::vector<SpoolerEntry> driverEntries;  // the driver list they were chosen from
+  std::wstring systemEnvironment;           // the environment of the system's own drivers
 };
 
-// Driver name -> entry, for every chosen name with an entry of exactly that name (a later
-// equal entry replaces an earlier one); chosen names without an entry are dropped.
+// The name a driver's row shows and the choice holds: the driver name, followed by its
+// environment in brackets when that is not the system's own (an x86 driver an older
+// installer left on 64-bit Windows), so that one name in two environments makes two rows.
+std::wstring DriverChoiceName(const SpoolerEntry& driver, const std::wstring& systemEnvironment);
+
+// Choice name -> entry, for every chosen name with an entry of exactly that choice name (a
+// later equal entry replaces an earlier one); chosen names without an entry are dropped.
 std::map<std::wstring, SpoolerEntry> BuildDriverWorkList(const std::set<std::wstring>& drivers,
-                                                         const std::vector<SpoolerEntry>& driverEntries);
+                                                         const std::vector<SpoolerEntry>& driverEntries,
+                                                         const std::wstring& systemEnvironment);
 
 // The reason line's text: the system's error text and, when the deletion was refused
 // because something still uses it, the names of what uses it in brackets.

@@ -24,6 +24,11 @@ std::wstring DeviceName(const BluetoothDeviceRecord& device) {
   return name;
 }
 
+// The line under a list that says what to check when the search found nothing.
+void ShowNothingFound(const wchar_t* labelName, bool nothing) {
+  if (auto* label = FindInstallControl(labelName)) label->SetVisible(nothing);
+}
+
 }  // namespace
 
 void EnterUsbListPanel() {
@@ -34,6 +39,7 @@ void EnterUsbListPanel() {
   if (list == nullptr) return;
   list->RemoveAll();
   const std::vector<UsbPrinterEntry> printers = context.usbPrinters;
+  ShowNothingFound(L"label_install_usb_none", printers.empty());
   auto& request = context.request;
   for (size_t i = 0; i < printers.size(); ++i) {
     ui::ListRow* row =
@@ -60,6 +66,7 @@ void EnterBluetoothListPanel() {
   if (list == nullptr) return;
   list->RemoveAll();
   const std::vector<BluetoothDeviceRecord> devices = context.bluetoothDevices;
+  ShowNothingFound(L"label_install_blue_none", devices.empty());
   // The user picks the printer anew after every search; with none found there is no Next.
   context.SetNextButton(false, L"", true);
   for (const auto& device : devices) {

@@ -1,12 +1,12 @@
 #include "wizard/InstallationStart.h"
 
-#include <thread>
-
+#include "base/TextTable.h"
 #include "base/WindowMessage.h"
 #include "engine/RunInstallation.h"
 #include "shell/MainWindowMessages.h"
 #include "wizard/RunLockStep.h"
 #include "wizard/WizardContext.h"
+#include "wizard/WorkerThread.h"
 
 namespace {
 
@@ -48,13 +48,23 @@ bool StartInstallation() {
   ui::SendWindowMessage(window, kMsgFinishBar, 0, 0);
   ui::SendWindowMessage(window, kMsgFinishActions, 0, 0);
   ui::SendWindowMessage(window, kMsgWizardBar, 0, 0);
-  // The lock goes with the thread's function and is released when it returns.
-  std::thread([inputs = InstallationInputsFromWizard(), lock = std::move(lock)] {
+  // The lock goes with the thread's function and is released when it returns, or at
+  // once when no thread could be had.
+  const bool started = StartWorkerThread([inputs = InstallationInputsFromWizard(), lock = std::move(lock)] {
     InstallResult result;
     RunInstallation(inputs, result);
     FinishInstallation(inputs.mainWindow, result);
-  }).detach();
-  return true;
+  });
+  if (!started) {
+    // Nothing changed: Back leads to the summary again, Cancel ends the program.
+    auto& context = WizardContext::Instance();
+    context.AppendInstallLog(L"", false, true);
+    context.AppendInstallLog(GetText(L"tip.nothread"), true, false);
+    ui::SendWindowMessage(window, kMsgInstallAnimation, 0, 0);
+    ui::SendWindowMessage(window, kMsgWizardBar, 1, 0);
+    context.SetNextButton(false, L"", true);
+  }
+  return started;
 }
 
 void FinishInstallation(ui::WindowHandle window, const InstallResult& result) {

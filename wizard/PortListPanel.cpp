@@ -1,6 +1,7 @@
 // Panel 5, "tab_panel_install_portList": the spooler's ports of the chosen kind, with the
 // buttons that add, delete and configure a port.
 #include <memory>
+#include <optional>
 
 #include "base/WideText.h"
 #include "engine/spooler/SpoolerOperations.h"
@@ -19,6 +20,20 @@ namespace {
 // The port that is proposed when none is chosen yet.
 const wchar_t* ProposedPortOf(int portKind) {
   return portKind == PortKind::Lpt ? L"LPT1:" : L"COM1:";
+}
+
+// The port of the list's chosen row; without one the user is asked to choose one, and
+// nothing is asked of the spooler. (The request may hold another kind's port, which the
+// list does not show.)
+std::optional<std::wstring> ChosenPort() {
+  auto* list = FindInstallControl<ui::List>(L"listex_install_driver_port");
+  const int chosen = list != nullptr ? list->GetCurSel() : -1;
+  ui::ListRow* row = chosen >= 0 ? list->GetRow(chosen) : nullptr;
+  if (row == nullptr || row->GetUserData().empty()) {
+    ShowNotice(ui::GetText(L"tab.install.title.portlist.specifyport"));
+    return std::nullopt;
+  }
+  return row->GetUserData();
 }
 
 }  // namespace
@@ -68,9 +83,11 @@ void AddPortThroughDialog() {
 void DeleteChosenPort() {
   auto& context = WizardContext::Instance();
   auto& request = context.request;
-  if (!AskQuestion(FormatText(ui::GetText(L"tip.isdeleteport"), request.portName))) return;
+  const auto port = ChosenPort();
+  if (!port) return;
+  if (!AskQuestion(FormatText(ui::GetText(L"tip.isdeleteport"), *port))) return;
   std::wstring errorText;
-  if (DeletePortByName(request.portName, context.mainWindow, errorText)) {
+  if (DeletePortByName(*port, context.mainWindow, errorText)) {
     request.portName.clear();
     EnterPortListPanel();
   } else {
@@ -79,6 +96,6 @@ void DeleteChosenPort() {
 }
 
 void ConfigureChosenPort() {
-  auto& context = WizardContext::Instance();
-  ConfigurePortByName(context.request.portName, context.mainWindow);
+  const auto port = ChosenPort();
+  if (port) ConfigurePortByName(*port, WizardContext::Instance().mainWindow);
 }

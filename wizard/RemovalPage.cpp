@@ -7,7 +7,9 @@
 
 #include "base/WideText.h"
 #include "base/WindowMessage.h"
+#include "devices/RemovalWorker.h"
 #include "engine/RemovalListFilter.h"
+#include "engine/spooler/DriverEnvironment.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "shell/MainWindowMessages.h"
 #include "ui/controls/Edit.h"
@@ -75,6 +77,19 @@ void SetChosen(const RemovalList& list, const std::wstring& name, bool chosen) {
   }
 }
 
+// On 64-bit Windows a 32-bit installer that named no environment registered the family's
+// drivers for x86, where no printer uses them: they get rows of their own, marked with
+// their environment, and go in that environment.
+void AddLeftoverX86Drivers(std::vector<SpoolerEntry>& entries, const std::wstring& systemEnvironment) {
+  if (EqualsNoCase(systemEnvironment, kEnvironmentX86)) return;
+  std::vector<SpoolerEntry> x86;
+  ListDrivers(x86, kEnvironmentX86);
+  const RemovalListFilter family(false, L"", Context().familyNames, false);
+  for (auto& entry : x86) {
+    if (family.Passes(entry)) entries.push_back(std::move(entry));
+  }
+}
+
 void BuildList(const RemovalList& list, bool keepOption) {
   auto& context = Context();
   int& showAll = ShowAll(list);
@@ -85,10 +100,12 @@ void BuildList(const RemovalList& list, bool keepOption) {
   }
   auto& entries = list.printers ? context.printerEntries : context.driverEntries;
   // The system's own drivers: a 32-bit program that named none would see only the x86 ones.
+  const std::wstring systemEnvironment = SystemDriverEnvironment();
   if (list.printers) {
-    ListPrinters(entries, SystemDriverEnvironment());
+    ListPrinters(entries, systemEnvironment);
   } else {
-    ListDrivers(entries, SystemDriverEnvironment());
+    ListDrivers(entries, systemEnvironment);
+    AddLeftoverX86Drivers(entries, systemEnvironment);
   }
   auto* rows = FindInRemoval<ui::List>(list.list);
   if (rows == nullptr) return;
@@ -96,7 +113,7 @@ void BuildList(const RemovalList& list, bool keepOption) {
   const RemovalListFilter filter(showAll == 1, SearchText(list), context.familyNames, list.printers);
   for (const auto& entry : entries) {
     if (!filter.Passes(entry)) continue;
-    const std::wstring& name = list.printers ? entry.printerName : entry.driverName;
+    const std::wstring name = list.printers ? entry.printerName : DriverChoiceName(entry, systemEnvironment);
     ui::ListRow* row = rows->AddRow();
     row->SetFixedHeight(kRowHeight);
     row->SetAttribute(L"style", L"listex_item_style");

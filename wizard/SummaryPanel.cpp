@@ -23,6 +23,8 @@ void ShowValue(const wchar_t* name, const std::wstring& text) {
 void EnterSummaryPanel() {
   auto& context = WizardContext::Instance();
   const auto& request = context.request;
+  // Next starts the installation; shown also when Back comes from a start that failed.
+  context.SetNextButton(true, L"", true);
   const auto index = static_cast<size_t>(request.modelIndex);
   if (request.modelIndex < 0 || index >= context.driverModels.size()) return;
   ShowValue(L"label_ready_driverName", context.driverModels[index].driverName);

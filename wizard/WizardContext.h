@@ -67,6 +67,15 @@ class WizardContext {
   ShownPage shownPage = ShownPage::Index;
   ActiveWizard activeWizard = ActiveWizard::None;  // recomputed at the end of every Next
   InstallRequest request;
+  // The network panel's port name as last shown, and whether the user typed it; while
+  // not, it follows the address. Kept apart from the request's port name, which the
+  // other port kinds share.
+  std::wstring networkPortName;
+  bool networkPortNameTyped = false;
+  // The printer name the printer-name panel proposed last, and for which model: a name
+  // the user typed instead is kept.
+  std::wstring proposedPrinterName;
+  int proposedForModel = -1;
   std::vector<std::wstring> familyNames;
   std::vector<std::wstring> selectedPrinters;  // in the order checked, no duplicates
   std::set<std::wstring> selectedDrivers;

@@ -24,6 +24,7 @@ namespace {
 constexpr int kRemovalPanels = 4;
 // The panels whose entry starts a worker.
 constexpr int kInstallingPanel = 9;
+constexpr int kSearchPanel = 1;
 constexpr int kRemovalStartPanel = 3;
 
 void Send(ui::WindowHandle window, uint32_t message, uintptr_t wParam, const UiTextMessage* payload = nullptr) {
@@ -153,6 +154,9 @@ void WizardContext::Back() {
   if (activeWizard == ActiveWizard::Install) {
     const auto& steps = StepsOf(*this);
     if (position >= static_cast<int>(steps.size())) return;
+    // Back never lands on the search, which would only search again and come back to the
+    // same list: it goes on to the port kinds, whose Next searches again.
+    if (steps[position] == kSearchPanel && position > 0) --position;
     Select(installTab, steps[position]);
     ShowInstallStep(steps[position]);
   } else if (activeWizard == ActiveWizard::Removal) {
@@ -275,10 +279,10 @@ void WizardContext::OnWizardNotify(ui::TNotifyUI& msg) {
   } else if (is(L"edit_install_printer_name")) {
     request.printerName = EditText(msg.sender);
   } else if (is(L"edit_install_lan_ip")) {
-    request.ipAddress = EditText(msg.sender);
+    OnNetworkAddressTyped(EditText(msg.sender));
   } else if (is(L"edit_usecustom_pin")) {
     if (auto* edit = dynamic_cast<ui::Edit*>(msg.sender)) OnPinTextChanged(*edit);
   } else if (is(L"edit_install_lan_portName")) {
-    request.portName = EditText(msg.sender);
+    OnNetworkPortNameTyped(EditText(msg.sender));
   }
 }

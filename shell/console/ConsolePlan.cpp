@@ -9,6 +9,7 @@
 #include "devices/UsbPrinterScan.h"
 #include "engine/FreeNames.h"
 #include "engine/NetworkAddress.h"
+#include "engine/NewNameRules.h"
 #include "engine/PinText.h"
 #include "engine/spooler/SpoolerNamesInUse.h"
 #include "engine/spooler/SpoolerOperations.h"
@@ -49,6 +50,7 @@ std::optional<OptionError> ChooseNetworkPort(const ConsoleOptions& options, Inst
   if (!IsValidIpv4Address(*options.address)) return Refuse(L"--address", L"cli.err.ipv4", *options.address);
   request.ipAddress = *options.address;
   if (options.portName) {
+    if (const wchar_t* fault = NetworkPortNameFault(*options.portName)) return Refuse(L"--port-name", fault);
     if (PortNameInUse(*options.portName)) return Refuse(L"--port-name", L"cli.err.portinuse", *options.portName);
     request.portName = *options.portName;
   } else {
@@ -157,6 +159,7 @@ InstallPlan PlanInstallation(const ConsoleOptions& options) {
   if (refused) return *refused;
 
   if (options.printerName) {
+    if (const wchar_t* fault = PrinterNameFault(*options.printerName)) return Refuse(L"--printer-name", fault);
     if (PrinterNameInUse(*options.printerName)) {
       return Refuse(L"--printer-name", L"cli.err.printerinuse", *options.printerName);
     }
@@ -171,9 +174,10 @@ InstallPlan PlanInstallation(const ConsoleOptions& options) {
 
 RemovalPlan PlanRemoval(const ConsoleOptions& options) {
   RemovalJob job;
+  job.systemEnvironment = SystemDriverEnvironment();
   std::vector<SpoolerEntry> printerEntries;
-  ListPrinters(printerEntries, SystemDriverEnvironment());
-  ListDrivers(job.driverEntries, SystemDriverEnvironment());
+  ListPrinters(printerEntries, job.systemEnvironment);
+  ListDrivers(job.driverEntries, job.systemEnvironment);
   std::vector<std::wstring> printerNames;
   for (const auto& entry : printerEntries) printerNames.push_back(entry.printerName);
   std::vector<std::wstring> driverNames;
@@ -219,7 +223,7 @@ std::vector<std::wstring> DescribeRemoval(const RemovalJob& job) {
   std::vector<std::wstring> steps;
   for (const auto& printer : job.printers) steps.push_back(Step(L"cli.step.deleteprinter", printer));
   const bool packages = SystemDeletesDriverPackages();
-  for (const auto& [name, driver] : BuildDriverWorkList(job.drivers, job.driverEntries)) {
+  for (const auto& [name, driver] : BuildDriverWorkList(job.drivers, job.driverEntries, job.systemEnvironment)) {
     steps.push_back(Step(L"cli.step.deletedriver", name));
     if (packages && !driver.infPath.empty()) steps.push_back(Step(L"cli.step.deletepackage", name));
   }

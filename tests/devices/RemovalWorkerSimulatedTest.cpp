@@ -10,6 +10,7 @@
 #include "base/MessageBus.h"
 #include "devices/RemovalTestSpooler.h"
 #include "devices/RemovalWorker.h"
+#include "engine/spooler/DriverEnvironment.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "engine/spooler/SystemOperations.h"
 #include "shell/EmbeddedPackage.h"
@@ -70,7 +71,8 @@ class RemovalWorkerTest : public ::testing::Test {
     job.mainWindow = recorder_.Handle();
     job.printers = std::move(printers);
     job.drivers = std::move(drivers);
-    ListDrivers(job.driverEntries, SystemDriverEnvironment());
+    job.systemEnvironment = SystemDriverEnvironment();
+    ListDrivers(job.driverEntries, job.systemEnvironment);
     return job;
   }
 
@@ -190,7 +192,7 @@ TEST(RemovalSpoolerRules, APackageWhoseDriverIsInstalledStays) {
 TEST(RemovalWorkList, OnlyChosenNamesWithAnEntryOfExactlyThatName) {
   const std::vector<SpoolerEntry> entries = {
       {L"", L"B", L"first"}, {L"", L"a", L""}, {L"", L"B", L"second"}, {L"", L"Bb", L""}};
-  const auto work = BuildDriverWorkList({L"B", L"A", L"missing"}, entries);
+  const auto work = BuildDriverWorkList({L"B", L"A", L"missing"}, entries, kEnvironmentX64);
   ASSERT_EQ(work.size(), 1u);
   EXPECT_EQ(work.at(L"B").infPath, L"second") << "a later equal entry replaces an earlier one";
 }

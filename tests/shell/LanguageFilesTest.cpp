@@ -358,3 +358,36 @@ TEST(LanguageFiles, PlaceholdersFollowTheEnglishTexts) {
     }
   }
 }
+
+// The extension files carry the texts the description lacks: every language the same ids,
+// each with as many "%s" as the English one.
+TEST(LanguageFiles, ExtensionFilesShareTheirIdsAndPlaceholders) {
+  const LanguageFile english = ReadLanguageFile("en_ext");
+  ASSERT_TRUE(english.problem.empty()) << english.problem;
+  const auto englishTexts = english.Texts();
+  for (const std::string_view code : kAllCodes) {
+    const LanguageFile file = ReadLanguageFile(std::string(code) + "_ext");
+    ASSERT_TRUE(file.problem.empty()) << file.problem;
+    EXPECT_TRUE(AmpersandsAreEscaped(file.raw)) << file.name;
+    EXPECT_EQ(file.Ids(), english.Ids()) << file.name;
+    EXPECT_EQ(file.entries.size(), file.Ids().size()) << file.name << " defines an id twice";
+    for (const auto& [id, value] : file.entries) {
+      const auto found = englishTexts.find(id);
+      if (found == englishTexts.end()) continue;
+      EXPECT_EQ(CountOf(value, "%s"), CountOf(found->second, "%s")) << file.name << " " << id;
+    }
+  }
+}
+
+// Portuguese is language 2070, Portugal: none of the Brazilian forms.
+TEST(LanguageFiles, PortugueseExtensionTextsAreEuropeanPortuguese) {
+  const LanguageFile file = ReadLanguageFile("pt_ext");
+  ASSERT_TRUE(file.problem.empty()) << file.problem;
+  constexpr std::string_view kBrazilian[] = {"arquivo",  "Excluir",     "driver de", "em andamento", "Uso:",
+                                             "conectad", "implantação", "gravar",    " em um ",      " usar "};
+  for (const auto& [id, value] : file.entries) {
+    for (const std::string_view word : kBrazilian) {
+      EXPECT_EQ(value.find(word), std::string::npos) << id << ": " << value;
+    }
+  }
+}

@@ -18,6 +18,7 @@
 #include "UiTestSupport.h"
 #include "base/WideText.h"
 #include "shell/EmbeddedPackage.h"
+#include "shell/LanguageTexts.h"
 #include "ui/cairo/CanvasCairo.h"
 #include "ui/controls/AnimatedImage.h"
 #include "ui/controls/Button.h"
@@ -482,15 +483,19 @@ TEST_F(SkinLayouts, RowTemplatesHoldTheRadioAndHiddenColumnLabels) {
   EXPECT_EQ(paired->GetText(), L"Paired");
 }
 
-// Every text and tooltip is an id that each language file defines, and no control shows
-// a fixed text of its own.
+// Every text and tooltip is an id that each language file (with its extension file)
+// defines, and no control shows a fixed text of its own.
 TEST_F(SkinLayouts, EveryTextIsAnIdOfEveryLanguageFile) {
   Build(L"XML_MAIN");
   std::vector<std::string> files;
   for (const Look& look : kLooks) {
-    auto bytes = ui::ResourceManager::Instance().ReadFile(WideToUtf8(LanguageFile(look)));
-    ASSERT_TRUE(bytes) << look.code;
-    files.emplace_back(bytes->begin(), bytes->end());
+    std::string texts;
+    for (const std::wstring& name : {LanguageFile(look), ExtensionFileName(LanguageFile(look))}) {
+      auto bytes = ui::ResourceManager::Instance().ReadFile(WideToUtf8(name));
+      ASSERT_TRUE(bytes) << WideToUtf8(name);
+      texts.append(bytes->begin(), bytes->end());
+    }
+    files.push_back(std::move(texts));
   }
   for (const wchar_t* layout : {L"XML_MAIN", L"pop_about.xml", L"pop_language.xml", L"pop_add_port.xml",
                                 L"listitemex.xml", L"listitemex_blue.xml"}) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <thread>
 
+#include "WaitUntil.h"
+#include "engine/spooler/InstallationLock.h"
 #include "shell/EmbeddedPackage.h"
 #include "shell/HeadlessMainWindow.h"
 #include "shell/Languages.h"
@@ -35,6 +37,10 @@ class InstallWizard : public HeadlessMainWindow {
     auto& context = WizardContext::Instance();
     // The context outlives every test: each starts from a fresh request.
     context.request = InstallRequest{};
+    context.networkPortName.clear();
+    context.networkPortNameTyped = false;
+    context.proposedPrinterName.clear();
+    context.proposedForModel = -1;
     context.usbPrinters.clear();
     context.bluetoothDevices.clear();
     context.activeWizard = ActiveWizard::None;
@@ -118,6 +124,15 @@ class InstallWizard : public HeadlessMainWindow {
     Settle();
   }
 
+  // From the port kinds (or the index page) with that kind chosen, Next until the panel.
+  void GoTo(const wchar_t* kindOption, int panel) {
+    if (MainPage() == 0) Next();
+    ASSERT_EQ(InstallPanel(), 0);
+    ASSERT_TRUE(Click(kindOption));
+    for (int i = 0; i < 6 && InstallPanel() != panel; ++i) Next();
+    ASSERT_EQ(InstallPanel(), panel);
+  }
+
   int InstallPanel() const { return Context().installTab ? Context().installTab->GetCurSel() : -1; }
   int MainPage() const { return Context().mainTab ? Context().mainTab->GetCurSel() : -1; }
   bool NextShown() { return Find(L"btn_setup_next")->IsShownInTree() && Find(L"btn_setup_next")->IsEnabled(); }
@@ -128,6 +143,19 @@ class InstallWizard : public HeadlessMainWindow {
       host_->RunUntilIdle();
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    Settle();
+  }
+
+  // Until a started run's thread has ended: it lets go of the installation lock last, so
+  // the next test's fresh machine is not pulled from under it.
+  void WaitForRunToEnd() {
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          host_->RunUntilIdle();
+          return InstallationLock::TryAcquire().Held();
+        },
+        std::chrono::seconds(30)))
+        << "the run did not end";
     Settle();
   }
 

@@ -56,7 +56,7 @@ TEST_F(InstallWizard, ComInstallForwardToTheSummaryAndBackHome) {
   Next();
   EXPECT_EQ(InstallPanel(), 8);
   EXPECT_EQ(Context().position, 4);
-  EXPECT_EQ(Find(L"label_show_printername_info")->GetText(), L"打印机名称:QuorvelA4-300 可以使用");
+  EXPECT_EQ(Find(L"label_show_printername_info")->GetText(), L"Printer name: QuorvelA4-300 is available");
   EXPECT_EQ(Find(L"label_ready_driverName")->GetText(), L"QuorvelA4-300");
   EXPECT_EQ(Find(L"label_ready_portName")->GetText(), L"COM3:");
   EXPECT_EQ(Find(L"label_ready_portName")->GetToolTip(), L"COM3:");
@@ -145,14 +145,14 @@ TEST_F(InstallWizard, NetworkPanelProposesAFreePortAndChecksTheAddress) {
   Next();
   EXPECT_EQ(InstallPanel(), 6);
   EXPECT_EQ(Context().position, 2);
-  EXPECT_EQ(Find(L"label_show_lanPort_info")->GetText(), L"IP地址无效");
+  EXPECT_EQ(Find(L"label_show_lanPort_info")->GetText(), L"The IP address is not valid");
 
   TypeInto(L"edit_install_lan_ip", L"10.0.0.7");
   // The spooler refuses a port name that differs only in case.
   TypeInto(L"edit_install_lan_portName", L"com1:");
   Next();
   EXPECT_EQ(InstallPanel(), 6);
-  EXPECT_EQ(Find(L"label_show_lanPort_info")->GetText(), L"端口已存在，请重新输入");
+  EXPECT_EQ(Find(L"label_show_lanPort_info")->GetText(), L"The port exists already, please enter another name");
   EXPECT_TRUE(Find(L"edit_install_lan_portName")->IsFocused());
 
   TypeInto(L"edit_install_lan_portName", L"IP_10.0.0.7");
@@ -185,7 +185,8 @@ TEST_F(InstallWizard, PrinterNameIsProposedFreeAndCheckedAsTheSpoolerDecides) {
   Next();
   EXPECT_EQ(InstallPanel(), 7);
   EXPECT_EQ(Context().position, 3);
-  EXPECT_EQ(Find(L"label_show_printername_info")->GetText(), L"*打印机名称:quorvela4-300 (1) 不可以使用，请更换名称");
+  EXPECT_EQ(Find(L"label_show_printername_info")->GetText(),
+            L"*Printer name: quorvela4-300 (1) cannot be used, please choose another name");
 
   TypeInto(L"edit_install_printer_name", L"Label printer");
   ASSERT_TRUE(Click(L"option_selected_defaultPrinter"));
@@ -195,10 +196,27 @@ TEST_F(InstallWizard, PrinterNameIsProposedFreeAndCheckedAsTheSpoolerDecides) {
   EXPECT_EQ(Find(L"label_ready_printerName")->GetText(), L"Label printer");
   EXPECT_EQ(Find(L"label_ready_prinerDefault")->GetText(), ui::GetText(L"tip.no"));
 
-  // Panel 7 proposes afresh on every entry; the default choice is kept.
+  // Back keeps the typed name, the default choice and none of the last check's line.
   Back();
-  EXPECT_EQ(Find(L"edit_install_printer_name")->GetText(), L"QuorvelA4-300 (2)");
+  EXPECT_EQ(Find(L"edit_install_printer_name")->GetText(), L"Label printer");
+  EXPECT_EQ(Request().printerName, L"Label printer");
+  EXPECT_EQ(Find(L"label_show_printername_info")->GetText(), L"");
   EXPECT_FALSE(Find<ui::Option>(L"option_selected_defaultPrinter")->IsSelected());
+
+  // Another model: its own proposal replaces the typed name.
+  Back();
+  Back();
+  ASSERT_EQ(InstallPanel(), 4);
+  ASSERT_TRUE(ClickRow(L"listex_install_driver_moudel", 0));
+  Next();
+  Next();
+  ASSERT_EQ(InstallPanel(), 7);
+  EXPECT_EQ(Find(L"edit_install_printer_name")->GetText(), L"QuorvelA4-203");
+  // An untouched proposal follows what the spooler holds when the panel is entered again.
+  AddPrinterNamed(L"QuorvelA4-203");
+  Back();
+  Next();
+  EXPECT_EQ(Find(L"edit_install_printer_name")->GetText(), L"QuorvelA4-203 (1)");
 }
 
 TEST_F(InstallWizard, TheModelChoiceIsKeptAcrossVisitsAndHome) {
@@ -230,7 +248,16 @@ TEST_F(InstallWizard, UsbSearchAndListRebuildOnBack) {
   EXPECT_EQ(Find<ui::List>(L"listex_install_show_usb")->GetRowCount(), 0);
   EXPECT_FALSE(Find(L"btn_setup_next")->IsVisible());
 
-  Back();  // back into the search panel: a new search, which moves on again
+  // The explanation is what stands there; Back leads to the port kinds, Next searches again.
+  EXPECT_TRUE(Find(L"label_install_usb_none")->IsShownInTree());
+  EXPECT_EQ(Find(L"label_install_usb_none")->GetText(),
+            L"No USB printer was found. Check that the printer is switched on and its USB cable is plugged in, then "
+            L"press Back and Next to search again.");
+  Back();
+  EXPECT_EQ(InstallPanel(), 0);
+  EXPECT_EQ(Context().position, 0);
+  EXPECT_TRUE(NextShown());
+  Next();
   WaitForPanel(2);
   EXPECT_EQ(Context().position, 2);
 
@@ -238,6 +265,7 @@ TEST_F(InstallWizard, UsbSearchAndListRebuildOnBack) {
                            {L"PID_0002 VID_1234", L"USB002", L"\\\\?\\usb#2"}};
   Context().ShowInstallStep(2);
   Settle();
+  EXPECT_FALSE(Find(L"label_install_usb_none")->IsVisible());
   EXPECT_EQ(RowTexts(L"listex_install_show_usb", 2)[1], L"PID_0002 VID_1234");
   EXPECT_EQ(Selected(L"listex_install_show_usb"), 0);
   EXPECT_EQ(Request().usbIndex, 0);
@@ -417,6 +445,7 @@ TEST_F(InstallWizard, TheSummaryInChinese) {
   EXPECT_EQ(InstallPanel(), 9);
   EXPECT_EQ(Context().position, 5);
   EXPECT_FALSE(Find(L"hor_btn_h2")->IsVisible());
+  WaitForRunToEnd();
 }
 
 TEST_F(InstallWizard, AddPortHandsOverToTheMonitorsOwnDialog) {

@@ -12,7 +12,9 @@
 #include "WaitUntil.h"
 #include "base/WideText.h"
 #include "devices/RemovalTestSpooler.h"
+#include "engine/spooler/DriverEnvironment.h"
 #include "engine/spooler/InstallationLock.h"
+#include "engine/spooler/SpoolerOperations.h"
 #include "shell/EmbeddedPackage.h"
 #include "shell/HeadlessMainWindow.h"
 #include "shell/Languages.h"
@@ -31,6 +33,7 @@
 #include "ui/core/WindowTree.h"
 #include "ui/headless/HostHeadless.h"
 #include "wizard/WizardContext.h"
+#include "wizard/WorkerThread.h"
 
 namespace {
 
@@ -87,6 +90,14 @@ class RemovalPage : public HeadlessMainWindow {
     Click(L"btn_setup_next");
   }
 
+  // On the summary with one printer chosen.
+  void SummaryOf(const std::wstring& printer) {
+    EnterRemoval();
+    ClickRow(L"listex_delete_printer", printer, true);
+    Click(L"btn_setup_next");
+    Click(L"btn_setup_next");
+  }
+
   std::vector<std::wstring> Rows(const wchar_t* list) {
     std::vector<std::wstring> rows;
     auto* rowsList = Find<ui::List>(list);
@@ -133,11 +144,13 @@ class RemovalPage : public HeadlessMainWindow {
       std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     ASSERT_TRUE(ended()) << "the removal did not end";
-    // The thread's tail (finish bar) follows the last message of the worker.
-    for (int i = 0; i < 50; ++i) {
+    // The thread's tail (finish bar) follows the last message of the worker; the thread
+    // lets go of the lock last, so the next test's machine is not pulled from under it.
+    ASSERT_TRUE(WaitUntil([&] {
       host_->RunUntilIdle();
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+      return InstallationLock::TryAcquire().Held();
+    })) << "the removal thread did not end";
+    host_->RunUntilIdle();
   }
 };
 
@@ -164,8 +177,10 @@ TEST_F(RemovalPage, FamilyFilterShowsTheFamilyAndShowAllEverything) {
   EXPECT_NE(std::find(all.begin(), all.end(), L"Plus printer"), all.end());
 
   // The option keeps its state across the panels.
+  // The test drivers are registered for x86 too, as a 32-bit installer leaves them.
   Click(L"btn_setup_next");
-  EXPECT_EQ(Rows(kDrivers), (Names{L"QuorvelA4-203", L"QuorvelA4-300"}));
+  EXPECT_EQ(Rows(kDrivers), (Names{L"QuorvelA4-203", L"QuorvelA4-300", L"QuorvelA4-203 [Windows NT x86]",
+                                   L"QuorvelA4-300 [Windows NT x86]"}));
   Click(L"btn_setup_previous");
   EXPECT_TRUE(Find<ui::Option>(L"option_showAll_deletePrinter")->IsSelected());
   EXPECT_EQ(Rows(kPrinters).size(), 6u);
@@ -288,10 +303,7 @@ TEST_F(RemovalPage, SummaryAndLogReadInTheLanguageInUse) {
 // Another run (another wizard, the console program) holds the machine's installation lock:
 // the start is refused with a notice and the summary stays as it was, choice and all.
 TEST_F(RemovalPage, AnotherRunHoldingTheLockKeepsTheSummaryAndDeletesNothing) {
-  EnterRemoval();
-  ClickRow(kPrinters, L"Front desk", true);
-  Click(L"btn_setup_next");
-  Click(L"btn_setup_next");
+  SummaryOf(L"Front desk");
   auto& context = WizardContext::Instance();
   auto* next = Find<ui::Button>(L"btn_setup_next");
   const size_t boxes = host_->MessageBoxes().size();
@@ -319,6 +331,66 @@ TEST_F(RemovalPage, AnotherRunHoldingTheLockKeepsTheSummaryAndDeletesNothing) {
     host_->RunUntilIdle();
     return InstallationLock::TryAcquire().Held();
   })) << "released when the worker ended";
+}
+
+// On 64-bit Windows the family's drivers that a 32-bit installer registered for x86 are
+// rows of their own; such a row deletes the x86 driver alone and pulls in no printer.
+TEST_F(RemovalPage, AnX86LeftoverGoesInItsOwnEnvironmentAndKeepsThePrinters) {
+  EnterRemoval();
+  Click(L"btn_setup_next");
+  ClickRow(kDrivers, L"QuorvelA4-300 [Windows NT x86]", true);
+  Click(L"btn_setup_next");
+  auto& context = WizardContext::Instance();
+  EXPECT_TRUE(context.selectedPrinters.empty());
+  EXPECT_EQ(Find<ui::RichEdit>(L"wordedit_deleteInfo")->GetText(),
+            L"Printer:\r\nDriver:\r\n     QuorvelA4-300 [Windows NT x86]\r\n");
+  Click(L"btn_setup_next");
+  RunUntilRemovalEnds();
+  EXPECT_FALSE(DriverInstalled(L"QuorvelA4-300", kEnvironmentX86));
+  EXPECT_TRUE(DriverInstalled(L"QuorvelA4-300", kEnvironmentX64));
+  EXPECT_TRUE(DriverInstalled(L"QuorvelA4-203", kEnvironmentX86));
+  EXPECT_TRUE(PrinterListed(L"Back office"));
+  const std::wstring log = Find<ui::RichEdit>(L"wordedit_deleteInfo_start")->GetText();
+  EXPECT_NE(log.find(L"Delete: QuorvelA4-300 [Windows NT x86] successfully"), std::wstring::npos) << WideToUtf8(log);
+
+  // Both rows of one name: the native one pulls in its printer, each goes in its own.
+  Click(L"btn_setup_index");
+  Click(L"option_delete");
+  Click(L"btn_setup_next");
+  Click(L"btn_setup_next");
+  EXPECT_EQ(Rows(kDrivers), (Names{L"QuorvelA4-203", L"QuorvelA4-300", L"QuorvelA4-203 [Windows NT x86]"}));
+  ClickRow(kDrivers, L"QuorvelA4-203", true);
+  ClickRow(kDrivers, L"QuorvelA4-203 [Windows NT x86]", true);
+  Click(L"btn_setup_next");
+  EXPECT_EQ(context.selectedPrinters, (Names{L"Front desk"}));
+  Click(L"btn_setup_next");
+  RunUntilRemovalEnds();
+  EXPECT_FALSE(DriverInstalled(L"QuorvelA4-203", kEnvironmentX86));
+  EXPECT_FALSE(DriverInstalled(L"QuorvelA4-203", kEnvironmentX64));
+  EXPECT_FALSE(PrinterListed(L"Front desk"));
+}
+
+// No thread for the run: nothing is deleted, the choice stays, the lock is free and the
+// wizard can go back to the summary and start again.
+TEST_F(RemovalPage, ARemovalWithoutAThreadGivesTheButtonsAndTheLockBack) {
+  SummaryOf(L"Front desk");
+  WorkerThreadsRefused() = true;
+  Click(L"btn_setup_next");
+  WorkerThreadsRefused() = false;
+  auto& context = WizardContext::Instance();
+  EXPECT_EQ(context.position, 3);
+  const std::wstring log = Find<ui::RichEdit>(L"wordedit_deleteInfo_start")->GetText();
+  EXPECT_NE(log.find(L"The run could not be started"), std::wstring::npos) << WideToUtf8(log);
+  EXPECT_TRUE(PrinterListed(L"Front desk"));
+  EXPECT_TRUE(InstallationLock::TryAcquire().Held());
+  EXPECT_TRUE(Find(L"btn_setup_previous")->IsVisible());
+  EXPECT_FALSE(Find(L"btn_setup_next")->IsVisible());
+
+  Click(L"btn_setup_previous");
+  EXPECT_EQ(context.selectedPrinters, (Names{L"Front desk"}));
+  Click(L"btn_setup_next");
+  RunUntilRemovalEnds();
+  EXPECT_FALSE(PrinterListed(L"Front desk"));
 }
 
 }  // namespace

@@ -257,6 +257,41 @@ TEST_F(ConsoleProgram, BadArgumentsAndAnswerFilesEndWith87AndChangeNothing) {
   EXPECT_EQ(FolderContent(), before);
 }
 
+// The names the spooler would refuse (or the printer applet misread) are refused as the
+// wizard's pages refuse them, before anything changes.
+TEST_F(ConsoleProgram, PrinterAndPortNamesTheSpoolerWouldRefuseEndWith87) {
+  const auto emptyName = WriteFile("empty-name.xml",
+                                   "<answers verb=\"install\"><model>203</model><port>com</port>"
+                                   "<port-name>COM1:</port-name><printer-name></printer-name></answers>");
+  const auto before = FolderContent();
+  const std::vector<std::wstring> com{L"install", L"--model", L"203", L"--port", L"com", L"--port-name", L"COM1:"};
+  const std::vector<std::wstring> network{L"install", L"--model",   L"203",     L"--port",
+                                          L"network", L"--address", L"10.0.0.9"};
+  auto with = [](std::vector<std::wstring> arguments, std::wstring option, std::wstring value) {
+    arguments.push_back(std::move(option));
+    arguments.push_back(std::move(value));
+    return arguments;
+  };
+  const std::vector<std::pair<std::vector<std::wstring>, std::wstring>> cases{
+      {with(com, L"--printer-name", L"Front\\desk"), L"--printer-name: " + GetText(L"check.printername.character")},
+      {with(com, L"--printer-name", L"Front, desk"), L"--printer-name: " + GetText(L"check.printername.character")},
+      {with(com, L"--printer-name", L"Front\" /x"), L"--printer-name: " + GetText(L"check.printername.character")},
+      {with(com, L"--printer-name", std::wstring(221, L'p')),
+       L"--printer-name: " + GetText(L"check.printername.toolong")},
+      {with(network, L"--port-name", std::wstring(64, L'n')), L"--port-name: " + GetText(L"check.portname.toolong")},
+      {{L"--answer-file", emptyName.wstring()}, L"--printer-name: "},
+  };
+  for (const auto& [arguments, start] : cases) {
+    const ConsoleRun run = Console(arguments);
+    EXPECT_EQ(run.code, kExitBadArguments) << WideToUtf8(arguments.back());
+    EXPECT_EQ(run.err.rfind(start, 0), 0u) << WideToUtf8(run.err);
+  }
+  EXPECT_EQ(FolderContent(), before);
+  // The longest names that fit are taken.
+  EXPECT_EQ(Console(with(com, L"--printer-name", std::wstring(220, L'p'))).code, 0);
+  EXPECT_EQ(Console(with(with(network, L"--port-name", std::wstring(63, L'n')), L"--printer-name", L"On net")).code, 0);
+}
+
 TEST_F(ConsoleProgram, ARunningInstallationMissingRightsOrProtectedPrintModeChangeNothing) {
   const std::vector<std::wstring> install{L"install", L"--model", L"203", L"--port", L"com", L"--port-name", L"COM1:"};
   {
