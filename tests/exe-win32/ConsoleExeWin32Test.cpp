@@ -205,7 +205,8 @@ TEST_F(ConsoleExe, DetectFollowsTheConsoleInstallationAndRemoval) {
   EXPECT_EQ(after.code, kExitNotDetected);
   EXPECT_EQ(after.output, "");
   if (!printerAdded) GTEST_SKIP() << "the printer step met Wine's spooler; detect --printer checked as absent only";
-  if (!removedByConsole) GTEST_SKIP() << "Wine's spooler refused the console removal; detection checked after this test deleted the driver";
+  if (!removedByConsole)
+    GTEST_SKIP() << "Wine's spooler refused the console removal; detection checked after this test deleted the driver";
 }
 
 }  // namespace

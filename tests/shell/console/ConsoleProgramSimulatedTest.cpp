@@ -343,7 +343,8 @@ TEST_F(ConsoleProgram, ALanguageIsChosenByCodeOrIdentifierAndTheLogFileGetsEvery
   UseLanguageForTest(L"cn");
   expected.push_back(FormatText(GetText(L"cli.log.commandline"),
                                 L"quorvel-setup-cli install --model 203 --port com --port-name COM1: --language cn "
-                                L"--log " + log.wstring()));
+                                L"--log " +
+                                    log.wstring()));
   for (const auto& line : run.Lines()) expected.push_back(line);
   expected.push_back(FormatText(GetText(L"cli.log.exitcode"), L"0"));
   UseLanguageForTest(L"ja");
@@ -477,8 +478,8 @@ TEST_F(ConsoleProgram, ADriverForThe32BitEnvironmentOnlyIsNotDetectedOn64BitWind
 }
 
 TEST_F(ConsoleProgram, TheJsonListsCarryPortsDefaultsVersionsEnvironmentsAndAddresses) {
-  ASSERT_EQ(Console({L"install", L"--model", L"203", L"--port", L"network", L"--address", L"10.4.5.6",
-                     L"--port-name", L"dock-4", L"--printer-name", L"Dock", L"--default", L"no"})
+  ASSERT_EQ(Console({L"install", L"--model", L"203", L"--port", L"network", L"--address", L"10.4.5.6", L"--port-name",
+                     L"dock-4", L"--printer-name", L"Dock", L"--default", L"no"})
                 .code,
             kExitSuccess);
   ASSERT_EQ(Console({L"install", L"--model", L"203", L"--port", L"com", L"--port-name", L"COM2:", L"--printer-name",
@@ -503,7 +504,7 @@ TEST_F(ConsoleProgram, TheJsonListsCarryPortsDefaultsVersionsEnvironmentsAndAddr
   EXPECT_EQ(ours["environment"], environment);
   EXPECT_EQ(ours["type"], 3);
   EXPECT_TRUE(std::regex_match(ours["version"].get<std::string>(), std::regex(R"(\d+\.\d+\.\d+\.\d+)")));
-  EXPECT_NE(ours["inf"], "");
+  EXPECT_EQ(ours["inf"], "") << "the spooler's own method installs without an INF";
   EXPECT_EQ(ours["printers"], nlohmann::json::array({"Counter", "Dock"}));
   EXPECT_EQ(byName.at("Microsoft Print To PDF")["version"], "10.0.18362.1");
   EXPECT_EQ(byName.at("Microsoft Print To PDF")["type"], 4);
@@ -517,7 +518,7 @@ TEST_F(ConsoleProgram, TheJsonListsCarryPortsDefaultsVersionsEnvironmentsAndAddr
 
   // The text lists keep their columns.
   EXPECT_EQ(Console({L"list", L"printers"}).out, L"Printer  Driver\nCounter  QuorvelA4-203\nDock     QuorvelA4-203\n");
-  EXPECT_EQ(Console({L"list", L"drivers"}).out.rfind(L"Driver         INF file\nQuorvelA4-203  C:\\", 0), 0u);
+  EXPECT_EQ(Console({L"list", L"drivers"}).out, L"Driver         INF file\nQuorvelA4-203  \n");
 }
 
 TEST_F(ConsoleProgram, ChangingRunsLeaveADefaultLogOfTheirOwnAndTheNewestTenStay) {
@@ -541,8 +542,8 @@ TEST_F(ConsoleProgram, ChangingRunsLeaveADefaultLogOfTheirOwnAndTheNewestTenStay
   EXPECT_EQ(DefaultLogs(), logs);
 
   // A refused run is logged too, its Bluetooth PIN hidden; a mistyped command line is not.
-  const ConsoleRun refused = Console({L"install", L"--model", L"203", L"--port", L"bluetooth", L"--address",
-                                      L"00:1A:7D:DA:71:13", L"--pin", L"4321"});
+  const ConsoleRun refused = Console(
+      {L"install", L"--model", L"203", L"--port", L"bluetooth", L"--address", L"00:1A:7D:DA:71:13", L"--pin", L"4321"});
   ASSERT_NE(refused.code, kExitSuccess);
   EXPECT_EQ(Console({L"install", L"--model", L"250"}).code, kExitBadArguments);
   logs = DefaultLogs();
