@@ -25,9 +25,9 @@ bool Wanted(const std::vector<std::wstring>& names, const std::wstring& driver) 
   return std::any_of(names.begin(), names.end(), [&](const std::wstring& name) { return EqualsNoCase(name, driver); });
 }
 
-std::wstring Joined(const std::vector<std::wstring>& names) {
+std::wstring Joined(const std::vector<std::wstring>& names, const wchar_t* separator) {
   std::wstring text;
-  for (const auto& name : names) text += (text.empty() ? L"" : L", ") + name;
+  for (const auto& name : names) text += (text.empty() ? L"" : separator) + name;
   return text;
 }
 
@@ -40,7 +40,7 @@ DetectionAbsent NoDriver(const std::vector<std::wstring>& wanted) {
   ListDrivers(drivers, other);
   const bool elsewhere = std::any_of(drivers.begin(), drivers.end(),
                                      [&](const SpoolerEntry& driver) { return Wanted(wanted, driver.driverName); });
-  std::wstring reason = FormatText(GetText(L"cli.detect.nodriver"), Joined(wanted));
+  std::wstring reason = FormatText(GetText(L"cli.detect.nodriver"), Joined(wanted, L" / "));
   if (elsewhere) reason += L" " + FormatText(GetText(L"cli.detect.otherenvironment"), other);
   return {reason};
 }
@@ -79,7 +79,7 @@ std::wstring DescribeDetection(const DetectedInstallation& found) {
   std::vector<std::wstring> drivers;
   for (const auto& driver : found.drivers) drivers.push_back(driver.driverName);
   const std::wstring what =
-      found.printers.empty() ? Joined(drivers) : found.printers.front().printerName + L" (" + drivers.front() + L")";
+      found.printers.empty() ? Joined(drivers, L", ") : found.printers.front().printerName + L" (" + drivers.front() + L")";
   return FormatText(GetText(L"cli.detect.found"), what) + L"\n";
 }
 

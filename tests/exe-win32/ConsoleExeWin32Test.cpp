@@ -204,9 +204,11 @@ TEST_F(ConsoleExe, DetectFollowsTheConsoleInstallationAndRemoval) {
   const ConsoleRun after = detect(L"--model 203");
   EXPECT_EQ(after.code, kExitNotDetected);
   EXPECT_EQ(after.output, "");
-  if (!printerAdded) GTEST_SKIP() << "the printer step met Wine's spooler; detect --printer checked as absent only";
+  std::string limits;
+  if (!printerAdded) limits += "the printer step met Wine's spooler, so detect --printer was checked as absent only. ";
   if (!removedByConsole)
-    GTEST_SKIP() << "Wine's spooler refused the console removal; detection checked after this test deleted the driver";
+    limits += "Wine's spooler refused the console removal; detection was checked after this test deleted the driver.";
+  if (!limits.empty()) GTEST_SKIP() << limits;
 }
 
 }  // namespace
