@@ -78,8 +78,9 @@ std::variant<DetectedInstallation, DetectionAbsent> DetectInstallation(const Con
 std::wstring DescribeDetection(const DetectedInstallation& found) {
   std::vector<std::wstring> drivers;
   for (const auto& driver : found.drivers) drivers.push_back(driver.driverName);
-  const std::wstring what =
-      found.printers.empty() ? Joined(drivers, L", ") : found.printers.front().printerName + L" (" + drivers.front() + L")";
+  const std::wstring what = found.printers.empty()
+                                ? Joined(drivers, L", ")
+                                : found.printers.front().printerName + L" (" + drivers.front() + L")";
   return FormatText(GetText(L"cli.detect.found"), what) + L"\n";
 }
 
