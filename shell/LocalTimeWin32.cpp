@@ -5,5 +5,5 @@
 LocalTime CurrentLocalTime() {
   SYSTEMTIME now{};
   GetLocalTime(&now);
-  return {now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
+  return {now.wHour, now.wMinute, now.wSecond, now.wMilliseconds, now.wYear, now.wMonth, now.wDay};
 }

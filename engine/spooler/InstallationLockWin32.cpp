@@ -1,35 +1,10 @@
 #include <windows.h>
 
-#include <shlobj.h>
-
 #include <string>
 
 #include "engine/spooler/InstallationLock.h"
+#include "engine/spooler/ProgramDataFolder.h"
 #include "engine/spooler/UniqueWin32Handle.h"
-
-namespace {
-
-// FOLDERID_ProgramData, spelled out so that no GUID library is needed.
-constexpr KNOWNFOLDERID kProgramDataFolder = {
-    0x62AB5D82, 0xFDC1, 0x4DC3, {0xA9, 0xDD, 0x07, 0x0D, 0x1D, 0x49, 0x5D, 0x97}};
-
-// The machine-wide data folder (C:\ProgramData), empty when neither the shell nor the
-// environment names it.
-std::wstring ProgramDataFolder() {
-  wchar_t* known = nullptr;
-  if (SUCCEEDED(SHGetKnownFolderPath(kProgramDataFolder, 0, nullptr, &known)) && known != nullptr) {
-    std::wstring folder(known);
-    CoTaskMemFree(known);
-    return folder;
-  }
-  CoTaskMemFree(known);
-  wchar_t buffer[MAX_PATH];
-  const DWORD length = GetEnvironmentVariableW(L"ProgramData", buffer, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return {};
-  return std::wstring(buffer, length);
-}
-
-}  // namespace
 
 struct InstallationLock::File {
   KernelHandle handle;
@@ -41,12 +16,11 @@ void InstallationLock::FileCloser::operator()(File* file) const {
 
 InstallationLock InstallationLock::TryAcquire() {
   InstallationLock result;
-  const std::wstring data = ProgramDataFolder();
-  if (data.empty()) {
+  const std::wstring folder = ProgramDataFolder().wstring();
+  if (folder.empty()) {
     result.held_ = true;
     return result;
   }
-  const std::wstring folder = data + L"\\QuorvelSetup";
   if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
     result.held_ = true;
     return result;

@@ -12,17 +12,21 @@
 struct PrinterRow {
   std::wstring printerName;
   std::wstring driverName;
+  std::wstring portName;
 };
 
 struct DriverRow {
   std::wstring driverName;
-  std::wstring infPath;  // level 8 only
+  std::wstring infPath;        // level 8 only
+  uint32_t version = 0;        // the spooler's driver version (3 for these drivers); levels 6 and 8
+  uint64_t driverVersion = 0;  // the INF's DriverVer, 16 bits a part; levels 6 and 8
 };
 
 struct PortRow {
   std::wstring portName;
   std::wstring description;
   std::wstring monitorName;
+  std::wstring hostAddress;  // Standard TCP/IP ports: the printer's host name or address
 };
 
 // EnumPrintersW, no name, level 2.
@@ -32,6 +36,8 @@ std::optional<std::vector<PrinterRow>> EnumPrintersLevel2(uint32_t flags);
 std::optional<std::vector<DriverRow>> EnumPrinterDriversAtLevel(uint32_t level, const std::wstring& environment = {});
 // EnumPortsW, no server, level 2.
 std::optional<std::vector<PortRow>> EnumPortsLevel2();
+// GetDefaultPrinterW: the default printer's name; empty when there is none.
+std::optional<std::wstring> DefaultPrinterName();
 // GetPrinterDriverDirectoryW, no server, level 1; no trailing "\". An empty environment
 // passes none.
 std::optional<std::wstring> PrinterDriverDirectory(const std::wstring& environment = {});

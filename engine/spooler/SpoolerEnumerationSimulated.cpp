@@ -8,7 +8,8 @@ std::optional<std::vector<PrinterRow>> EnumPrintersLevel2(uint32_t flags) {
   if (!printers) return std::nullopt;
   std::vector<PrinterRow> rows;
   rows.reserve(printers->size());
-  for (auto& printer : *printers) rows.push_back({std::move(printer.name), std::move(printer.driver)});
+  for (auto& printer : *printers)
+    rows.push_back({std::move(printer.name), std::move(printer.driver), std::move(printer.port)});
   return rows;
 }
 
@@ -19,7 +20,9 @@ std::optional<std::vector<DriverRow>> EnumPrinterDriversAtLevel(uint32_t level, 
   if (!drivers) return std::nullopt;
   std::vector<DriverRow> rows;
   rows.reserve(drivers->size());
-  for (auto& driver : *drivers) rows.push_back({std::move(driver.name), std::move(driver.infPath)});
+  for (auto& driver : *drivers) {
+    rows.push_back({std::move(driver.name), std::move(driver.infPath), driver.version, driver.driverVersion});
+  }
   return rows;
 }
 
@@ -30,9 +33,17 @@ std::optional<std::vector<PortRow>> EnumPortsLevel2() {
   if (!ports) return std::nullopt;
   std::vector<PortRow> rows;
   rows.reserve(ports->size());
-  for (auto& port : *ports)
-    rows.push_back({std::move(port.name), std::move(port.description), std::move(port.monitor)});
+  for (auto& port : *ports) {
+    rows.push_back(
+        {std::move(port.name), std::move(port.description), std::move(port.monitor), std::move(port.hostAddress)});
+  }
   return rows;
+}
+
+std::optional<std::wstring> DefaultPrinterName() {
+  const auto machine = SimulatedMachine::CurrentOrUnavailable();
+  if (!machine) return std::nullopt;
+  return machine->DefaultPrinter();
 }
 
 std::optional<std::wstring> PrinterDriverDirectory(const std::wstring& environment) {

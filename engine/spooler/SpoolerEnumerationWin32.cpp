@@ -29,6 +29,29 @@ std::optional<GlobalMemory> EnumerateInto(Call call, DWORD& count) {
   return buffer;
 }
 
+constexpr const wchar_t* kTcpIpMonitor = L"Standard TCP/IP Port";
+
+// A registry text value; empty when it is missing or not a text.
+std::wstring RegistryText(const std::wstring& key, const wchar_t* value) {
+  wchar_t text[256];
+  DWORD size = sizeof(text);
+  if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), value, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS) {
+    return {};
+  }
+  return std::wstring(text, wcsnlen(text, size / sizeof(wchar_t)));
+}
+
+// The Standard TCP/IP monitor keeps each port's host in its registry key, which every
+// user may read (its configuration call would need administrator rights).
+std::wstring TcpIpPortHost(const std::wstring& portName) {
+  // A name with a backslash would name another key.
+  if (portName.empty() || portName.find(L'\\') != std::wstring::npos) return {};
+  const std::wstring key =
+      L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports\\" + portName;
+  std::wstring host = RegistryText(key, L"HostName");
+  return host.empty() ? RegistryText(key, L"IPAddress") : host;
+}
+
 }  // namespace
 
 std::optional<std::vector<PrinterRow>> EnumPrintersLevel2(uint32_t flags) {
@@ -43,7 +66,9 @@ std::optional<std::vector<PrinterRow>> EnumPrintersLevel2(uint32_t flags) {
   const auto* info = static_cast<const PRINTER_INFO_2W*>(buffer->Get());
   if (info == nullptr) return rows;
   rows.reserve(count);
-  for (DWORD i = 0; i < count; ++i) rows.push_back({TextOf(info[i].pPrinterName), TextOf(info[i].pDriverName)});
+  for (DWORD i = 0; i < count; ++i) {
+    rows.push_back({TextOf(info[i].pPrinterName), TextOf(info[i].pDriverName), TextOf(info[i].pPortName)});
+  }
   return rows;
 }
 
@@ -63,12 +88,14 @@ std::optional<std::vector<DriverRow>> EnumPrinterDriversAtLevel(uint32_t level, 
     switch (level) {
       case 8: {
         const auto& info = static_cast<const DRIVER_INFO_8W*>(buffer->Get())[i];
-        rows.push_back({TextOf(info.pName), TextOf(info.pszInfPath)});
+        rows.push_back({TextOf(info.pName), TextOf(info.pszInfPath), info.cVersion, info.dwlDriverVersion});
         break;
       }
-      case 6:
-        rows.push_back({TextOf(static_cast<const DRIVER_INFO_6W*>(buffer->Get())[i].pName), L""});
+      case 6: {
+        const auto& info = static_cast<const DRIVER_INFO_6W*>(buffer->Get())[i];
+        rows.push_back({TextOf(info.pName), L"", info.cVersion, info.dwlDriverVersion});
         break;
+      }
       case 1:
         rows.push_back({TextOf(static_cast<const DRIVER_INFO_1W*>(buffer->Get())[i].pName), L""});
         break;
@@ -91,9 +118,23 @@ std::optional<std::vector<PortRow>> EnumPortsLevel2() {
   if (info == nullptr) return rows;
   rows.reserve(count);
   for (DWORD i = 0; i < count; ++i) {
-    rows.push_back({TextOf(info[i].pPortName), TextOf(info[i].pDescription), TextOf(info[i].pMonitorName)});
+    PortRow row{TextOf(info[i].pPortName), TextOf(info[i].pDescription), TextOf(info[i].pMonitorName), L""};
+    if (row.monitorName == kTcpIpMonitor) row.hostAddress = TcpIpPortHost(row.portName);
+    rows.push_back(std::move(row));
   }
   return rows;
+}
+
+std::optional<std::wstring> DefaultPrinterName() {
+  DWORD needed = 0;
+  if (GetDefaultPrinterW(nullptr, &needed)) return std::wstring();
+  // No default printer: the spooler answers ERROR_FILE_NOT_FOUND.
+  if (GetLastError() == ERROR_FILE_NOT_FOUND) return std::wstring();
+  if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0) return std::nullopt;
+  std::wstring name(needed, L'\0');
+  if (!GetDefaultPrinterW(name.data(), &needed)) return std::nullopt;
+  name.resize(wcsnlen(name.c_str(), name.size()));
+  return name;
 }
 
 std::optional<std::wstring> PrinterDriverDirectory(const std::wstring& environment) {

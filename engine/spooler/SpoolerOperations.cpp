@@ -37,12 +37,16 @@ void ListPrinters(std::vector<SpoolerEntry>& list, const std::wstring& driverEnv
   }
   auto printers = EnumPrintersLevel2(kEnumLocalAndConnections);
   if (!printers) return;
+  const std::wstring defaultPrinter = DefaultPrinterName().value_or(L"");
   list.reserve(printers->size());
   for (auto& printer : *printers) {
     SpoolerEntry entry;
     if (auto it = infPaths.find(printer.driverName); it != infPaths.end()) entry.infPath = it->second;
+    entry.isDefault = !defaultPrinter.empty() && EqualsNoCase(printer.printerName, defaultPrinter);
     entry.printerName = std::move(printer.printerName);
     entry.driverName = std::move(printer.driverName);
+    entry.port = std::move(printer.portName);
+    entry.environment = driverEnvironment;
     list.push_back(std::move(entry));
   }
 }
@@ -54,8 +58,11 @@ void ListDrivers(std::vector<SpoolerEntry>& list, const std::wstring& environmen
   if (!drivers) return;
   list.reserve(drivers->size());
   for (auto& driver : *drivers) {
-    list.push_back(
-        {L"", std::move(driver.driverName), level8 ? std::move(driver.infPath) : std::wstring(), environment});
+    SpoolerEntry entry{L"", std::move(driver.driverName), level8 ? std::move(driver.infPath) : std::wstring(),
+                       environment};
+    entry.version = driver.version;
+    entry.driverVersion = driver.driverVersion;
+    list.push_back(std::move(entry));
   }
 }
 
@@ -65,7 +72,9 @@ void ListPorts(std::vector<SpoolerEntry>& list) {
   if (!ports) return;
   list.reserve(ports->size());
   for (auto& port : *ports) {
-    list.push_back({std::move(port.portName), std::move(port.description), std::move(port.monitorName)});
+    SpoolerEntry entry{std::move(port.portName), std::move(port.description), std::move(port.monitorName)};
+    entry.address = std::move(port.hostAddress);
+    list.push_back(std::move(entry));
   }
 }
 

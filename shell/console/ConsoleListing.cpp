@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/TextTable.h"
+#include "base/WideText.h"
 #include "devices/BluetoothDiscovery.h"
 #include "devices/BluetoothOperations.h"
 #include "devices/BluetoothRules.h"
@@ -13,35 +14,55 @@
 
 namespace {
 
+std::wstring JsonOrNull(const std::wstring& text) {
+  return text.empty() ? L"null" : JsonString(text);
+}
+
+// The INF's DriverVer as Windows shows it: four parts of 16 bits.
+std::wstring DriverVersionText(uint64_t version) {
+  std::wstring text;
+  for (int shift = 48; shift >= 0; shift -= 16) {
+    if (!text.empty()) text += L'.';
+    text += std::to_wstring((version >> shift) & 0xFFFF);
+  }
+  return text;
+}
+
 ListTable SpoolerList(const ConsoleOptions& options) {
   ListTable table;
   std::vector<SpoolerEntry> entries;
   const std::vector<std::wstring> family = DriverFamilyNames();
   switch (options.subject) {
     case ListSubject::Printers: {
-      table.columns = {{L"printer", L"cli.col.printer"}, {L"driver", L"cli.col.driver"}};
+      table.columns = PrinterColumns();
       ListPrinters(entries, SystemDriverEnvironment());
       const RemovalListFilter filter(options.all, L"", family, true);
       for (const auto& entry : entries) {
-        if (filter.Passes(entry)) table.rows.push_back({entry.printerName, entry.driverName});
+        if (filter.Passes(entry)) table.rows.push_back(PrinterCells(entry));
       }
       break;
     }
     case ListSubject::Drivers: {
-      table.columns = {{L"driver", L"cli.col.driver"}, {L"inf", L"cli.col.inf"}};
+      table.columns = DriverColumns();
+      std::vector<SpoolerEntry> printers;
+      ListPrinters(printers, SystemDriverEnvironment());
       ListDrivers(entries, SystemDriverEnvironment());
       const RemovalListFilter filter(options.all, L"", family, false);
       for (const auto& entry : entries) {
-        if (filter.Passes(entry)) table.rows.push_back({entry.driverName, entry.infPath});
+        if (filter.Passes(entry)) table.rows.push_back(DriverCells(entry, printers));
       }
       break;
     }
     default: {
-      table.columns = {
-          {L"port", L"cli.col.port"}, {L"description", L"cli.col.description"}, {L"monitor", L"cli.col.monitor"}};
+      table.columns = {{L"port", L"cli.col.port"},
+                       {L"description", L"cli.col.description"},
+                       {L"monitor", L"cli.col.monitor"},
+                       {L"address", nullptr, true}};
       ListPorts(entries);
       // A port entry holds name, description and monitor in these fields.
-      for (const auto& entry : entries) table.rows.push_back({entry.printerName, entry.driverName, entry.infPath});
+      for (const auto& entry : entries) {
+        table.rows.push_back({entry.printerName, entry.driverName, entry.infPath, JsonOrNull(entry.address)});
+      }
       break;
     }
   }
@@ -60,6 +81,36 @@ bool IsWide(char32_t c) {
 }
 
 }  // namespace
+
+std::vector<ListColumn> PrinterColumns() {
+  return {{L"printer", L"cli.col.printer"},
+          {L"driver", L"cli.col.driver"},
+          {L"port", nullptr},
+          {L"default", nullptr, true},
+          {L"environment", nullptr}};
+}
+
+std::vector<std::wstring> PrinterCells(const SpoolerEntry& printer) {
+  return {printer.printerName, printer.driverName, printer.port, printer.isDefault ? L"true" : L"false",
+          printer.environment};
+}
+
+std::vector<ListColumn> DriverColumns() {
+  return {{L"driver", L"cli.col.driver"}, {L"inf", L"cli.col.inf"},  {L"version", nullptr},
+          {L"type", nullptr, true},       {L"environment", nullptr}, {L"printers", nullptr, true}};
+}
+
+std::vector<std::wstring> DriverCells(const SpoolerEntry& driver, const std::vector<SpoolerEntry>& printers) {
+  std::wstring users = L"[";
+  for (const auto& printer : printers) {
+    if (!EqualsNoCase(printer.driverName, driver.driverName)) continue;
+    if (users.size() > 1) users += L", ";
+    users += JsonString(printer.printerName);
+  }
+  users += L"]";
+  return {driver.driverName,  driver.infPath, DriverVersionText(driver.driverVersion), std::to_wstring(driver.version),
+          driver.environment, users};
+}
 
 std::variant<ListTable, MachineRefusal> CollectList(const ConsoleOptions& options) {
   if (options.subject == ListSubject::Usb) {
@@ -101,25 +152,32 @@ size_t DisplayWidth(std::wstring_view text) {
 }
 
 std::wstring FormatListText(const ListTable& table) {
+  // The text columns, each with its cells.
+  std::vector<size_t> shown;
+  for (size_t i = 0; i < table.columns.size(); ++i) {
+    if (table.columns[i].headerKey != nullptr) shown.push_back(i);
+  }
+  const auto cellsOf = [&](const std::vector<std::wstring>& row) {
+    std::vector<std::wstring> cells;
+    for (size_t i : shown) cells.push_back(i < row.size() ? row[i] : std::wstring());
+    return cells;
+  };
   std::vector<std::wstring> headers;
-  std::vector<size_t> widths;
-  for (const auto& column : table.columns) {
-    headers.push_back(GetText(column.headerKey));
-    widths.push_back(DisplayWidth(headers.back()));
+  for (size_t i : shown) headers.push_back(GetText(table.columns[i].headerKey));
+  std::vector<std::vector<std::wstring>> lines{headers};
+  for (const auto& row : table.rows) lines.push_back(cellsOf(row));
+  std::vector<size_t> widths(shown.size(), 0);
+  for (const auto& cells : lines) {
+    for (size_t i = 0; i < cells.size(); ++i) widths[i] = std::max(widths[i], DisplayWidth(cells[i]));
   }
-  for (const auto& row : table.rows) {
-    for (size_t i = 0; i < row.size() && i < widths.size(); ++i) widths[i] = std::max(widths[i], DisplayWidth(row[i]));
-  }
-  const auto line = [&](const std::vector<std::wstring>& cells) {
-    std::wstring text;
-    for (size_t i = 0; i < cells.size() && i < widths.size(); ++i) {
+  std::wstring text;
+  for (const auto& cells : lines) {
+    for (size_t i = 0; i < cells.size(); ++i) {
       text += cells[i];
       if (i + 1 < cells.size()) text.append(widths[i] - DisplayWidth(cells[i]) + 2, L' ');
     }
-    return text + L"\n";
-  };
-  std::wstring text = line(headers);
-  for (const auto& row : table.rows) text += line(row);
+    text += L"\n";
+  }
   return text;
 }
 
@@ -156,17 +214,21 @@ std::wstring JsonString(std::wstring_view text) {
   return out + L"\"";
 }
 
+std::wstring FormatJsonObject(const std::vector<ListColumn>& columns, const std::vector<std::wstring>& row) {
+  std::wstring text = L"{";
+  for (size_t i = 0; i < row.size() && i < columns.size(); ++i) {
+    if (i > 0) text += L", ";
+    text += JsonString(columns[i].jsonKey) + L": ";
+    text += columns[i].json ? row[i] : JsonString(row[i]);
+  }
+  return text + L"}";
+}
+
 std::wstring FormatListJson(const ListTable& table) {
   std::wstring text = L"[";
   for (size_t r = 0; r < table.rows.size(); ++r) {
-    text += r == 0 ? L"\n  {" : L",\n  {";
-    const auto& row = table.rows[r];
-    for (size_t i = 0; i < row.size() && i < table.columns.size(); ++i) {
-      if (i > 0) text += L", ";
-      text += JsonString(table.columns[i].jsonKey) + L": ";
-      text += table.columns[i].number ? row[i] : JsonString(row[i]);
-    }
-    text += L"}";
+    text += r == 0 ? L"\n  " : L",\n  ";
+    text += FormatJsonObject(table.columns, table.rows[r]);
   }
   return text + (table.rows.empty() ? L"]\n" : L"\n]\n");
 }

@@ -72,6 +72,7 @@ std::optional<int> PortKindOf(std::wstring_view text) {
 
 std::optional<ConsoleVerb> VerbOf(std::wstring_view text) {
   return Named<ConsoleVerb>(text, {{L"list", ConsoleVerb::List},
+                                   {L"detect", ConsoleVerb::Detect},
                                    {L"install", ConsoleVerb::Install},
                                    {L"remove", ConsoleVerb::Remove},
                                    {L"help", ConsoleVerb::Help}});
@@ -257,6 +258,9 @@ std::optional<OptionError> CheckCombination(const ConsoleOptions& options) {
       case ConsoleVerb::Remove:
         fits = name == L"printer" || name == L"driver";
         break;
+      case ConsoleVerb::Detect:
+        fits = name == L"printer" || name == L"model" || name == L"json";
+        break;
       default:
         break;
     }
@@ -283,6 +287,9 @@ std::optional<OptionError> CheckCombination(const ConsoleOptions& options) {
     }
     case ConsoleVerb::Remove:
       if (options.printers.empty() && options.drivers.empty()) return OptionError{L"remove", L"cli.err.nothing", {}};
+      break;
+    case ConsoleVerb::Detect:
+      if (options.printers.size() > 1) return Error(L"printer", L"cli.err.twice");
       break;
     default:
       break;

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-enum class ConsoleVerb { None, Help, List, Install, Remove };
+enum class ConsoleVerb { None, Help, List, Detect, Install, Remove };
 enum class ListSubject { None, Printers, Drivers, Ports, Usb, Bluetooth };
 
 struct ConsoleOptions {
@@ -23,7 +23,7 @@ struct ConsoleOptions {
   std::optional<uint16_t> languageId;
   std::wstring logFile;
   std::wstring answerFile;
-  // install
+  // install, detect
   std::optional<int> model;     // 203 or 300
   std::optional<int> portKind;  // PortKind
   std::optional<std::wstring> portName;
@@ -32,7 +32,7 @@ struct ConsoleOptions {
   std::optional<std::wstring> pin;
   std::optional<std::wstring> printerName;
   std::optional<bool> setAsDefault;
-  // remove
+  // remove; detect takes one printer
   std::vector<std::wstring> printers;
   std::vector<std::wstring> drivers;
   // The options given, by name without the dashes, for the checks of what goes together.

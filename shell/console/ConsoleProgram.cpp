@@ -1,6 +1,5 @@
 #include "shell/console/ConsoleProgram.h"
 
-#include <fstream>
 #include <variant>
 
 #include "base/ProgramPackage.h"
@@ -18,11 +17,13 @@
 #include "shell/MainWindowMessages.h"
 #include "shell/MessageBoxes.h"
 #include "shell/UiTextMessage.h"
+#include "shell/console/ConsoleDetection.h"
 #include "shell/console/ConsoleListing.h"
 #include "shell/console/ConsoleOptions.h"
 #include "shell/console/ConsolePlan.h"
 #include "shell/console/MessageSink.h"
 #include "shell/console/NativePath.h"
+#include "shell/console/RunLog.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ constexpr const wchar_t* kProgramName = L"quorvel-setup-cli";
 constexpr const wchar_t* kSyntax =
     L"  list printers|drivers [--all] [--json]\n"
     L"  list ports|usb|bluetooth [--json]\n"
+    L"  detect [--printer NAME] [--model 203|300] [--json]\n"
     L"  install --model 203|300 --port existing|lpt|com --port-name NAME\n"
     L"  install --model 203|300 --port network --address A.B.C.D [--port-name NAME]\n"
     L"  install --model 203|300 --port usb (--usb N | --port-name USBnnn)\n"
@@ -44,46 +46,60 @@ constexpr const wchar_t* kSyntax =
     L"  remove [--printer NAME]... [--driver NAME]...\n"
     L"  --answer-file FILE  --what-if  --language ID  --log FILE\n";
 
-// Standard output and error, each line also appended to the log file when one is named.
+// Standard output and error, each line also written to the run's log file when it has one.
 class Output {
  public:
   explicit Output(const ConsoleStreams& streams) : streams_(streams) {}
 
-  bool OpenLog(const std::wstring& path) {
-    log_.open(NativePath(path), std::ios::binary | std::ios::app);
-    return log_.is_open();
-  }
+  RunLog& Log() { return log_; }
   void Out(std::wstring_view text) {
     streams_.out(text);
-    Log(text);
+    log_.Write(text, CurrentLocalTime());
   }
   void Err(std::wstring_view text) {
     streams_.err(text);
-    Log(text);
+    log_.Write(text, CurrentLocalTime());
+  }
+  // A worker's line as the log pane shows it: the time, then the text; the system's error
+  // texts end with their own line break, which the console does not double.
+  void Timed(std::wstring text) {
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
+    std::wstring line;
+    for (size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') continue;
+      line += text[i];
+    }
+    const LocalTime now = CurrentLocalTime();
+    streams_.out(LogTimePrefix(now) + line + L"\n");
+    log_.Write(line, now);
   }
 
  private:
-  void Log(std::wstring_view text) {
-    if (!log_.is_open()) return;
-    const std::string utf8 = WideToUtf8(text);
-    log_.write(utf8.data(), static_cast<std::streamsize>(utf8.size()));
-    log_.flush();
-  }
-
   const ConsoleStreams& streams_;
-  std::ofstream log_;
+  RunLog log_;
 };
 
-// A worker's line as the log pane shows it: the time, then the text; the system's error
-// texts end with their own line break, which the console does not double.
-std::wstring LogLine(std::wstring text) {
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
-  std::wstring line = LogTimePrefix(CurrentLocalTime());
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') continue;
-    line += text[i];
+// The command line as the log shows it: arguments with blanks or quotes in quotes, and a
+// Bluetooth PIN hidden.
+std::wstring LoggedCommandLine(const std::vector<std::wstring>& arguments) {
+  std::wstring line = kProgramName;
+  bool pinNext = false;
+  for (const std::wstring& argument : arguments) {
+    std::wstring shown = argument;
+    if (pinNext) {
+      shown = L"****";
+    } else if (argument.rfind(L"--pin=", 0) == 0) {
+      shown = L"--pin=****";
+    }
+    pinNext = argument == L"--pin";
+    if (shown.empty() || shown.find_first_of(L" \t\"") != std::wstring::npos) {
+      std::wstring quoted = L"\"";
+      for (wchar_t c : shown) quoted += c == L'"' ? std::wstring(L"\\\"") : std::wstring(1, c);
+      shown = quoted + L"\"";
+    }
+    line += L" " + shown;
   }
-  return line + L"\n";
+  return line;
 }
 
 void UseLanguage(uint16_t languageId) {
@@ -110,16 +126,29 @@ int ListVerb(Output& output, const ConsoleOptions& options) {
   return kExitSuccess;
 }
 
+// Exit 0 with one line (or the records) on standard output when found; else 1, nothing
+// on standard output and the reason on standard error.
+int DetectVerb(Output& output, const ConsoleOptions& options) {
+  const auto detection = DetectInstallation(options);
+  if (const auto* absent = std::get_if<DetectionAbsent>(&detection)) {
+    output.Err(absent->reason + L"\n");
+    return kExitNotDetected;
+  }
+  const auto& found = std::get<DetectedInstallation>(detection);
+  output.Out(options.json ? DetectionJson(found) : DescribeDetection(found));
+  return kExitSuccess;
+}
+
 // Runs one worker with the sink as its main window; the boxes it would show become lines.
 template <typename Work>
 void RunWorker(Output& output, uint32_t logMessage, Work work) {
   MessageSink sink([&](uint32_t message, uintptr_t, intptr_t lParam) {
     if (message != logMessage || lParam == 0) return;
     const auto* line = reinterpret_cast<const UiTextMessage*>(lParam);
-    if (!line->flag2) output.Out(LogLine(line->text));
+    if (!line->flag2) output.Timed(line->text);
   });
   SetMessageBoxAnswerer([&](const std::wstring& text, unsigned flags) {
-    output.Out(LogLine(text));
+    output.Timed(text);
     // Nobody is there to answer: a question is declined.
     return flags == kMessageBoxQuestion ? kMessageBoxCancel : kMessageBoxOk;
   });
@@ -183,6 +212,29 @@ int ChangingVerb(Output& output, const ConsoleOptions& options) {
   return succeeded ? kExitSuccess : kExitStepFailed;
 }
 
+// Runs the verb; the log, when there is one, is open.
+int RunVerb(Output& output, const ConsoleOptions& options, const std::optional<OptionError>& error) {
+  if (error) return Refuse(output, *error);
+  switch (options.verb) {
+    case ConsoleVerb::Help:
+      output.Out(FormatText(GetText(L"cli.usage"), kProgramName) + L"\n" + kSyntax + GetText(L"cli.exitcodes") + L"\n" +
+                 GetText(L"cli.detectcodes") + L"\n");
+      return kExitSuccess;
+    case ConsoleVerb::List:
+      return ListVerb(output, options);
+    case ConsoleVerb::Detect:
+      return DetectVerb(output, options);
+    default:
+      return ChangingVerb(output, options);
+  }
+}
+
+// A run that may change the machine, when no --log names a file, gets a file of its own.
+bool WritesDefaultLog(const ConsoleOptions& options, const std::optional<OptionError>& error) {
+  return !error && options.logFile.empty() && !options.whatIf &&
+         (options.verb == ConsoleVerb::Install || options.verb == ConsoleVerb::Remove);
+}
+
 }  // namespace
 
 int RunConsoleProgram(const std::vector<std::wstring>& arguments, const ConsoleStreams& streams) {
@@ -193,18 +245,18 @@ int RunConsoleProgram(const std::vector<std::wstring>& arguments, const ConsoleS
   ConsoleOptions options;
   const std::optional<OptionError> error = ParseConsoleArguments(arguments, options);
   UseLanguage(options.languageId ? *options.languageId : ChooseStartLanguage().languageId);
-  if (!options.logFile.empty() && !output.OpenLog(options.logFile)) {
+  if (!options.logFile.empty() && !output.Log().OpenAppending(NativePath(options.logFile))) {
     return Refuse(output, {L"--log", L"cli.err.unwritable", options.logFile});
   }
-  if (error) return Refuse(output, *error);
-
-  switch (options.verb) {
-    case ConsoleVerb::Help:
-      output.Out(FormatText(GetText(L"cli.usage"), kProgramName) + L"\n" + kSyntax + GetText(L"cli.exitcodes") + L"\n");
-      return kExitSuccess;
-    case ConsoleVerb::List:
-      return ListVerb(output, options);
-    default:
-      return ChangingVerb(output, options);
+  if (WritesDefaultLog(options, error)) {
+    const std::filesystem::path folder = DefaultRunLogFolder();
+    // The run goes on without its log: the log must not be why a deployment fails.
+    if (folder.empty() || !output.Log().OpenNewIn(folder)) {
+      streams.err(FormatText(GetText(L"cli.log.unwritable"), PathText(folder)) + L"\n");
+    }
   }
+  output.Log().Write(FormatText(GetText(L"cli.log.commandline"), LoggedCommandLine(arguments)), CurrentLocalTime());
+  const int code = RunVerb(output, options, error);
+  output.Log().Write(FormatText(GetText(L"cli.log.exitcode"), std::to_wstring(code)), CurrentLocalTime());
+  return code;
 }

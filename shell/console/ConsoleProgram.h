@@ -13,6 +13,7 @@
 
 enum ConsoleExitCode : int {
   kExitSuccess = 0,
+  kExitNotDetected = 1,        // detect: the installation is not there
   kExitAccessDenied = 5,       // not running with administrator rights
   kExitBadArguments = 87,      // a bad option, value or answer file; nothing changed
   kExitStepFailed = 1603,      // a step of the run failed

@@ -16,3 +16,12 @@ inline std::filesystem::path NativePath(const std::wstring& path) {
   return std::filesystem::path(WideToUtf8(path));
 #endif
 }
+
+// A path as the messages show it.
+inline std::wstring PathText(const std::filesystem::path& path) {
+#ifdef _WIN32
+  return path.wstring();
+#else
+  return Utf8ToWide(path.string());
+#endif
+}

@@ -23,28 +23,35 @@ std::wstring ConsolePath() {
 
 struct ConsoleRun {
   DWORD code = 0xFFFFFFFF;
-  std::string output;  // standard output and error, UTF-8
+  std::string output;  // standard output and error (or standard output alone), UTF-8
 };
 
-// Runs the program to its end (at most two minutes) with both streams into one pipe.
-ConsoleRun RunConsole(const std::wstring& arguments) {
+enum class Streams { Both, OutputOnly };
+
+// Runs the program to its end (at most two minutes) with both streams into one pipe, or
+// standard output alone, standard error going to NUL, as a detection rule reads it.
+ConsoleRun RunConsole(const std::wstring& arguments, Streams streams = Streams::Both) {
   ConsoleRun run;
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE readEnd = nullptr;
   HANDLE writeEnd = nullptr;
   if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return run;
   SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  HANDLE nul = streams == Streams::OutputOnly ? CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                            &inherit, OPEN_EXISTING, 0, nullptr)
+                                              : INVALID_HANDLE_VALUE;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = writeEnd;
-  startup.hStdError = writeEnd;
+  startup.hStdError = nul != INVALID_HANDLE_VALUE ? nul : writeEnd;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   PROCESS_INFORMATION process{};
   std::wstring commandLine = L"\"" + ConsolePath() + L"\" " + arguments;
   const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                                       nullptr, &startup, &process);
   CloseHandle(writeEnd);
+  if (nul != INVALID_HANDLE_VALUE) CloseHandle(nul);
   if (started) {
     char buffer[4096];
     DWORD read = 0;
@@ -135,6 +142,73 @@ TEST_F(ConsoleExe, RemovesAPrinterWithExitCodeZero) {
   EXPECT_FALSE(PrinterListed(printer));
   const ConsoleRun again = RunConsole(L"remove --printer \"" + printer + L"\"");
   EXPECT_EQ(again.code, kExitBadArguments) << again.output;
+}
+
+// The newest default log of the console program, as UTF-8; empty when there is none.
+std::string NewestDefaultLog() {
+  wchar_t data[MAX_PATH];
+  const DWORD length = GetEnvironmentVariableW(L"ProgramData", data, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  const std::wstring folder = std::wstring(data, length) + L"\\QuorvelSetup\\Logs\\";
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((folder + L"QuorvelSetupCli-*.log").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return {};
+  std::wstring newest;
+  do {
+    if (newest < found.cFileName) newest = found.cFileName;
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  HANDLE file = CreateFileW((folder + newest).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::string text;
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+  CloseHandle(file);
+  return text;
+}
+
+// A deployment tool's detection rule: exit code 0 with a line on standard output means
+// installed; anything else, not installed.
+TEST_F(ConsoleExe, DetectFollowsTheConsoleInstallationAndRemoval) {
+  const auto detect = [](const std::wstring& options) {
+    return RunConsole(L"detect --language en " + options, Streams::OutputOnly);
+  };
+  const ConsoleRun before = detect(L"--model 203");
+  EXPECT_EQ(before.code, kExitNotDetected) << before.output;
+  EXPECT_EQ(before.output, "");
+
+  const ConsoleRun install = RunConsole(kInstall + L" --language en");
+  ASSERT_TRUE(DriverListed(L"QuorvelA4-203")) << install.output;
+  // The unattended run left its log: the command line first, the exit code last.
+  const std::string log = NewestDefaultLog();
+  EXPECT_NE(log.find("Command line: QuorvelSetupCli install --model 203"), std::string::npos) << log;
+  EXPECT_NE(log.find("Exit code: " + std::to_string(install.code) + "\r\n"), std::string::npos) << log;
+
+  const ConsoleRun found = detect(L"--model 203");
+  EXPECT_EQ(found.code, kExitSuccess) << found.output;
+  EXPECT_EQ(found.output, "Installed: QuorvelA4-203\n");
+  const ConsoleRun otherModel = detect(L"--model 300");
+  EXPECT_EQ(otherModel.code, kExitNotDetected);
+  EXPECT_EQ(otherModel.output, "");
+  const ConsoleRun printer = detect(L"--printer \"Console test printer\"");
+  const bool printerAdded = install.code == kExitSuccess;
+  EXPECT_EQ(printer.code, printerAdded ? kExitSuccess : kExitNotDetected) << install.output;
+  EXPECT_EQ(printer.output.empty(), !printerAdded) << printer.output;
+
+  const ConsoleRun remove = RunConsole(L"remove --driver QuorvelA4-203");
+  const bool removedByConsole = remove.code == kExitSuccess;
+  if (!removedByConsole) TearDown();
+  ASSERT_FALSE(DriverListed(L"QuorvelA4-203")) << remove.output;
+  const ConsoleRun after = detect(L"--model 203");
+  EXPECT_EQ(after.code, kExitNotDetected);
+  EXPECT_EQ(after.output, "");
+  std::string limits;
+  if (!printerAdded) limits += "the printer step met Wine's spooler, so detect --printer was checked as absent only. ";
+  if (!removedByConsole)
+    limits += "Wine's spooler refused the console removal; detection was checked after this test deleted the driver.";
+  if (!limits.empty()) GTEST_SKIP() << limits;
 }
 
 }  // namespace

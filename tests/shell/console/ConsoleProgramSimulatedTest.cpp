@@ -3,22 +3,27 @@
 // failures that the workers report.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <regex>
+#include <span>
 #include <sstream>
 
 #include "base/ProgramPackage.h"
 #include "base/TextTable.h"
 #include "base/WideText.h"
+#include "engine/spooler/DriverEnvironment.h"
+#include "engine/spooler/FileOperations.h"
 #include "engine/spooler/InstallationLock.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "engine/spooler/SystemOperations.h"
 #include "shell/EmbeddedPackage.h"
 #include "shell/console/ConsoleListing.h"
 #include "shell/console/ConsoleProgram.h"
+#include "shell/console/RunLog.h"
 #include "simulated/SimulatedMachine.h"
 
 namespace {
@@ -27,11 +32,11 @@ SimulatedMachine& Machine() {
   return *SimulatedMachine::Current();
 }
 
-// Every file of the machine's folder with its bytes.
+// Every file of the machine's folder with its bytes, the console program's logs aside.
 std::map<std::string, std::string> FolderContent() {
   std::map<std::string, std::string> content;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(Machine().Folder())) {
-    if (!entry.is_regular_file()) continue;
+    if (!entry.is_regular_file() || entry.path().parent_path() == DefaultRunLogFolder()) continue;
     std::ifstream file(entry.path(), std::ios::binary);
     std::ostringstream bytes;
     bytes << file.rdbuf();
@@ -96,6 +101,34 @@ std::vector<std::wstring> TextsOf(const std::vector<std::wstring>& keys) {
   std::vector<std::wstring> lines;
   for (const auto& key : keys) lines.push_back(GetText(key));
   return lines;
+}
+
+// The lines of a log file, each with its date and time checked and removed.
+std::vector<std::wstring> LogFileLines(const std::filesystem::path& path) {
+  static const std::wregex kStamp(L"^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d : ");
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  std::vector<std::wstring> lines;
+  std::wistringstream stream(Utf8ToWide(bytes.str()));
+  for (std::wstring line; std::getline(stream, line);) {
+    lines.push_back(std::regex_search(line, kStamp) ? line.substr(26) : L"?" + line);
+  }
+  return lines;
+}
+
+// The texts of a language, as a run with --language loads them.
+void UseLanguageForTest(const std::wstring& code) {
+  ConsoleStreams quiet{[](std::wstring_view) {}, [](std::wstring_view) {}};
+  RunConsoleProgram({L"help", L"--language", code}, quiet);
+}
+
+std::vector<std::filesystem::path> DefaultLogs() {
+  std::vector<std::filesystem::path> logs;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(DefaultRunLogFolder(), ec)) logs.push_back(entry.path());
+  std::sort(logs.begin(), logs.end());
+  return logs;
 }
 
 TEST_F(ConsoleProgram, InstallsOnAnExistingPortWithTheWorkersLinesAndLists) {
@@ -337,11 +370,26 @@ TEST_F(ConsoleProgram, ALanguageIsChosenByCodeOrIdentifierAndTheLogFileGetsEvery
   const ConsoleRun refused =
       Console({L"remove", L"--printer", L"x", L"--language", L"0x0411", L"--log", log.wstring()});
   EXPECT_EQ(refused.code, kExitBadArguments);
-  std::ifstream file(log, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  EXPECT_EQ(Utf8ToWide(bytes.str()), run.out + refused.err);
   EXPECT_NE(refused.err.find(GetText(L"cli.err.noprinter").substr(0, 4)), std::wstring::npos);
+
+  // The named file gets both runs, each from its command line to its exit code; the
+  // default log folder gets nothing.
+  std::vector<std::wstring> expected;
+  UseLanguageForTest(L"cn");
+  expected.push_back(FormatText(GetText(L"cli.log.commandline"),
+                                L"quorvel-setup-cli install --model 203 --port com --port-name COM1: --language cn "
+                                L"--log " +
+                                    log.wstring()));
+  for (const auto& line : run.Lines()) expected.push_back(line);
+  expected.push_back(FormatText(GetText(L"cli.log.exitcode"), L"0"));
+  UseLanguageForTest(L"ja");
+  expected.push_back(FormatText(GetText(L"cli.log.commandline"),
+                                L"quorvel-setup-cli remove --printer x --language 0x0411 --log " + log.wstring()));
+  std::wistringstream errors(refused.err);
+  for (std::wstring line; std::getline(errors, line);) expected.push_back(line);
+  expected.push_back(FormatText(GetText(L"cli.log.exitcode"), L"87"));
+  EXPECT_EQ(LogFileLines(log), expected);
+  EXPECT_FALSE(std::filesystem::exists(DefaultRunLogFolder()));
 }
 
 TEST_F(ConsoleProgram, UsbAndBluetoothPrintersAreListedAndInstalledByNumberOrAddress) {
@@ -372,6 +420,181 @@ TEST_F(ConsoleProgram, UsbAndBluetoothPrintersAreListedAndInstalledByNumberOrAdd
   const ConsoleRun usbRun = Console({L"install", L"--model", L"300", L"--port", L"usb", L"--port-name", L"usb007"});
   EXPECT_EQ(usbRun.code, kExitSuccess) << WideToUtf8(usbRun.err);
   EXPECT_EQ(Console({L"install", L"--model", L"300", L"--port", L"usb", L"--usb", L"2"}).code, kExitBadArguments);
+}
+
+// Present: exit 0 and exactly one line on standard output. Absent: exit 1, nothing on
+// standard output, the reason on standard error.
+void ExpectDetected(const ConsoleRun& run, const std::string& shown) {
+  EXPECT_EQ(run.code, kExitSuccess) << shown << ": " << WideToUtf8(run.err);
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), L'\n'), 1) << shown;
+  EXPECT_EQ(run.out.back(), L'\n') << shown;
+}
+
+void ExpectAbsent(const ConsoleRun& run, const std::string& shown) {
+  EXPECT_EQ(run.code, kExitNotDetected) << shown;
+  EXPECT_EQ(run.out, L"") << shown;
+  EXPECT_NE(run.err, L"") << shown;
+}
+
+TEST_F(ConsoleProgram, DetectFollowsTheInstallationAndTheRemoval) {
+  const auto detect = [&](std::vector<std::wstring> options) {
+    options.insert(options.begin(), L"detect");
+    return Console(options);
+  };
+  ExpectAbsent(detect({}), "before");
+  ASSERT_EQ(Console({L"install", L"--model", L"300", L"--port", L"com", L"--port-name", L"COM1:", L"--printer-name",
+                     L"Dispatch"})
+                .code,
+            kExitSuccess);
+
+  ExpectDetected(detect({}), "installed");
+  EXPECT_NE(detect({}).out.find(L"QuorvelA4-300"), std::wstring::npos);
+  ExpectDetected(detect({L"--model", L"300"}), "its model");
+  ExpectAbsent(detect({L"--model", L"203"}), "the other model");
+  ExpectDetected(detect({L"--printer", L"Dispatch"}), "its printer");
+  ExpectDetected(detect({L"--printer", L"dispatch", L"--model", L"300"}), "printer names ignore case");
+  ExpectAbsent(detect({L"--printer", L"Dispatch", L"--model", L"203"}), "its printer, the other model");
+  ExpectAbsent(detect({L"--printer", L"Returns"}), "no such printer");
+  // A printer that carries the family's name on a driver of another maker is not ours.
+  ASSERT_TRUE(Machine().AddPrinter({L"Quorvel-A4(300)", L"Microsoft Print To PDF", L"PORTPROMPT:"}));
+  const ConsoleRun impostor = detect({L"--printer", L"Quorvel-A4(300)"});
+  ExpectAbsent(impostor, "a printer on another driver");
+  EXPECT_NE(impostor.err.find(L"Microsoft Print To PDF"), std::wstring::npos);
+
+  // The records of what was found, for scripts.
+  const ConsoleRun json = detect({L"--printer", L"Dispatch", L"--json"});
+  ASSERT_EQ(json.code, kExitSuccess);
+  const auto found = nlohmann::json::parse(WideToUtf8(json.out));
+  EXPECT_EQ(found["printer"]["printer"], "Dispatch");
+  EXPECT_EQ(found["printer"]["port"], "COM1:");
+  EXPECT_EQ(found["printer"]["default"], true);
+  ASSERT_EQ(found["drivers"].size(), 1u);
+  EXPECT_EQ(found["drivers"][0]["driver"], "QuorvelA4-300");
+  EXPECT_EQ(found["drivers"][0]["printers"], nlohmann::json::array({"Dispatch"}));
+  EXPECT_TRUE(nlohmann::json::parse(WideToUtf8(detect({L"--json"}).out))["printer"].is_null());
+
+  // Detection changes nothing, so it needs no rights and no lock, and leaves no log.
+  Machine().SetAdministrator(false);
+  ExpectDetected(detect({L"--model", L"300"}), "without administrator rights");
+  Machine().SetAdministrator(true);
+  {
+    const InstallationLock other = InstallationLock::TryAcquire();
+    ExpectDetected(detect({}), "while another run holds the lock");
+  }
+  const ConsoleRun twice = detect({L"--printer", L"a", L"--printer", L"b"});
+  EXPECT_EQ(twice.code, kExitBadArguments);
+  EXPECT_EQ(twice.out, L"");
+  EXPECT_EQ(detect({L"--port", L"com"}).code, kExitBadArguments);
+
+  ASSERT_EQ(Console({L"remove", L"--driver", L"QuorvelA4-300"}).code, kExitSuccess);
+  ExpectAbsent(detect({}), "after the removal");
+  ExpectAbsent(detect({L"--printer", L"Dispatch"}), "its printer after the removal");
+}
+
+TEST_F(ConsoleProgram, ADriverForThe32BitEnvironmentOnlyIsNotDetectedOn64BitWindows) {
+  // What a 32-bit installer that forgot the environment would leave behind.
+  const std::wstring directory = GetDriverDirectory(kEnvironmentX86);
+  const uint8_t byte = 1;
+  for (const wchar_t* file : {L"q.dll", L"q.gpd", L"qui.dll"}) {
+    ASSERT_TRUE(WriteWholeFile(directory + file, std::span<const uint8_t>(&byte, 1)));
+  }
+  PrinterDriverRecord driver;
+  driver.driverName = L"QuorvelA4-203";
+  driver.environment = kEnvironmentX86;
+  driver.driverFile = L"q.dll";
+  driver.dataFile = L"q.gpd";
+  driver.configurationFile = L"qui.dll";
+  ASSERT_TRUE(AddPrinterDriverLevel6(driver));
+
+  const ConsoleRun run = Console({L"detect", L"--model", L"203"});
+  ExpectAbsent(run, "x86 only");
+  EXPECT_NE(run.err.find(kEnvironmentX86), std::wstring::npos) << WideToUtf8(run.err);
+  EXPECT_EQ(Console({L"list", L"drivers"}).out.find(L"QuorvelA4-203"), std::wstring::npos);
+}
+
+TEST_F(ConsoleProgram, TheJsonListsCarryPortsDefaultsVersionsEnvironmentsAndAddresses) {
+  ASSERT_EQ(Console({L"install", L"--model", L"203", L"--port", L"network", L"--address", L"10.4.5.6", L"--port-name",
+                     L"dock-4", L"--printer-name", L"Dock", L"--default", L"no"})
+                .code,
+            kExitSuccess);
+  ASSERT_EQ(Console({L"install", L"--model", L"203", L"--port", L"com", L"--port-name", L"COM2:", L"--printer-name",
+                     L"Counter"})
+                .code,
+            kExitSuccess);
+  const std::string environment = WideToUtf8(SystemDriverEnvironment());
+
+  const auto printers = nlohmann::json::parse(WideToUtf8(Console({L"list", L"printers", L"--json"}).out));
+  ASSERT_EQ(printers.size(), 2u);
+  for (const auto& printer : printers) {
+    const bool dock = printer["printer"] == "Dock";
+    EXPECT_EQ(printer["port"], dock ? "dock-4" : "COM2:");
+    EXPECT_EQ(printer["default"], !dock);
+    EXPECT_EQ(printer["environment"], environment);
+  }
+
+  const auto drivers = nlohmann::json::parse(WideToUtf8(Console({L"list", L"drivers", L"--all", L"--json"}).out));
+  std::map<std::string, nlohmann::json> byName;
+  for (const auto& driver : drivers) byName[driver["driver"]] = driver;
+  const auto& ours = byName.at("QuorvelA4-203");
+  EXPECT_EQ(ours["environment"], environment);
+  EXPECT_EQ(ours["type"], 3);
+  EXPECT_TRUE(std::regex_match(ours["version"].get<std::string>(), std::regex(R"(\d+\.\d+\.\d+\.\d+)")));
+  EXPECT_EQ(ours["inf"], "") << "the spooler's own method installs without an INF";
+  EXPECT_EQ(ours["printers"], nlohmann::json::array({"Counter", "Dock"}));
+  EXPECT_EQ(byName.at("Microsoft Print To PDF")["version"], "10.0.18362.1");
+  EXPECT_EQ(byName.at("Microsoft Print To PDF")["type"], 4);
+
+  const auto ports = nlohmann::json::parse(WideToUtf8(Console({L"list", L"ports", L"--json"}).out));
+  std::map<std::string, nlohmann::json> portByName;
+  for (const auto& port : ports) portByName[port["port"]] = port;
+  EXPECT_EQ(portByName.at("dock-4")["monitor"], "Standard TCP/IP Port");
+  EXPECT_EQ(portByName.at("dock-4")["address"], "10.4.5.6");
+  EXPECT_TRUE(portByName.at("COM2:")["address"].is_null());
+
+  // The text lists keep their columns.
+  EXPECT_EQ(Console({L"list", L"printers"}).out, L"Printer  Driver\nCounter  QuorvelA4-203\nDock     QuorvelA4-203\n");
+  EXPECT_EQ(Console({L"list", L"drivers"}).out, L"Driver         INF file\nQuorvelA4-203  \n");
+}
+
+TEST_F(ConsoleProgram, ChangingRunsLeaveADefaultLogOfTheirOwnAndTheNewestTenStay) {
+  const std::vector<std::wstring> install{L"install", L"--model", L"203", L"--port", L"com", L"--port-name", L"COM1:"};
+  const ConsoleRun run = Console(install);
+  ASSERT_EQ(run.code, kExitSuccess);
+  auto logs = DefaultLogs();
+  ASSERT_EQ(logs.size(), 1u);
+  EXPECT_TRUE(std::regex_match(logs[0].filename().string(), std::regex(R"(QuorvelSetupCli-\d{8}-\d{6}-\d{3,4}\.log)")));
+  std::vector<std::wstring> expected{FormatText(GetText(L"cli.log.commandline"),
+                                                L"quorvel-setup-cli install --model 203 --port com --port-name COM1:")};
+  for (const auto& line : run.Lines()) expected.push_back(line);
+  expected.push_back(FormatText(GetText(L"cli.log.exitcode"), L"0"));
+  EXPECT_EQ(LogFileLines(logs[0]), expected);
+
+  // Looking, detecting and planning leave no log.
+  EXPECT_EQ(Console({L"list", L"printers"}).code, kExitSuccess);
+  EXPECT_EQ(Console({L"detect"}).code, kExitSuccess);
+  EXPECT_EQ(Console({L"detect", L"--model", L"300"}).code, kExitNotDetected);
+  EXPECT_EQ(Console({L"remove", L"--printer", L"QuorvelA4-203", L"--what-if"}).code, kExitSuccess);
+  EXPECT_EQ(DefaultLogs(), logs);
+
+  // A refused run is logged too, its Bluetooth PIN hidden; a mistyped command line is not.
+  const ConsoleRun refused = Console(
+      {L"install", L"--model", L"203", L"--port", L"bluetooth", L"--address", L"00:1A:7D:DA:71:13", L"--pin", L"4321"});
+  ASSERT_NE(refused.code, kExitSuccess);
+  EXPECT_EQ(Console({L"install", L"--model", L"250"}).code, kExitBadArguments);
+  logs = DefaultLogs();
+  ASSERT_EQ(logs.size(), 2u);
+  const auto refusedLog = LogFileLines(logs[1]);
+  ASSERT_FALSE(refusedLog.empty());
+  EXPECT_NE(refusedLog.front().find(L"--pin ****"), std::wstring::npos) << WideToUtf8(refusedLog.front());
+  EXPECT_EQ(refusedLog.front().find(L"4321"), std::wstring::npos);
+  EXPECT_EQ(refusedLog.back(), FormatText(GetText(L"cli.log.exitcode"), std::to_wstring(refused.code)));
+
+  // Ten more runs: the two oldest files go.
+  for (int i = 0; i < 10; ++i) ASSERT_EQ(Console({L"remove", L"--printer", L"Nobody"}).code, kExitBadArguments);
+  const auto kept = DefaultLogs();
+  ASSERT_EQ(kept.size(), kKeptRunLogs);
+  EXPECT_EQ(std::find(kept.begin(), kept.end(), logs[0]), kept.end());
+  EXPECT_EQ(std::find(kept.begin(), kept.end(), logs[1]), kept.end());
 }
 
 TEST(ConsoleJson, StringsParseBackToTheirText) {
