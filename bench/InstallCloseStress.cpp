@@ -4,6 +4,7 @@
 // sanitizer (preset linux-asan) so that a use after free ends the program.
 //
 //   bench/InstallCloseStress [runs] [seed]
+//   bench/InstallCloseStress --quick          (20 runs)
 #include <dirent.h>
 
 #include <chrono>
@@ -13,6 +14,7 @@
 #include <map>
 #include <random>
 #include <set>
+#include <string_view>
 #include <thread>
 
 #include "base/WideText.h"
@@ -81,7 +83,8 @@ int HalfWrittenFiles(const std::filesystem::path& driveC, const std::map<std::st
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::atoi(argv[1]) : 500;
+  const bool quick = argc > 1 && std::string_view(argv[1]) == "--quick";
+  const int runs = quick ? 20 : argc > 1 ? std::atoi(argv[1]) : 500;
   const unsigned seed = argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : 20261208u;
   std::mt19937 random(seed);
 
