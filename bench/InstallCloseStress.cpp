@@ -17,6 +17,7 @@
 #include <string_view>
 #include <thread>
 
+#include "BenchFigures.h"
 #include "base/WideText.h"
 #include "engine/DriverModelRecord.h"
 #include "shell/EmbeddedPackage.h"
@@ -83,7 +84,7 @@ int HalfWrittenFiles(const std::filesystem::path& driveC, const std::map<std::st
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool quick = argc > 1 && std::string_view(argv[1]) == "--quick";
+  const bool quick = bench::QuickMode(argc, argv);
   const int runs = quick ? 20 : argc > 1 ? std::atoi(argv[1]) : 500;
   const unsigned seed = argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : 20261208u;
   std::mt19937 random(seed);

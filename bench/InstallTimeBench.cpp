@@ -10,7 +10,6 @@
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -24,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "BenchFigures.h"
 #include "engine/spooler/InstallationLock.h"
 #include "shell/app/MainWnd.h"
 #include "shell/app/StartUp.h"
@@ -38,22 +38,10 @@ extern char** environ;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double ThreadCpuMs() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+using bench::Clock;
+using bench::Median;
+using bench::Ms;
+using bench::ThreadCpuMs;
 
 struct Round {
   double wallMs = 0;
@@ -173,8 +161,7 @@ void Print(const char* what, const std::vector<Round>& rounds) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool quick = argc > 1 && std::string_view(argv[1]) == "--quick";
-  const int rounds = quick ? 1 : 5;
+  const int rounds = bench::QuickMode(argc, argv) ? 1 : 5;
   OpenResourcePackage(ExecutableDirectory());
   FillContextLanguageTable();
   auto hostOwner = std::make_unique<ui::HostHeadless>(100);

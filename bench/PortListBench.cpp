@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "BenchFigures.h"
 #include "shell/EmbeddedPackage.h"
 #include "shell/Languages.h"
 #include "shell/app/MainWnd.h"
@@ -30,18 +31,11 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Median;
+using bench::Ms;
 int runs = 5;
 constexpr int kWheelSteps = 20;
-
-double Ms(Clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 struct Figures {
   double build = 0;
@@ -126,7 +120,7 @@ Figures Measure(size_t ports) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool quick = argc > 1 && std::string_view(argv[1]) == "--quick";
+  const bool quick = bench::QuickMode(argc, argv);
   if (quick) runs = 1;
   ui::ResourceManager::Instance().SetPackage(OpenEmbeddedPackage());
   ui::ResourceManager::Instance().LoadResourceIndex("res.xml");

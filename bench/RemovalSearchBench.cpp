@@ -6,7 +6,6 @@
 // the layout and the paint.
 // Run: build/linux/bench/RemovalSearchBench [printers ...]   (default 1000 2500 5000 10000)
 //      build/linux/bench/RemovalSearchBench --quick           (1000 printers, one round)
-#include <time.h>
 
 #include <algorithm>
 #include <chrono>
@@ -17,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "BenchFigures.h"
 #include "engine/spooler/FileOperations.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "shell/app/MainWnd.h"
@@ -29,19 +29,11 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Median;
+using bench::Ms;
+using bench::ThreadCpuMs;
 int rounds = 5;
-
-double Ms(Clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
-}
-
-// CPU time of this thread: on a busy machine the wall time also holds other programs' turns.
-double ThreadCpuMs() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
-}
 
 bool FillSpooler(SimulatedMachine& machine, int printers) {
   PrinterDriverRecord driver;
@@ -74,11 +66,6 @@ struct Figures {
   double eraseMs = 0;
   int rows = 0;
 };
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 bool Measure(int printers, Figures& figures) {
   ScratchMachine machine;

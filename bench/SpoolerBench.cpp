@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "BenchFigures.h"
 #include "engine/CopyPackageEntry.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "simulated/ScratchMachine.h"
@@ -138,7 +139,7 @@ void CopyFigures() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  quick = argc > 1 && std::string_view(argv[1]) == "--quick";
+  quick = bench::QuickMode(argc, argv);
   SpoolerFigures();
   CopyFigures();
   return 0;

@@ -29,7 +29,6 @@ class List::Body : public Container {
   std::wstring_view GetClass() const override { return L"ListBody"; }
 
   Rect View() const { return InnerRect(); }
-  bool IsScrollable() const { return scrollable_; }
   void ResetScroll() { vbar_.SetPos(0); }
   void Relayout() {
     SetPos(rect_);
@@ -69,7 +68,11 @@ List::List() {
 
 int List::AddItem(ListItem item) {
   items_.push_back(std::move(item));
-  NeedUpdate();
+  // One layout for many rows added at once.
+  if (!layoutAsked_) {
+    layoutAsked_ = true;
+    NeedUpdate();
+  }
   return GetRowCount() - 1;
 }
 
@@ -156,9 +159,9 @@ ListRow* List::GetRow(int index) {
     auto* row = static_cast<ListRow*>(body_->GetChildAt(i));
     if (row->index_ == index) return row;
   }
-  // Not shown yet: a hidden control, placed at the next layout if the row is in view then.
+  // Not shown yet: a control without a place, placed at the next layout if the row is in view then.
   ListRow* spare = TakeRowControl();
-  spare->SetVisible(false);
+  spare->SetPos({});
   Bind(*spare, index);
   NeedUpdate();
   return spare;
@@ -185,6 +188,7 @@ int List::RowsPerPage() {
 }
 
 void List::PlaceRows(const Rect& view, int scroll) {
+  layoutAsked_ = false;
   const int count = GetRowCount();
   const int height = std::max(1, RowHeight());
   const int first = std::max(0, scroll / height - kMarginRows);
@@ -213,12 +217,12 @@ void List::PlaceRows(const Rect& view, int scroll) {
     }
     const Rect margin = Scaled(row->GetPadding());
     const int top = view.top - scroll + index * height;
-    row->SetVisible(true);
     row->SetPos({view.left + margin.left, top + margin.top, view.right - margin.right, top + height - margin.bottom});
   }
+  // Spare controls stay shown but take no room: hiding one would lay the window out anew.
   for (ListRow* row : free) {
     row->index_ = -1;
-    row->SetVisible(false);
+    row->SetPos({});
   }
 }
 

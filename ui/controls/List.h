@@ -64,7 +64,7 @@ class List : public VerticalLayout {
   // Removes every row (the header stays) and clears the selection.
   void RemoveAll() override;
   int GetRowCount() const { return static_cast<int>(items_.size()); }
-  // The control that shows row index; when none does, a hidden one is filled for it
+  // The control that shows row index; when none does, one without a place is filled for it
   // (built when no control is free). It shows that row until the list lays its rows out
   // and finds the row out of view. Columns, check and user data set on it go into the
   // row's data; the rest (name, style) stays with the control: set it in the binder.
@@ -124,6 +124,7 @@ class List : public VerticalLayout {
   int focusedRow_ = -1;
   int pendingVisible_ = -1;  // to scroll into view once the rows are laid out
   unsigned generation_ = 0;  // counts RemoveAll, so a click can tell its row went
+  bool layoutAsked_ = false;  // rows were added since the rows were last placed
 };
 
 }  // namespace ui
