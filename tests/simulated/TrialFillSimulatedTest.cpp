@@ -22,7 +22,8 @@ TEST(TrialFill, NetworkPortsTakeTheNextFreeAddresses) {
   std::vector<SpoolerEntry> ports;
   ListPorts(ports);
   EXPECT_EQ(CountIf(ports, [](const SpoolerEntry& port) { return port.printerName.starts_with(L"IP_10.0.0."); }), 5u);
-  const SimulatedPort* fifth = Machine().Snapshot().ports.Find(L"IP_10.0.0.5");
+  const MachineState state = Machine().Snapshot();
+  const SimulatedPort* fifth = state.ports.Find(L"IP_10.0.0.5");
   ASSERT_NE(fifth, nullptr);
   EXPECT_EQ(fifth->monitor, L"Standard TCP/IP Port");
   EXPECT_EQ(fifth->hostAddress, L"10.0.0.5");
