@@ -36,6 +36,14 @@ class UiList : public UiTest {
     printers_ = window_->FindControl<ui::List>(L"printers");
   }
   ui::Point CentreOf(const ui::Rect& r) { return {r.left + r.Width() / 2, r.top + r.Height() / 2}; }
+  // Whether the control of the row lies wholly inside the list.
+  static testing::AssertionResult InView(ui::List* list, int index) {
+    const ui::Rect outer = list->GetPos();
+    const ui::Rect row = list->GetRow(index)->GetPos();
+    if (row.top >= outer.top && row.bottom <= outer.bottom && !row.IsEmpty()) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "row " << index << " at " << row.top << ".." << row.bottom << ", list "
+                                       << outer.top << ".." << outer.bottom;
+  }
 
   TestWindow* window_ = nullptr;
   ui::List* ports_ = nullptr;
@@ -121,10 +129,7 @@ TEST_F(UiList, ManyRowsScrollAndSelectionComesIntoView) {
   EXPECT_EQ(ports_->GetRow(39)->GetIndex(), 39);
   ports_->SelectRow(39);
   host_->RunUntilIdle();
-  const ui::Rect list = ports_->GetPos();
-  const ui::Rect last = ports_->GetRow(39)->GetPos();
-  EXPECT_LE(last.bottom, list.bottom);
-  EXPECT_GE(last.top, list.top);
+  EXPECT_TRUE(InView(ports_, 39));
   ports_->RemoveAll();
   EXPECT_EQ(ports_->GetRowCount(), 0);
   EXPECT_EQ(ports_->GetCurSel(), -1);
@@ -153,10 +158,8 @@ TEST_F(UiList, TenThousandRowsBuildOnlyTheRowsInViewAndKeepTheirChecks) {
   host_->PressKey(window_->GetHWND(), ui::kVkEnd);
   host_->RunUntilIdle();
   EXPECT_EQ(printers_->GetFocusedRow(), 9999);
-  const ui::Rect list = printers_->GetPos();
+  EXPECT_TRUE(InView(printers_, 9999));
   ui::ListRow* last = printers_->GetRow(9999);
-  EXPECT_GE(last->GetPos().top, list.top);
-  EXPECT_LE(last->GetPos().bottom, list.bottom);
   EXPECT_EQ(RowAt(window_, CentreOf(last->GetPos())), last);
   EXPECT_EQ(last->GetColumnText(1), L"p9999");
   EXPECT_FALSE(last->IsChecked()) << "a reused control shows its own row's check";
@@ -180,10 +183,8 @@ TEST_F(UiList, ReusedTemplateRowsShowTheirOwnRowAsTheViewScrolls) {
   // Chosen before the list was ever laid out: it is in view once it is.
   ports_->SelectRow(150);
   host_->RunUntilIdle();
+  EXPECT_TRUE(InView(ports_, 150));
   const ui::Rect list = ports_->GetPos();
-  const ui::Rect chosen = ports_->GetRow(150)->GetPos();
-  EXPECT_GE(chosen.top, list.top);
-  EXPECT_LE(chosen.bottom, list.bottom);
 
   auto expectRowAt = [&](ui::Point point) {
     ui::ListRow* row = RowAt(window_, point);
@@ -212,9 +213,8 @@ TEST_F(UiList, ReusedTemplateRowsShowTheirOwnRowAsTheViewScrolls) {
   host_->PressKey(window_->GetHWND(), ui::kVkNext);
   host_->RunUntilIdle();
   EXPECT_GT(ports_->GetCurSel(), clicked + 1);
+  EXPECT_TRUE(InView(ports_, ports_->GetCurSel()));
   const ui::Rect paged = ports_->GetRow(ports_->GetCurSel())->GetPos();
-  EXPECT_GE(paged.top, list.top);
-  EXPECT_LE(paged.bottom, list.bottom);
   expectRowAt({paged.left + 60, paged.top + paged.Height() / 2});
   host_->PressKey(window_->GetHWND(), ui::kVkPrior);
   EXPECT_EQ(ports_->GetCurSel(), clicked);
