@@ -122,8 +122,8 @@ class List : public VerticalLayout {
   int itemHeight_ = 30;
   int selected_ = -1;
   int focusedRow_ = -1;
-  int pendingVisible_ = -1;  // to scroll into view once the rows are laid out
-  unsigned generation_ = 0;  // counts RemoveAll, so a click can tell its row went
+  int pendingVisible_ = -1;   // to scroll into view once the rows are laid out
+  unsigned generation_ = 0;   // counts RemoveAll, so a click can tell its row went
   bool layoutAsked_ = false;  // rows were added since the rows were last placed
 };
 
