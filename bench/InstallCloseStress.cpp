@@ -4,6 +4,7 @@
 // sanitizer (preset linux-asan) so that a use after free ends the program.
 //
 //   bench/InstallCloseStress [runs] [seed]
+//   bench/InstallCloseStress --quick          (20 runs)
 #include <dirent.h>
 
 #include <chrono>
@@ -13,8 +14,10 @@
 #include <map>
 #include <random>
 #include <set>
+#include <string_view>
 #include <thread>
 
+#include "BenchFigures.h"
 #include "base/WideText.h"
 #include "engine/DriverModelRecord.h"
 #include "shell/EmbeddedPackage.h"
@@ -81,7 +84,8 @@ int HalfWrittenFiles(const std::filesystem::path& driveC, const std::map<std::st
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::atoi(argv[1]) : 500;
+  const bool quick = bench::QuickMode(argc, argv);
+  const int runs = quick ? 20 : argc > 1 ? std::atoi(argv[1]) : 500;
   const unsigned seed = argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : 20261208u;
   std::mt19937 random(seed);
 

@@ -1,14 +1,23 @@
 // Entering the install wizard's port list (panel 5) with 100, 1,000 and 10,000 ports in
 // the simulated spooler: the time from Next on the model panel until the list is painted,
 // split into building the rows and the layout and paint that follows. Port kind Custom,
-// so every port becomes a row. The median of five entries each, with the headless host.
-// Run: build/linux/bench/PortListBench
+// so every port becomes a row. Then one wheel step over the list until it is painted
+// (the median of 20, half of them down, half up, in the middle of the list), each also as
+// CPU time of the UI thread (on a busy machine the wall time holds others' turns), and the
+// process's resident memory with that list shown (the sizes run in one process, smallest
+// first). The median of five entries each, with the headless host; --quick: 100 ports,
+// one entry.
+// Run: build/linux/bench/PortListBench [--quick]
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
+#include "BenchFigures.h"
 #include "shell/EmbeddedPackage.h"
 #include "shell/Languages.h"
 #include "shell/app/MainWnd.h"
@@ -23,23 +32,48 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-constexpr int kRuns = 5;
-
-double Ms(Clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+using bench::Clock;
+using bench::Median;
+using bench::Ms;
+int runs = 5;
+constexpr int kWheelSteps = 20;
 
 struct Figures {
   double build = 0;
   double paint = 0;
+  double cpu = 0;  // of the UI thread, build and paint
+  double wheel = 0;
+  double wheelCpu = 0;
+  long residentKiB = 0;
   int rows = 0;
 };
+
+long ResidentKiB() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.starts_with("VmRSS:")) return std::stol(line.substr(6));
+  }
+  return 0;
+}
+
+// One wheel notch at a time over the list, until painted: wall and UI-thread CPU.
+void WheelStep(ui::HostHeadless& host, ui::WindowHandle window, ui::List& list, Figures& figures) {
+  list.SelectRow(list.GetRowCount() / 2);  // into the middle, as a user who scrolled there
+  host.RunUntilIdle();
+  const ui::Rect place = list.GetPos();
+  const ui::Point over{place.left + place.Width() / 2, place.top + place.Height() * 2 / 3};
+  std::vector<double> steps, cpu;
+  for (int step = 0; step < kWheelSteps; ++step) {
+    const auto start = Clock::now();
+    const double cpuStart = bench::ThreadCpuMs();
+    host.Wheel(window, over, step < kWheelSteps / 2 ? -120 : 120);
+    host.RunUntilIdle();
+    steps.push_back(Ms(Clock::now() - start));
+    cpu.push_back(bench::ThreadCpuMs() - cpuStart);
+  }
+  figures.wheel = Median(steps);
+  figures.wheelCpu = Median(cpu);
+}
 
 Figures Measure(size_t ports) {
   ScratchMachine machine;
@@ -62,17 +96,23 @@ Figures Measure(size_t ports) {
   context.Next();  // the model panel
   headless->RunUntilIdle();
 
-  std::vector<double> builds, paints;
-  int rows = 0;
-  for (int run = 0; run < kRuns; ++run) {
+  std::vector<double> builds, paints, cpus;
+  Figures figures;
+  for (int run = 0; run < runs; ++run) {
     const auto start = Clock::now();
+    const double cpuStart = bench::ThreadCpuMs();
     context.Next();  // onto the port list
     const auto built = Clock::now();
     headless->RunUntilIdle();
     const auto painted = Clock::now();
     builds.push_back(Ms(built - start));
     paints.push_back(Ms(painted - built));
-    if (auto* list = window->FindControl<ui::List>(L"listex_install_driver_port")) rows = list->GetRowCount();
+    cpus.push_back(bench::ThreadCpuMs() - cpuStart);
+    if (auto* list = window->FindControl<ui::List>(L"listex_install_driver_port"); list && run == runs - 1) {
+      figures.rows = list->GetRowCount();
+      figures.residentKiB = ResidentKiB();
+      WheelStep(*headless, window->GetHWND(), *list, figures);
+    }
     context.Back();
     headless->RunUntilIdle();
   }
@@ -80,20 +120,29 @@ Figures Measure(size_t ports) {
   headless->RunUntilIdle();
   delete window;
   context.mainWindow = nullptr;
-  return {Median(builds), Median(paints), rows};
+  figures.build = Median(builds);
+  figures.paint = Median(paints);
+  figures.cpu = Median(cpus);
+  return figures;
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  const bool quick = bench::QuickMode(argc, argv);
+  if (quick) runs = 1;
   ui::ResourceManager::Instance().SetPackage(OpenEmbeddedPackage());
   ui::ResourceManager::Instance().LoadResourceIndex("res.xml");
   FillLanguageTable(WizardContext::Instance().languageTable);
-  std::printf("Entering the port list (panel 5), median of %d, headless host\n", kRuns);
-  std::printf("%8s %8s %12s %12s %12s\n", "ports", "rows", "build ms", "paint ms", "total ms");
-  for (size_t ports : {size_t{100}, size_t{1000}, size_t{10000}}) {
+  std::printf("Entering the port list (panel 5), median of %d, headless host; a wheel step, median of %d\n", runs,
+              kWheelSteps);
+  std::printf("%8s %8s %10s %10s %10s %10s %10s %10s %12s\n", "ports", "rows", "build ms", "paint ms", "total ms",
+              "cpu ms", "wheel ms", "wheel cpu", "resident MiB");
+  const std::vector<size_t> sizes = quick ? std::vector<size_t>{100} : std::vector<size_t>{100, 1000, 10000};
+  for (size_t ports : sizes) {
     const Figures f = Measure(ports);
-    std::printf("%8zu %8d %12.2f %12.2f %12.2f\n", ports, f.rows, f.build, f.paint, f.build + f.paint);
+    std::printf("%8zu %8d %10.2f %10.2f %10.2f %10.2f %10.3f %10.3f %12.1f\n", ports, f.rows, f.build, f.paint,
+                f.build + f.paint, f.cpu, f.wheel, f.wheelCpu, f.residentKiB / 1024.0);
   }
   return 0;
 }

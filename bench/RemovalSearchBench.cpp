@@ -5,7 +5,7 @@
 // end of the paint of the rebuilt list: the spooler's enumeration, the filter, the rows,
 // the layout and the paint.
 // Run: build/linux/bench/RemovalSearchBench [printers ...]   (default 1000 2500 5000 10000)
-#include <time.h>
+//      build/linux/bench/RemovalSearchBench --quick           (1000 printers, one round)
 
 #include <algorithm>
 #include <chrono>
@@ -13,8 +13,10 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "BenchFigures.h"
 #include "engine/spooler/FileOperations.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "shell/app/MainWnd.h"
@@ -27,19 +29,11 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-constexpr int kRounds = 5;
-
-double Ms(Clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
-}
-
-// CPU time of this thread: on a busy machine the wall time also holds other programs' turns.
-double ThreadCpuMs() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
-}
+using bench::Clock;
+using bench::Median;
+using bench::Ms;
+using bench::ThreadCpuMs;
+int rounds = 5;
 
 bool FillSpooler(SimulatedMachine& machine, int printers) {
   PrinterDriverRecord driver;
@@ -47,8 +41,10 @@ bool FillSpooler(SimulatedMachine& machine, int printers) {
   driver.driverFile = L"bench_drv.dll";
   driver.dataFile = L"bench.gpd";
   driver.configurationFile = L"bench_ui.dll";
+  // The system's environment, as the product names it: only such drivers serve printers.
+  driver.environment = SystemDriverEnvironment();
   const std::vector<uint8_t> bytes = {'M', 'Z'};
-  const std::wstring folder = GetDriverDirectory();
+  const std::wstring folder = GetDriverDirectory(driver.environment);
   for (const auto* file : {&driver.driverFile, &driver.dataFile, &driver.configurationFile}) {
     if (!WriteWholeFile(folder + *file, bytes)) return false;
   }
@@ -70,11 +66,6 @@ struct Figures {
   double eraseMs = 0;
   int rows = 0;
 };
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 bool Measure(int printers, Figures& figures) {
   ScratchMachine machine;
@@ -101,7 +92,7 @@ bool Measure(int printers, Figures& figures) {
   headless->RunUntilIdle();
 
   std::vector<double> type, typeCpu, erase;
-  for (int round = 0; round < kRounds; ++round) {
+  for (int round = 0; round < rounds; ++round) {
     auto start = Clock::now();
     const double cpuStart = ThreadCpuMs();
     headless->TypeText(handle, L"q");
@@ -127,11 +118,18 @@ bool Measure(int printers, Figures& figures) {
 
 int main(int argc, char** argv) {
   std::vector<int> sizes;
-  for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
+  for (int i = 1; i < argc; ++i) {
+    if (std::string_view(argv[i]) == "--quick") {
+      rounds = 1;
+      sizes = {1000};
+      break;
+    }
+    sizes.push_back(std::atoi(argv[i]));
+  }
   if (sizes.empty()) sizes = {1000, 2500, 5000, 10000};
   OpenResourcePackage(ExecutableDirectory());
   FillContextLanguageTable();
-  std::printf("removal printer search, one character typed until the list is painted (median of %d)\n", kRounds);
+  std::printf("removal printer search, one character typed until the list is painted (median of %d)\n", rounds);
   std::printf("%9s %6s %10s %10s %10s %14s\n", "printers", "rows", "type ms", "type cpu", "erase ms", "us per printer");
   for (int printers : sizes) {
     Figures figures;

@@ -4,7 +4,8 @@
 // GTK host when a display is set. Each comes from a fresh process of this program that
 // does nothing else; the parent itself stays small, since ru_maxrss is kept across the
 // exec of a spawned child.
-// Run: build/linux/bench/UiBench            (DISPLAY=:88 for the GTK figures too)
+// Run: build/linux/bench/UiBench [--quick]   (DISPLAY=:88 for the GTK figures too;
+//      --quick: 1,000 log lines)
 #include <gtk/gtk.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -38,7 +39,7 @@ extern char** environ;
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr int kLogLines = 10000;
+int logLines = 10000;  // 1,000 with --quick
 
 double Ms(Clock::duration d) {
   return std::chrono::duration<double, std::milli>(d).count();
@@ -92,7 +93,7 @@ Clock::duration SendLogLines(CMainWnd& window) {
   std::thread worker([&] {
     auto& context = WizardContext::Instance();
     const auto start = Clock::now();
-    for (int i = 0; i < kLogLines; ++i) {
+    for (int i = 0; i < logLines; ++i) {
       context.AppendInstallLog(L"Copying driver file " + std::to_wstring(i) + L" of the package", i % 97 == 0, false);
     }
     sending = Clock::now() - start;
@@ -165,9 +166,9 @@ int Run(bool gtk, bool warmFonts, Clock::time_point entry) {
   if (warmFonts) std::printf("    of which CanvasCairo::PrepareFonts %6.1f ms (it loads on a thread)\n", Ms(fonts));
   if (gtk) std::printf("    of which HostGtk::Create             %6.1f ms (GTK and the display)\n", Ms(gtkOpen));
   std::printf("  peak resident after start         %9.1f MiB\n", rssStart / 1024.0);
-  std::printf("  %d log lines from a worker:\n", kLogLines);
+  std::printf("  %d log lines from a worker:\n", logLines);
   std::printf("    first send to last return       %9.1f ms (%.1f us a line)\n", Ms(sending),
-              Ms(sending) * 1000.0 / kLogLines);
+              Ms(sending) * 1000.0 / logLines);
   std::printf("    paints of the main window       %9d\n", paintsDuring);
   std::printf("  peak resident after the log lines %9.1f MiB\n", rssAfterLog / 1024.0);
   std::fflush(stdout);
@@ -183,7 +184,8 @@ int Run(bool gtk, bool warmFonts, Clock::time_point entry) {
 int RunChild(const char* option) {
   char self[] = "/proc/self/exe";
   std::string flag = option;
-  char* argv[] = {self, flag.data(), nullptr};
+  std::string quick = logLines < 10000 ? "--quick" : "";
+  char* argv[] = {self, flag.data(), quick.empty() ? nullptr : quick.data(), nullptr};
   pid_t child = 0;
   if (posix_spawn(&child, self, nullptr, nullptr, argv, environ) != 0) {
     std::perror("UiBench: posix_spawn");
@@ -199,6 +201,7 @@ int RunChild(const char* option) {
 int main(int argc, char** argv) {
   const auto entry = Clock::now();
   const std::string_view option = argc > 1 ? argv[1] : "";
+  if (std::string_view(argv[argc - 1]) == "--quick") logLines = 1000;
   if (option == "--gtk") return Run(true, true, entry);
   if (option == "--headless") return Run(false, true, entry);
   if (option == "--cold-fonts") return Run(false, false, entry);

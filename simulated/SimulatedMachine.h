@@ -171,6 +171,12 @@ class SimulatedMachine {
 
   // Fills the machine directly (no checks, no faults): for benchmarks of large spoolers.
   void PopulateForBenchmark(size_t printers, size_t ports);
+  // For trials at scale (quorvel-machine fill), one save each: count Standard TCP/IP ports
+  // "IP_10.x.y.z" for addresses from 10.0.0.1 on that have no port yet; count printers
+  // "<driverName> trial N" on that driver of the machine's own environment, which is
+  // added from stand-in files first when missing. They give how many were added.
+  size_t FillNetworkPorts(size_t count);
+  size_t FillPrinters(const std::wstring& driverName, size_t count);
 
  private:
   SimulatedMachine(std::filesystem::path folder, MachineState state);

@@ -291,6 +291,39 @@ std::wstring SimulatedMachine::DefaultPrinter() const {
   return state_.defaultPrinter;
 }
 
+size_t SimulatedMachine::FillNetworkPorts(size_t count) {
+  std::lock_guard guard(lock_);
+  size_t added = 0;
+  for (uint32_t host = 1; added < count && host < 0xFFFFFF; ++host) {
+    const std::wstring address = L"10." + std::to_wstring(host >> 16) + L"." + std::to_wstring((host >> 8) & 0xFF) +
+                                 L"." + std::to_wstring(host & 0xFF);
+    SimulatedPort port{L"IP_" + address, L"Standard TCP/IP Port", L"Standard TCP/IP Port", address, 9100, 1};
+    if (state_.ports.Add(std::move(port))) ++added;
+  }
+  if (added > 0) SaveLocked();
+  return added;
+}
+
+size_t SimulatedMachine::FillPrinters(const std::wstring& driverName, size_t count) {
+  std::lock_guard guard(lock_);
+  const std::wstring environment = machine_layout::Environment(state_.settings);
+  if (state_.drivers.count(DriverKey(environment, driverName)) == 0) {
+    SimulatedDriver driver{driverName, 3, environment, L"trial_drv.dll", L"trial.gpd", L"trial_ui.dll"};
+    const std::wstring folder = machine_layout::DriverDirectoryOf(environment) + L"\\";
+    for (const std::wstring* file : {&driver.driverFile, &driver.dataFile, &driver.configFile}) {
+      if (files_.WriteNewFile(folder + *file, L"C:\\", {'M', 'Z'}) != 0) return 0;
+    }
+    if (spooler_.AddDriver(std::move(driver)) != 0) return 0;
+  }
+  size_t added = 0;
+  for (size_t number = 1; added < count; ++number) {
+    SimulatedPrinter printer{driverName + L" trial " + std::to_wstring(number), driverName, L"nul:"};
+    if (state_.printers.emplace(ToLowerUnits(printer.name), printer).second) ++added;
+  }
+  SaveLocked();
+  return added;
+}
+
 void SimulatedMachine::PopulateForBenchmark(size_t printers, size_t ports) {
   std::lock_guard guard(lock_);
   for (size_t i = 0; i < ports; ++i) {

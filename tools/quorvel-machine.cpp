@@ -2,7 +2,8 @@
 // the one the wizard runs against (the same folder: $QUORVEL_MACHINE_DIR, else the
 // default state folder). It plugs USB printers in and out, puts Bluetooth devices in
 // range, switches the adapter, shows what a USB printer received and makes a platform
-// call fail. A running wizard sees each change at its next platform call.
+// call fail, and fills the spooler with many ports or printers. A running wizard sees
+// each change at its next platform call.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -21,7 +22,8 @@ namespace {
 
 constexpr uint32_t kPrinterClass = 0x040680;
 
-int Usage() {
+// Asked for (--help): to standard output, success; else a mistake: standard error, 2.
+int Usage(bool asked = false) {
   std::fputs(
       "usage: quorvel-machine [--machine FOLDER] COMMAND\n"
       "  show                                    the devices, the adapter and stored failures\n"
@@ -45,9 +47,13 @@ int Usage() {
       "                                          set it while the wizard is closed\n"
       "  administrator on|off                    whether the program runs as an administrator\n"
       "  lock                                    hold the installation lock, as another installation\n"
-      "                                          run would, until Enter or the end of the input\n",
-      stderr);
-  return 2;
+      "                                          run would, until Enter or the end of the input\n"
+      "  fill ports N                            N more Standard TCP/IP ports (IP_10.0.0.1 and on)\n"
+      "  fill printers N [--driver NAME]         N more printers on the family's driver (NAME, by\n"
+      "                                          default QuorvelA4-300; added from stand-in files\n"
+      "                                          when missing): lists at scale, for trying by hand\n",
+      asked ? stdout : stderr);
+  return asked ? 0 : 2;
 }
 
 std::string Utf8(const std::wstring& text) {
@@ -187,6 +193,20 @@ int Run(SimulatedMachine& machine, const std::vector<std::string>& args) {
     return 0;
   }
   if (command == "lock" && args.size() == 1) return HoldInstallationLock(machine);
+  if (command == "fill" && args.size() >= 3) {
+    const auto count = Number(args[2]);
+    if (!count || *count > 1000000) return Usage();
+    if (verb == "ports") {
+      std::printf("%zu network ports added\n", machine.FillNetworkPorts(*count));
+      return 0;
+    }
+    if (verb == "printers") {
+      const std::wstring driver = Utf8ToWide(option("--driver").value_or("QuorvelA4-300"));
+      const size_t added = machine.FillPrinters(driver, *count);
+      std::printf("%zu printers on %s added\n", added, Utf8(driver).c_str());
+      return added == *count ? 0 : 1;
+    }
+  }
   if (command == "calls") {
     for (const auto call : FaultInjector::KnownCalls())
       std::printf("%.*s\n", static_cast<int>(call.size()), call.data());
@@ -292,7 +312,8 @@ int main(int argc, char** argv) {
     folder = args[1];
     args.erase(args.begin(), args.begin() + 2);
   }
-  if (args.empty() || args[0] == "--help" || args[0] == "-h") return Usage();
+  if (args.empty()) return Usage();
+  if (args[0] == "--help" || args[0] == "-h") return Usage(true);
   auto opened = SimulatedMachine::Open(folder);
   if (!opened.machine) {
     std::fprintf(stderr, "quorvel-machine: %s\n", opened.error.c_str());

@@ -37,23 +37,18 @@ void EnterUsbListPanel() {
   context.SetNextButton(false, L"", true);
   auto* list = FindInstallControl<ui::List>(L"listex_install_show_usb");
   if (list == nullptr) return;
-  list->RemoveAll();
+  PrepareInstallList(*list, L"listex_install_show_usb_group", L"listex_install_show_usb_item");
   const std::vector<UsbPrinterEntry> printers = context.usbPrinters;
   ShowNothingFound(L"label_install_usb_none", printers.empty());
   auto& request = context.request;
   for (size_t i = 0; i < printers.size(); ++i) {
-    ui::ListRow* row =
-        AddInstallRow(*list, L"listitemex.xml", L"listex_install_show_usb_group", L"listex_install_show_usb_item");
-    if (row == nullptr) continue;
-    row->SetColumnText(1, printers[i].portName);
-    row->SetColumnText(2, printers[i].pidVid);
-    const int index = static_cast<int>(i);
+    const int index = list->AddItem({{L"", printers[i].portName, printers[i].pidVid}});
     if (request.usbIndex < 0) {
       request.usbIndex = 0;
       request.portName = printers[0].portName;
     }
     if (request.usbIndex == index) {
-      list->SelectRow(row->GetIndex());
+      list->SelectRow(index);
       context.SetNextButton(true, L"", true);
     }
   }
@@ -64,18 +59,18 @@ void EnterBluetoothListPanel() {
   if (auto* pin = FindInstallControl<ui::Edit>(L"edit_usecustom_pin")) pin->SetText(context.request.pin);
   auto* list = FindInstallControl<ui::List>(L"listex_install_show_blue");
   if (list == nullptr) return;
-  list->RemoveAll();
   const std::vector<BluetoothDeviceRecord> devices = context.bluetoothDevices;
   ShowNothingFound(L"label_install_blue_none", devices.empty());
+  std::vector<bool> paired;
+  for (const auto& device : devices) paired.push_back(device.authenticated != 0);
+  PrepareInstallList(*list, L"listex_install_show_blue_group", L"listex_install_show_blue_item",
+                     [paired](ui::ListRow& row, int index) {
+                       if (auto* badge = row.FindSubControl(L"label1_icon")) badge->SetVisible(paired[index]);
+                     });
   // The user picks the printer anew after every search; with none found there is no Next.
   context.SetNextButton(false, L"", true);
   for (const auto& device : devices) {
-    ui::ListRow* row = AddInstallRow(*list, L"listitemex_blue.xml", L"listex_install_show_blue_group",
-                                     L"listex_install_show_blue_item");
-    if (row == nullptr) continue;
-    row->SetColumnText(1, DeviceName(device));
-    row->SetColumnText(2, FormatBluetoothAddress(device.address, true));
-    if (auto* paired = row->FindSubControl(L"label1_icon")) paired->SetVisible(device.authenticated != 0);
+    list->AddItem({{L"", DeviceName(device), FormatBluetoothAddress(device.address, true)}});
   }
 }
 

@@ -11,12 +11,13 @@ ui::Control* FindInstallControl(std::wstring_view name) {
   return tab ? tab->FindSubControl(name) : nullptr;
 }
 
-ui::ListRow* AddInstallRow(ui::List& list, std::wstring_view templateFile, const std::wstring& group,
-                           const std::wstring& rowName) {
-  ui::ListRow* row = list.AddRow(templateFile);
-  if (row == nullptr) return nullptr;
-  row->SetName(rowName);
-  // One group per list, so that one row of each list shows as chosen.
-  if (auto* option = row->FindSubControl<ui::Option>(L"option_listext")) option->SetGroup(group);
-  return row;
+void PrepareInstallList(ui::List& list, const std::wstring& group, const std::wstring& rowName,
+                        std::function<void(ui::ListRow&, int)> more) {
+  list.RemoveAll();
+  list.SetRowBinder([group, rowName, more = std::move(more)](ui::ListRow& row, int index) {
+    row.SetName(rowName);
+    // One group per list, so that one row of each list shows as chosen.
+    if (auto* option = row.FindSubControl<ui::Option>(L"option_listext")) option->SetGroup(group);
+    if (more) more(row, index);
+  });
 }

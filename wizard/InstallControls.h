@@ -3,6 +3,7 @@
 // Threads: UI thread only.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,7 @@ T* FindInstallControl(std::wstring_view name) {
   return dynamic_cast<T*>(FindInstallControl(name));
 }
 
-// A row from the row template, named rowName, its radio option in group.
-ui::ListRow* AddInstallRow(ui::List& list, std::wstring_view templateFile, const std::wstring& group,
-                           const std::wstring& rowName);
+// Empties the list and names its row controls rowName, their radio options in group;
+// more is what else a row control shows of its row.
+void PrepareInstallList(ui::List& list, const std::wstring& group, const std::wstring& rowName,
+                        std::function<void(ui::ListRow&, int)> more = {});

@@ -1,6 +1,5 @@
 // Panel 4, "tab_panel_install_moudel": the printer model.
 #include "ui/controls/List.h"
-#include "ui/controls/ListRow.h"
 #include "wizard/InstallControls.h"
 #include "wizard/InstallPanels.h"
 #include "wizard/WizardContext.h"
@@ -10,20 +9,16 @@ void EnterModelPanel() {
   context.SetNextButton(false, L"", true);
   auto* list = FindInstallControl<ui::List>(L"listex_install_driver_moudel");
   if (context.driverModels.empty() || list == nullptr) return;
-  list->RemoveAll();
+  PrepareInstallList(*list, L"listex_install_driver_moudel_group", L"listex_install_driver_item");
   auto& request = context.request;
   for (const auto& model : context.driverModels) {
-    ui::ListRow* row =
-        AddInstallRow(*list, L"listitemex.xml", L"listex_install_driver_moudel_group", L"listex_install_driver_item");
-    if (row == nullptr) continue;
-    row->SetColumnText(1, model.modelName);
-    row->SetUserData(std::to_wstring(model.modelCode));
+    const int index = list->AddItem({{L"", model.modelName}, std::to_wstring(model.modelCode)});
     // The 300 dpi model is proposed until the user picks one.
     const bool chosen =
         request.modelIndex < 0 ? model.driverName == L"QuorvelA4-300" : model.modelCode == request.modelIndex;
     if (chosen) {
       request.modelIndex = model.modelCode;
-      list->SelectRow(row->GetIndex());
+      list->SelectRow(index);
       context.SetNextButton(true, L"", true);
     }
   }

@@ -13,14 +13,13 @@ CPopAddPort::CPopAddPort() : monitorNames_{L"WSD Port", L"Standard TCP/IP Port",
 void CPopAddPort::InitWindow() {
   auto* list = FindControl<ui::List>(L"listex_addport_type");
   if (list == nullptr) return;
-  for (size_t i = 0; i < monitorNames_.size(); ++i) {
-    ui::ListRow* row = list->AddRow();
-    row->SetFixedHeight(30);
-    row->SetAttribute(L"style", L"listex_item_style");
-    row->SetColumnText(0, std::to_wstring(i + 1));
-    row->SetColumnText(1, monitorNames_[i]);
-    row->SetName(L"listex_addport_type_item");
-  }
+  list->SetRowBinder([](ui::ListRow& row, int) {
+    if (!row.GetName().empty()) return;  // a control is styled once
+    row.SetFixedHeight(30);
+    row.SetAttribute(L"style", L"listex_item_style");
+    row.SetName(L"listex_addport_type_item");
+  });
+  for (size_t i = 0; i < monitorNames_.size(); ++i) list->AddItem({{std::to_wstring(i + 1), monitorNames_[i]}});
 }
 
 void CPopAddPort::Notify(ui::TNotifyUI& msg) {

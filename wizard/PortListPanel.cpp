@@ -7,7 +7,6 @@
 #include "engine/spooler/SpoolerOperations.h"
 #include "shell/MessageBoxes.h"
 #include "ui/controls/List.h"
-#include "ui/controls/ListRow.h"
 #include "ui/core/ResourceManager.h"
 #include "ui/core/SystemConstants.h"
 #include "wizard/InstallControls.h"
@@ -43,7 +42,7 @@ void EnterPortListPanel() {
   context.SetNextButton(false, L"", true);
   auto* list = FindInstallControl<ui::List>(L"listex_install_driver_port");
   if (list == nullptr) return;
-  list->RemoveAll();
+  PrepareInstallList(*list, L"listex_install_driver_port_group", L"listex_install_port_item");
   std::vector<SpoolerEntry> ports;
   ListPorts(ports);
   auto& request = context.request;
@@ -54,16 +53,10 @@ void EnterPortListPanel() {
     // SpoolerEntry of a port: name, description, monitor.
     const std::wstring& name = port.printerName;
     if (name.find(namePart) == std::wstring::npos) continue;
-    ui::ListRow* row =
-        AddInstallRow(*list, L"listitemex.xml", L"listex_install_driver_port_group", L"listex_install_port_item");
-    if (row == nullptr) continue;
-    row->SetColumnText(1, name);
-    row->SetColumnText(2, port.infPath);
-    row->SetColumnText(3, port.driverName);
-    row->SetUserData(name);
+    const int index = list->AddItem({{L"", name, port.infPath, port.driverName}, name});
     if (name == wanted) {
       request.portName = name;
-      list->SelectRow(row->GetIndex());
+      list->SelectRow(index);
       context.SetNextButton(true, L"", true);
     }
   }

@@ -110,17 +110,17 @@ void BuildList(const RemovalList& list, bool keepOption) {
   auto* rows = FindInRemoval<ui::List>(list.list);
   if (rows == nullptr) return;
   rows->RemoveAll();
+  rows->SetRowBinder([name = std::wstring(list.row)](ui::ListRow& row, int) {
+    if (row.GetName() == name) return;  // a control is styled once
+    row.SetFixedHeight(kRowHeight);
+    row.SetAttribute(L"style", L"listex_item_style");
+    row.SetName(name);
+  });
   const RemovalListFilter filter(showAll == 1, SearchText(list), context.familyNames, list.printers);
   for (const auto& entry : entries) {
     if (!filter.Passes(entry)) continue;
     const std::wstring name = list.printers ? entry.printerName : DriverChoiceName(entry, systemEnvironment);
-    ui::ListRow* row = rows->AddRow();
-    row->SetFixedHeight(kRowHeight);
-    row->SetAttribute(L"style", L"listex_item_style");
-    row->SetColumnText(1, name);
-    row->SetName(list.row);
-    row->SetUserData(L"0");
-    row->SetChecked(IsChosen(list, name));
+    rows->AddItem({{L"", name}, L"0", IsChosen(list, name)});
   }
 }
 

@@ -36,6 +36,14 @@ class UiList : public UiTest {
     printers_ = window_->FindControl<ui::List>(L"printers");
   }
   ui::Point CentreOf(const ui::Rect& r) { return {r.left + r.Width() / 2, r.top + r.Height() / 2}; }
+  // Whether the control of the row lies wholly inside the list.
+  static testing::AssertionResult InView(ui::List* list, int index) {
+    const ui::Rect outer = list->GetPos();
+    const ui::Rect row = list->GetRow(index)->GetPos();
+    if (row.top >= outer.top && row.bottom <= outer.bottom && !row.IsEmpty()) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "row " << index << " at " << row.top << ".." << row.bottom << ", list "
+                                       << outer.top << ".." << outer.bottom;
+  }
 
   TestWindow* window_ = nullptr;
   ui::List* ports_ = nullptr;
@@ -121,13 +129,95 @@ TEST_F(UiList, ManyRowsScrollAndSelectionComesIntoView) {
   EXPECT_EQ(ports_->GetRow(39)->GetIndex(), 39);
   ports_->SelectRow(39);
   host_->RunUntilIdle();
-  const ui::Rect list = ports_->GetPos();
-  const ui::Rect last = ports_->GetRow(39)->GetPos();
-  EXPECT_LE(last.bottom, list.bottom);
-  EXPECT_GE(last.top, list.top);
+  EXPECT_TRUE(InView(ports_, 39));
   ports_->RemoveAll();
   EXPECT_EQ(ports_->GetRowCount(), 0);
   EXPECT_EQ(ports_->GetCurSel(), -1);
+}
+
+}  // namespace
+
+namespace {
+
+// The row control under a point of the window, or null.
+ui::ListRow* RowAt(TestWindow* window, ui::Point point) {
+  for (ui::Control* c = window->Tree().FindControlAt(point); c != nullptr; c = c->GetParent()) {
+    if (auto* row = dynamic_cast<ui::ListRow*>(c)) return row;
+  }
+  return nullptr;
+}
+
+TEST_F(UiList, TenThousandRowsBuildOnlyTheRowsInViewAndKeepTheirChecks) {
+  for (int i = 0; i < 10000; ++i) printers_->AddItem({{L"", L"p" + std::to_wstring(i)}});
+  host_->RunUntilIdle();
+  EXPECT_EQ(printers_->GetRowCount(), 10000);
+  EXPECT_LT(printers_->GetBuiltRowCount(), 20);
+
+  ASSERT_TRUE(host_->Click(window_->GetHWND(), CentreOf(printers_->ColumnRect(0, printers_->GetRow(1)->GetPos()))));
+  EXPECT_TRUE(printers_->GetItem(1)->checked);
+  host_->PressKey(window_->GetHWND(), ui::kVkEnd);
+  host_->RunUntilIdle();
+  EXPECT_EQ(printers_->GetFocusedRow(), 9999);
+  EXPECT_TRUE(InView(printers_, 9999));
+  ui::ListRow* last = printers_->GetRow(9999);
+  EXPECT_EQ(RowAt(window_, CentreOf(last->GetPos())), last);
+  EXPECT_EQ(last->GetColumnText(1), L"p9999");
+  EXPECT_FALSE(last->IsChecked()) << "a reused control shows its own row's check";
+  host_->PressKey(window_->GetHWND(), ui::kVkSpace);
+  EXPECT_TRUE(printers_->GetItem(9999)->checked);
+
+  host_->PressKey(window_->GetHWND(), ui::kVkHome);
+  host_->RunUntilIdle();
+  EXPECT_TRUE(printers_->GetRow(1)->IsChecked());
+  EXPECT_FALSE(printers_->GetRow(2)->IsChecked());
+  EXPECT_LT(printers_->GetBuiltRowCount(), 20);
+}
+
+TEST_F(UiList, ReusedTemplateRowsShowTheirOwnRowAsTheViewScrolls) {
+  ports_->SetRowBinder([](ui::ListRow& row, int) { row.SetName(L"port_item"); });
+  for (int i = 0; i < 200; ++i) {
+    ui::ListItem item{{L"", L"P" + std::to_wstring(i)}, L"data" + std::to_wstring(i)};
+    if (i % 2) item.columns.push_back(L"odd");
+    ports_->AddItem(std::move(item));
+  }
+  // Chosen before the list was ever laid out: it is in view once it is.
+  ports_->SelectRow(150);
+  host_->RunUntilIdle();
+  EXPECT_TRUE(InView(ports_, 150));
+  const ui::Rect list = ports_->GetPos();
+
+  auto expectRowAt = [&](ui::Point point) {
+    ui::ListRow* row = RowAt(window_, point);
+    ASSERT_NE(row, nullptr);
+    const int index = row->GetIndex();
+    ASSERT_GE(index, 0);
+    EXPECT_EQ(row->GetColumnText(1), L"P" + std::to_wstring(index));
+    EXPECT_EQ(row->GetUserData(), L"data" + std::to_wstring(index));
+    EXPECT_EQ(row->GetName(), L"port_item");
+    EXPECT_EQ(row->FindSubControl(L"label2")->IsVisible(), index % 2 == 1) << index;
+    EXPECT_EQ(row->FindSubControl<ui::Option>(L"option_listext")->IsSelected(), index == ports_->GetCurSel());
+    EXPECT_EQ(row->IsSelected(), index == ports_->GetCurSel());
+  };
+  const ui::Point middle{list.left + 60, list.bottom - 10};
+  for (int notch = 0; notch < 12; ++notch) {
+    host_->Wheel(window_->GetHWND(), middle, 120);
+    host_->RunUntilIdle();
+    expectRowAt(middle);
+  }
+  ASSERT_TRUE(host_->Click(window_->GetHWND(), middle));
+  const int clicked = ports_->GetCurSel();
+  EXPECT_EQ(window_->notes.back(), L"itemselect:ports");
+  expectRowAt(middle);
+
+  // Page Down moves by the rows the view holds and keeps the choice in view.
+  host_->PressKey(window_->GetHWND(), ui::kVkNext);
+  host_->RunUntilIdle();
+  EXPECT_GT(ports_->GetCurSel(), clicked + 1);
+  EXPECT_TRUE(InView(ports_, ports_->GetCurSel()));
+  const ui::Rect paged = ports_->GetRow(ports_->GetCurSel())->GetPos();
+  expectRowAt({paged.left + 60, paged.top + paged.Height() / 2});
+  host_->PressKey(window_->GetHWND(), ui::kVkPrior);
+  EXPECT_EQ(ports_->GetCurSel(), clicked);
 }
 
 }  // namespace

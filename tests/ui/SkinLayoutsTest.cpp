@@ -616,8 +616,7 @@ ui::ListRow* AddTemplateRow(ui::List* list, const std::vector<std::wstring>& col
 }
 
 ui::ListRow* AddCheckRow(ui::List* list, const std::wstring& text, bool checked) {
-  auto row = std::make_unique<ui::ListRow>();
-  ui::ListRow* added = list->AddRow(std::move(row));
+  ui::ListRow* added = list->AddRow();
   added->SetFixedHeight(30);
   EXPECT_TRUE(added->SetAttribute(L"style", L"listex_item_style"));
   added->SetColumnText(1, text);

@@ -208,6 +208,33 @@ TEST_F(RemovalPage, SearchIgnoresCaseAndFindsPrinterNames) {
   EXPECT_EQ(Rows(kDrivers), (Names{L"QuorvelA4-300 Plus"}));
 }
 
+TEST_F(RemovalPage, ALongListKeepsItsChecksAcrossKeysAndSearches) {
+  ASSERT_EQ(SimulatedMachine::Current()->FillPrinters(L"QuorvelA4-300", 400), 400u);
+  EnterRemoval();
+  auto* list = Find<ui::List>(kPrinters);
+  ASSERT_GT(list->GetRowCount(), 400);
+  EXPECT_LT(list->GetBuiltRowCount(), 40) << "controls only for the rows in view";
+  const std::wstring first = list->GetItem(0)->columns.at(1);
+  const std::wstring last = list->GetItem(list->GetRowCount() - 1)->columns.at(1);
+  ClickRow(kPrinters, first, true);
+  host_->PressKey(window_->GetHWND(), ui::kVkEnd);
+  host_->PressKey(window_->GetHWND(), ui::kVkSpace);
+  Settle();
+  EXPECT_EQ(WizardContext::Instance().selectedPrinters, (Names{first, last}));
+  EXPECT_TRUE(list->GetRow(list->GetRowCount() - 1)->IsChecked());
+
+  // The search rebuilds the list from the spooler; the chosen rows come back checked.
+  Type(L"edit_find_deletePrinter", last.substr(last.size() - 3));
+  ASSERT_GT(list->GetRowCount(), 0);
+  for (int i = 0; i < list->GetRowCount(); ++i) {
+    EXPECT_EQ(list->GetItem(i)->checked, list->GetItem(i)->columns.at(1) == last) << i;
+  }
+  for (size_t i = 0; i < 3; ++i) host_->PressKey(window_->GetHWND(), ui::kVkBack);
+  host_->RunUntilIdle();
+  EXPECT_TRUE(list->GetRow(0)->IsChecked());
+  EXPECT_EQ(list->GetRow(0)->GetColumnText(1), first);
+}
+
 TEST_F(RemovalPage, CheckBoxAndTextClicksChangeTheChoiceOnce) {
   EnterRemoval();
   auto& chosen = WizardContext::Instance().selectedPrinters;

@@ -42,8 +42,22 @@ int ListRow::GetIndex() const {
   return owner != nullptr ? owner->IndexOfRow(this) : -1;
 }
 
+ListItem* ListRow::BoundItem() const {
+  List* owner = index_ >= 0 ? GetOwner() : nullptr;
+  return owner != nullptr ? owner->MutableItem(index_) : nullptr;
+}
+
 void ListRow::SetColumnText(int column, std::wstring text) {
   if (column < 0) return;
+  if (ListItem* item = BoundItem()) {
+    if (static_cast<int>(item->columns.size()) <= column) item->columns.resize(column + 1);
+    item->columns[column] = text;
+  }
+  ShowColumn(column, std::move(text));
+}
+
+void ListRow::ShowColumn(int column, std::wstring text) {
+  shownColumns_ = std::max(shownColumns_, column + 1);
   if (Label* label = ColumnLabel(*this, column)) {
     label->SetToolTip(text);
     label->SetText(std::move(text));
@@ -55,6 +69,14 @@ void ListRow::SetColumnText(int column, std::wstring text) {
   Invalidate();
 }
 
+void ListRow::HideColumn(int column) {
+  if (Label* label = ColumnLabel(*this, column)) {
+    label->SetToolTip({});
+    label->SetText({});
+    label->SetVisible(false);
+  }
+}
+
 std::wstring ListRow::GetColumnText(int column) const {
   if (column < 0) return {};
   if (Label* label = ColumnLabel(*this, column)) return label->GetText();
@@ -62,9 +84,34 @@ std::wstring ListRow::GetColumnText(int column) const {
 }
 
 void ListRow::SetChecked(bool checked) {
+  if (ListItem* item = BoundItem()) item->checked = checked;
   if (checked_ == checked) return;
   checked_ = checked;
   Invalidate();
+}
+
+void ListRow::SetUserData(std::wstring data) {
+  if (ListItem* item = BoundItem()) item->userData = data;
+  HorizontalLayout::SetUserData(std::move(data));
+}
+
+void ListRow::Show(const ListItem& item) {
+  const int count = static_cast<int>(item.columns.size());
+  const int before = shownColumns_;
+  columns_.clear();
+  shownColumns_ = 0;
+  for (int column = 0; column < std::max(count, before); ++column) {
+    if (column < count) {
+      ShowColumn(column, item.columns[column]);
+    } else {
+      HideColumn(column);
+    }
+  }
+  if (checked_ != item.checked) {
+    checked_ = item.checked;
+    Invalidate();
+  }
+  HorizontalLayout::SetUserData(item.userData);
 }
 
 void ListRow::SetSelectedByList(bool selected) {

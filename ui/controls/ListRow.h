@@ -1,7 +1,9 @@
 // One row of a List. A row built from a template file holds that file's controls, and
-// its column n is the label named "label" + n. A plain row keeps its column texts itself
-// and draws them under the header's columns, with a check box in the header's
-// checkable column. A row's radio or check options follow its selection.
+// its column n is the label named "label" + n (hidden until the row has that column).
+// In a list, a row control shows one row's ListItem at a time and is filled anew as the
+// list scrolls; what is set on it (columns, check, user data) goes into that item. A plain row keeps its column texts
+// itself and draws them under the header's columns, with a check box in the header's checkable column. A row's radio or
+// check options follow its selection.
 //
 // The row takes the mouse for everything in it: a press sends "listitemchecked" (both
 // values the new check state) when it falls on the check box, then "itemclick", then
@@ -20,6 +22,7 @@
 namespace ui {
 
 class List;
+struct ListItem;
 
 class ListRow : public HorizontalLayout {
  public:
@@ -34,6 +37,8 @@ class ListRow : public HorizontalLayout {
   bool IsChecked() const { return checked_; }
   void SetChecked(bool checked);  // no notification
   bool IsSelected() const { return selected_; }
+  // Also into the shown item; through a Control pointer only the control keeps it.
+  void SetUserData(std::wstring data);
 
   AttributeResult ApplyAttribute(std::wstring_view name, std::wstring_view value) override;
   Size EstimateSize(Size available) override;
@@ -44,11 +49,20 @@ class ListRow : public HorizontalLayout {
  protected:
   friend class List;
   void SetSelectedByList(bool selected);
+  // Shows an item: its columns, check and user data.
+  void Show(const ListItem& item);
   void PaintBackground(Canvas& canvas) override;
   void PaintContent(Canvas& canvas, const Rect& dirty) override;
 
  private:
+  // The item of the owning list that this control shows, when it shows one.
+  ListItem* BoundItem() const;
+  void ShowColumn(int column, std::wstring text);
+  void HideColumn(int column);
+
   std::vector<std::wstring> columns_;
+  int index_ = -1;  // the row of the list it shows; -1: none
+  int shownColumns_ = 0;
   bool checked_ = false;
   bool selected_ = false;
   std::optional<Argb> hotBkColor_;
