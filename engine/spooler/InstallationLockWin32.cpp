@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <aclapi.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <string>
@@ -29,6 +31,32 @@ std::wstring ProgramDataFolder() {
   return std::wstring(buffer, length);
 }
 
+// SYSTEM and the administrators: everything; everyone else may look but neither create,
+// change nor delete. Protected, so that ProgramData's own entries (users may create files
+// there) are not inherited. OWNER RIGHTS takes the owner's implied right to change the
+// list away, should a standard user have made the folder before any run.
+constexpr wchar_t kFolderAccess[] = L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)(A;;0x1200a9;;;OW)";
+
+// The lock's folder, made with that list, or an existing one given it: otherwise a standard
+// user could hold the lock file and block every installation. False when neither worked.
+bool MakeFolderAdministratorsOnly(const std::wstring& folder) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kFolderAccess, SDDL_REVISION_1, &descriptor, nullptr)) {
+    return false;
+  }
+  const LocalMemory owned(descriptor);
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+  if (CreateDirectoryW(folder.c_str(), &attributes)) return true;
+  if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  BOOL present = FALSE;
+  BOOL defaulted = FALSE;
+  PACL list = nullptr;
+  if (!GetSecurityDescriptorDacl(descriptor, &present, &list, &defaulted)) return false;
+  return SetNamedSecurityInfoW(const_cast<wchar_t*>(folder.c_str()), SE_FILE_OBJECT,
+                               DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr, list,
+                               nullptr) == ERROR_SUCCESS;
+}
+
 }  // namespace
 
 struct InstallationLock::File {
@@ -47,7 +75,7 @@ InstallationLock InstallationLock::TryAcquire() {
     return result;
   }
   const std::wstring folder = data + L"\\QuorvelSetup";
-  if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+  if (!MakeFolderAdministratorsOnly(folder) && GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
     result.held_ = true;
     return result;
   }
