@@ -38,11 +38,12 @@ std::wstring ProgramDataFolder() {
 constexpr wchar_t kFolderAccess[] = L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)(A;;0x1200a9;;;OW)";
 
 // The lock's folder, made with that list, or an existing one given it: otherwise a standard
-// user could hold the lock file and block every installation. False when neither worked.
-bool MakeFolderAdministratorsOnly(const std::wstring& folder) {
+// user could hold the lock file and block every installation. The list is applied as far as
+// the system allows; false only when there is no folder at all.
+bool MakeLockFolder(const std::wstring& folder) {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kFolderAccess, SDDL_REVISION_1, &descriptor, nullptr)) {
-    return false;
+    return CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
   }
   const LocalMemory owned(descriptor);
   SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
@@ -51,10 +52,12 @@ bool MakeFolderAdministratorsOnly(const std::wstring& folder) {
   BOOL present = FALSE;
   BOOL defaulted = FALSE;
   PACL list = nullptr;
-  if (!GetSecurityDescriptorDacl(descriptor, &present, &list, &defaulted)) return false;
-  return SetNamedSecurityInfoW(const_cast<wchar_t*>(folder.c_str()), SE_FILE_OBJECT,
-                               DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr, list,
-                               nullptr) == ERROR_SUCCESS;
+  if (GetSecurityDescriptorDacl(descriptor, &present, &list, &defaulted) && present) {
+    SetNamedSecurityInfoW(const_cast<wchar_t*>(folder.c_str()), SE_FILE_OBJECT,
+                          DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr, list,
+                          nullptr);
+  }
+  return true;
 }
 
 }  // namespace
@@ -75,7 +78,7 @@ InstallationLock InstallationLock::TryAcquire() {
     return result;
   }
   const std::wstring folder = data + L"\\QuorvelSetup";
-  if (!MakeFolderAdministratorsOnly(folder) && GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
+  if (!MakeLockFolder(folder)) {
     result.held_ = true;
     return result;
   }

@@ -110,7 +110,8 @@ class ExeInstallation : public testing::Test {
       GTEST_SKIP() << "Wine's 32-bit AddPrinterW looks for the driver among the caller's x86 drivers (1797), "
                       "not the system's; the 64-bit build runs this installation";
     }
-    ASSERT_TRUE(planted_ && planted_->Ready()) << planted_->Problem();
+    ASSERT_NE(planted_, nullptr);
+    ASSERT_TRUE(planted_->Ready()) << planted_->Problem();
   }
 
   // Starts the planted copy of the product and waits for its main window.

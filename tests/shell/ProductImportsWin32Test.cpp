@@ -105,6 +105,16 @@ struct DelayImportRecord {
   DWORD timeStamp;
 };
 
+bool LooksLikeLibraryName(const std::string& name) {
+  if (name.size() < 5 || name.size() > 64) return false;
+  if (!std::all_of(name.begin(), name.end(),
+                   [](char c) { return isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' || c == '-'; })) {
+    return false;
+  }
+  const std::string suffix = name.substr(name.size() - 4);
+  return suffix == ".dll" || suffix == ".drv" || suffix == ".cpl";
+}
+
 ImportedDlls ReadImports(const std::vector<char>& bytes) {
   ImportedDlls result;
   ImageReader image(bytes);
@@ -135,6 +145,17 @@ ImportedDlls ReadImports(const std::vector<char>& bytes) {
       if (entry->dllName == 0) break;
       const DWORD name = (entry->attributes & 1) != 0 ? entry->dllName : entry->dllName - image.ImageBase();
       result.delayed.push_back(image.NameAt(name).value_or("?"));
+    }
+  } else {
+    // GNU ld leaves the directory entry empty; the records are then found by their shape.
+    for (size_t at = 0; at + sizeof(DelayImportRecord) <= bytes.size(); at += 4) {
+      const auto* entry = image.At<DelayImportRecord>(at);
+      if (entry->attributes != 1 || !image.Offset(entry->module) || !image.Offset(entry->addressTable) ||
+          !image.Offset(entry->nameTable)) {
+        continue;
+      }
+      const auto name = image.NameAt(entry->dllName);
+      if (name && LooksLikeLibraryName(*name)) result.delayed.push_back(*name);
     }
   }
   return result;
