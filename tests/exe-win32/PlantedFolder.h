@@ -18,13 +18,17 @@ class PlantedFolder {
   PlantedFolder() {
     wchar_t temp[MAX_PATH] = {};
     const DWORD length = GetTempPathW(MAX_PATH, temp);
-    if (length == 0 || length >= MAX_PATH) return Fail(L"no temporary folder");
+    if (length == 0 || length >= MAX_PATH) {
+      Fail(L"no temporary folder");
+      return;
+    }
     root_ = std::wstring(temp) + L"quorvel-planted-" + std::to_wstring(GetCurrentProcessId());
     app_ = root_ + L"\\app";
     current_ = root_ + L"\\current";
     for (const auto* folder : {&root_, &app_, &current_}) {
       if (!CreateDirectoryW(folder->c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-        return Fail(L"cannot make " + *folder);
+        Fail(L"cannot make " + *folder);
+        return;
       }
     }
     const std::wstring own = OwnFolder();
