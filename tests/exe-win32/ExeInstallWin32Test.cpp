@@ -195,23 +195,7 @@ TEST_F(ExeInstallation, RemovesThePrinterAndItsDriverByClicks) {
   const HWND main = StartProduct();
   ASSERT_NE(main, nullptr);
   std::this_thread::sleep_for(1s);
-  ClickAt(main, kRemoveTile);
-  settle();
-  ClickAt(main, kNextButton);  // the printer panel
-  settle();
-  TypeInto(main, kSearchField, kPrinter);
-  settle();
-  ClickAt(main, kFirstRowText);  // a click on the text flips the row
-  settle();
-  ClickAt(main, kNextButton);  // the driver panel
-  settle();
-  TypeInto(main, kSearchField, kDriver);
-  settle();
-  ClickAt(main, kFirstRowText);
-  settle();
-  ClickAt(main, kNextButton);  // the summary
-  settle();
-  ClickAt(main, kNextButton);  // the run
+  RemoveByClicks(main, kPrinter, kDriver);
   EXPECT_TRUE(WaitUntil([&] { return !ReadPrinter(kPrinter).has_value(); }, 30s)) << "the printer is still there";
   EXPECT_TRUE(WaitUntil([&] { return !FinishBarButtons(main).empty(); }, 30s)) << "no finish bar after the removal";
   CloseProduct();

@@ -271,24 +271,7 @@ TEST_F(ExeWindow, RemovesAPrinterChosenInTheRemovalWizard) {
   ASSERT_TRUE(product.Started()) << "CreateProcessW failed: " << product.StartError();
   const HWND main = WaitForWindow(product.Id(), L"MainWnd");
   ASSERT_NE(main, nullptr);
-  const auto settle = [] { std::this_thread::sleep_for(400ms); };
-  ClickAt(main, kRemoveTile);
-  settle();
-  ClickAt(main, kNextButton);  // the printer panel
-  settle();
-  TypeInto(main, kSearchField, L"removal test");
-  settle();
-  ClickAt(main, kFirstRowText);  // a click on the text flips the row
-  settle();
-  ClickAt(main, kNextButton);  // the driver panel
-  settle();
-  TypeInto(main, kSearchField, driver);
-  settle();
-  ClickAt(main, kFirstRowText);
-  settle();
-  ClickAt(main, kNextButton);  // the summary
-  settle();
-  ClickAt(main, kNextButton);  // the run
+  RemoveByClicks(main, L"removal test", driver);
   EXPECT_TRUE(WaitUntil([&] { return !PrinterListed(printer); }, 20s)) << "the printer is still there";
   // The removal's flags are refused under Wine: the driver stays.
   EXPECT_TRUE(DriverListed(driver));

@@ -269,4 +269,27 @@ inline void PostKey(HWND window, UINT key, int times = 1) {
   }
 }
 
+// From the index page through the removal wizard: the first printer and the first driver
+// that the searches for these texts find are chosen, and the run is started.
+inline void RemoveByClicks(HWND main, const std::wstring& printerSearch, const std::wstring& driverSearch) {
+  const auto settle = [] { std::this_thread::sleep_for(600ms); };
+  ClickAt(main, kRemoveTile);
+  settle();
+  ClickAt(main, kNextButton);  // the printer panel
+  settle();
+  TypeInto(main, kSearchField, printerSearch);
+  settle();
+  ClickAt(main, kFirstRowText);  // a click on the text flips the row
+  settle();
+  ClickAt(main, kNextButton);  // the driver panel
+  settle();
+  TypeInto(main, kSearchField, driverSearch);
+  settle();
+  ClickAt(main, kFirstRowText);
+  settle();
+  ClickAt(main, kNextButton);  // the summary
+  settle();
+  ClickAt(main, kNextButton);  // the run
+}
+
 }  // namespace exetest
