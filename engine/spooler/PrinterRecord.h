@@ -10,7 +10,7 @@ struct PrinterRecord {
   std::wstring portName;
   std::wstring driverName;
   std::wstring printProcessor = L"WinPrint";
+  uint32_t attributes = 0x40;  // local printer
   // What Windows gives a record without one (WinPrint's default); some spoolers refuse the gap.
   std::wstring dataType = L"RAW";
-  uint32_t attributes = 0x40;  // local printer
 };
