@@ -88,7 +88,7 @@ uint32_t AuthenticateBluetoothDevice(BluetoothDeviceRecord& device, const std::w
 
 ServiceStateAttempt TryEnableSerialService(const BluetoothDeviceRecord& device) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  if (!machine || machine->FailsNow("LoadLibraryW")) return ServiceStateAttempt::LibraryMissing;
+  if (!machine || machine->FailsNow("LoadLibraryExW")) return ServiceStateAttempt::LibraryMissing;
   uint32_t result = 0;
   if (machine->FailsNow("BluetoothSetServiceState")) {
     result = SimulatedLastError();
@@ -126,7 +126,7 @@ bool WalkSerialPortInterfaces(std::vector<SerialPortFound>& ports) {
 
 void SetLocalSerialService(const BluetoothDeviceRecord& device, const std::wstring& comPortName) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  if (!machine || machine->FailsNow("LoadLibraryW")) return;
+  if (!machine || machine->FailsNow("LoadLibraryExW")) return;
   if (machine->FailsNow("BluetoothSetLocalServiceInfo")) return;
   machine->Devices().RegisterLocalService(device.address, L"SPP slave", comPortName.substr(0, 255));
 }

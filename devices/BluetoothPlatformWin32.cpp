@@ -5,6 +5,7 @@
 #include "devices/BluetoothPlatform.h"
 #include "devices/BluetoothRules.h"
 #include "devices/SetupApiWin32.h"
+#include "engine/spooler/SystemLibrary.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ constexpr DWORD kPortNameBytes = 255;
 constexpr DWORD kInvalidParameter = ERROR_INVALID_PARAMETER;
 
 LibraryHandle LoadBluetoothLibrary() {
-  return LibraryHandle(LoadLibraryW(L"bthprops.cpl"));
+  return LoadSystemLibrary(L"bthprops.cpl");
 }
 
 template <typename Function>

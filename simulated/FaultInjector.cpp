@@ -41,7 +41,7 @@ const std::vector<std::string_view>& FaultInjector::KnownCalls() {
       "SetupDiOpenDevRegKey",
       "RegOpenKeyExW",
       "RegQueryValueExW",
-      "LoadLibraryW",
+      "LoadLibraryExW",
       "BluetoothFindFirstRadio",
       "BluetoothFindFirstDevice",
       "BluetoothAuthenticateDevice",

@@ -1,10 +1,46 @@
 #include <windows.h>
 
+#include <aclapi.h>
+#include <sddl.h>
+
 #include <string>
 
 #include "engine/spooler/InstallationLock.h"
 #include "engine/spooler/ProgramDataFolder.h"
 #include "engine/spooler/UniqueWin32Handle.h"
+
+namespace {
+
+// SYSTEM and the administrators: everything; everyone else may look but neither create,
+// change nor delete. Protected, so that ProgramData's own entries (users may create files
+// there) are not inherited. OWNER RIGHTS takes the owner's implied right to change the
+// list away, should a standard user have made the folder before any run.
+constexpr wchar_t kFolderAccess[] = L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)(A;;0x1200a9;;;OW)";
+
+// The lock's folder, made with that list, or an existing one given it: otherwise a standard
+// user could hold the lock file and block every installation. The list is applied as far as
+// the system allows; false only when there is no folder at all.
+bool MakeLockFolder(const std::wstring& folder) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kFolderAccess, SDDL_REVISION_1, &descriptor, nullptr)) {
+    return CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+  }
+  const LocalMemory owned(descriptor);
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+  if (CreateDirectoryW(folder.c_str(), &attributes)) return true;
+  if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  BOOL present = FALSE;
+  BOOL defaulted = FALSE;
+  PACL list = nullptr;
+  if (GetSecurityDescriptorDacl(descriptor, &present, &list, &defaulted) && present) {
+    SetNamedSecurityInfoW(const_cast<wchar_t*>(folder.c_str()), SE_FILE_OBJECT,
+                          DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr, list,
+                          nullptr);
+  }
+  return true;
+}
+
+}  // namespace
 
 struct InstallationLock::File {
   KernelHandle handle;
@@ -21,7 +57,7 @@ InstallationLock InstallationLock::TryAcquire() {
     result.held_ = true;
     return result;
   }
-  if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+  if (!MakeLockFolder(folder)) {
     result.held_ = true;
     return result;
   }

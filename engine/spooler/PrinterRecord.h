@@ -11,4 +11,6 @@ struct PrinterRecord {
   std::wstring driverName;
   std::wstring printProcessor = L"WinPrint";
   uint32_t attributes = 0x40;  // local printer
+  // What Windows gives a record without one (WinPrint's default); some spoolers refuse the gap.
+  std::wstring dataType = L"RAW";
 };

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "engine/spooler/ProtectedPrintMode.h"
+#include "engine/spooler/SystemLibrary.h"
 #include "engine/spooler/UniqueWin32Handle.h"
 
 namespace {
@@ -102,7 +103,7 @@ class ComReference {
 // Nothing when the runtime, its class or the query is missing or fails: an activation
 // that fails means a Windows build older than the mode.
 std::optional<bool> AskRuntime() {
-  const LibraryHandle combase(LoadLibraryExW(L"combase.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+  const LibraryHandle combase = LoadSystemLibrary(L"combase.dll");
   if (!combase.Get()) return std::nullopt;
   const auto initialize = Export<RoInitializeCall>(combase.Get(), "RoInitialize");
   const auto uninitialize = Export<RoUninitializeCall>(combase.Get(), "RoUninitialize");

@@ -15,7 +15,8 @@
 
 // ShellExecuteExW with verb "open", no directory, the process handle kept; waits for
 // the process when asked and it was started. True when the program was started. The
-// process handle is always closed.
+// process handle is always closed. The file is a program of the system directory, named
+// without a path; it is started by its full path there.
 bool StartShellProgram(const std::wstring& file, const std::wstring& parameters, ui::WindowHandle owner, int showState,
                        bool wait);
 

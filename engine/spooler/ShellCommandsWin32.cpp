@@ -4,18 +4,23 @@
 #include <shlobj.h>
 
 #include "engine/spooler/ShellCommands.h"
+#include "engine/spooler/SystemLibrary.h"
 #include "engine/spooler/UniqueWin32Handle.h"
 
 static_assert(sizeof(void*) != 4 || sizeof(SHELLEXECUTEINFOW) == 60, "the 32-bit execution record is 60 bytes");
 
 bool StartShellProgram(const std::wstring& file, const std::wstring& parameters, ui::WindowHandle owner, int showState,
                        bool wait) {
+  // The programs are the system's own: a file of that name beside the program or in the
+  // current directory must not be the one that runs elevated.
+  const std::wstring path = SystemDirectoryFile(file);
+  if (path.empty()) return false;
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = SEE_MASK_NOCLOSEPROCESS;
   info.hwnd = owner;
   info.lpVerb = L"open";
-  info.lpFile = file.c_str();
+  info.lpFile = path.c_str();
   info.lpParameters = parameters.c_str();
   info.lpDirectory = nullptr;
   info.nShow = showState;

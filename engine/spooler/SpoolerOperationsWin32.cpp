@@ -3,6 +3,7 @@
 
 #include "base/WindowsErrorCodes.h"
 #include "engine/spooler/SpoolerOperations.h"
+#include "engine/spooler/SystemLibrary.h"
 #include "engine/spooler/SystemOperations.h"
 #include "engine/spooler/UniqueWin32Handle.h"
 
@@ -108,13 +109,14 @@ bool AddPrinterLevel2(const PrinterRecord& printer) {
   info.pPortName = Text(printer.portName);
   info.pDriverName = Text(printer.driverName);
   info.pPrintProcessor = Text(printer.printProcessor);
+  info.pDatatype = TextOrNull(printer.dataType);
   info.Attributes = printer.attributes;
   PrinterHandle added(AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&info)));
   return static_cast<bool>(added);
 }
 
 bool SetDefaultPrinterByName(const std::wstring& printerName) {
-  LibraryHandle winspool(LoadLibraryW(L"winspool.drv"));
+  const LibraryHandle winspool = LoadSystemLibrary(L"winspool.drv");
   if (!winspool) return false;
   using Setter = BOOL(WINAPI*)(LPCWSTR);
   // The spooler library exports its default-printer setter as ordinal 204.
@@ -130,7 +132,7 @@ bool DeletePrinterDriverVersion3(const std::wstring& driverName, const std::wstr
 }
 
 PackageDeletion DeletePrinterDriverPackageByInf(const std::wstring& infPath, const std::wstring& environment) {
-  LibraryHandle winspool(LoadLibraryW(L"winspool.drv"));
+  const LibraryHandle winspool = LoadSystemLibrary(L"winspool.drv");
   if (!winspool) return PackageDeletion::Unavailable;
   using Deleter = HRESULT(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR);
   const auto deleter = reinterpret_cast<Deleter>(

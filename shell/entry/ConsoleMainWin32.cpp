@@ -5,9 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/spooler/SystemLibrary.h"
 #include "shell/console/ConsoleProgram.h"
 
 int wmain(int argc, wchar_t** argv) {
+  // Before anything loads a library: deployment tools run this elevated from any folder.
+  RestrictLibrarySearch();
   // The shell calls of the installation (the printer applet, the test page) want COM.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   std::vector<std::wstring> arguments;

@@ -198,7 +198,7 @@ TEST(BluetoothSimulated, VirtualComPortAppearsAfterTheServiceIsEnabled) {
   EXPECT_EQ(services[0].serviceName, L"SPP slave");
   EXPECT_EQ(services[0].comPort, L"COM5");
 
-  ASSERT_TRUE(Machine().InjectFault("LoadLibraryW", 126, FaultMode::Once));
+  ASSERT_TRUE(Machine().InjectFault("LoadLibraryExW", 126, FaultMode::Once));
   EXPECT_EQ(TryEnableSerialService(record), ServiceStateAttempt::LibraryMissing);
 }
 

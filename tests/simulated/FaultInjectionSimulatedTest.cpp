@@ -159,7 +159,7 @@ std::map<std::string, std::function<bool()>> OperationsByCall() {
          std::wstring name;
          return FindBluetoothSerialPort(L"1122AABBCCDD", name) && name == L"COM7";
        }},
-      {"LoadLibraryW", [] { return TryEnableSerialService(PairedPrinter()) == ServiceStateAttempt::Done; }},
+      {"LoadLibraryExW", [] { return TryEnableSerialService(PairedPrinter()) == ServiceStateAttempt::Done; }},
       {"BluetoothFindFirstRadio", [] { return BluetoothRadioFound(); }},
       {"BluetoothFindFirstDevice", [] { return !ScanBluetoothPrinters().empty(); }},
       {"BluetoothAuthenticateDevice",

@@ -97,8 +97,8 @@ void CanvasGdi::Paint(const Rect& bounds, Argb color, Draw&& draw) {
     }
   }
   const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  AlphaBlend(target_.Dc(), area.left, area.top, area.Width(), area.Height(), dc, 0, 0, area.Width(), area.Height(),
-             blend);
+  GdiAlphaBlend(target_.Dc(), area.left, area.top, area.Width(), area.Height(), dc, 0, 0, area.Width(), area.Height(),
+                blend);
 }
 
 void CanvasGdi::FillRect(const Rect& rect, Argb color) {
@@ -188,8 +188,8 @@ void CanvasGdi::DrawImage(const Image& image, int frame, const Rect& source, con
     std::memcpy(scratch->Row(y), from, static_cast<size_t>(part.Width()) * sizeof(uint32_t));
   }
   const BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
-  AlphaBlend(target_.Dc(), target.left, target.top, target.Width(), target.Height(), scratch->Dc(), 0, 0, part.Width(),
-             part.Height(), blend);
+  GdiAlphaBlend(target_.Dc(), target.left, target.top, target.Width(), target.Height(), scratch->Dc(), 0, 0,
+                part.Width(), part.Height(), blend);
 }
 
 void CanvasGdi::DrawTextOn(HDC dc, std::wstring_view text, const Rect& rect, HFONT font, COLORREF color,
