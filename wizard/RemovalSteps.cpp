@@ -51,14 +51,13 @@ bool StartRemoval() {
   ui::SendWindowMessage(context.mainWindow, kMsgFinishActions, 0, 0);
 
   RemovalJob job{context.mainWindow, context.selectedPrinters, context.selectedDrivers, context.driverEntries};
-  // Emptied here, on the UI thread that owns them: the finish bar shows during the run,
-  // so the user may already be choosing again when the worker ends.
+  // Emptied here, on the UI thread that owns them, before the worker can end.
   context.selectedPrinters.clear();
   context.selectedDrivers.clear();
   // The lock goes with the thread's function and is released when it returns.
   std::thread([job = std::move(job), lock = std::move(lock)] {
     RemovalWorker(job);
-    ui::SendWindowMessage(job.mainWindow, kMsgFinishBar, 1, 0);
+    ui::SendWindowMessage(job.mainWindow, kMsgRunEnded, 0, static_cast<intptr_t>(ShownPage::RemovalWizard));
   }).detach();
   return true;
 }

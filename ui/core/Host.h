@@ -126,5 +126,7 @@ class Host {
 // The installed host; set once at start-up (tests install a headless one per test).
 Host& CurrentHost();
 void InstallHost(std::unique_ptr<Host> host);
+// True on the thread that installed the host, the UI thread; any thread may ask.
+bool OnHostThread();
 
 }  // namespace ui
