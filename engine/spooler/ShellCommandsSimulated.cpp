@@ -3,8 +3,8 @@
 #include "simulated/PrintUiWindow.h"
 #include "simulated/SimulatedMachine.h"
 
-bool StartShellProgram(const std::wstring& file, const std::wstring& parameters, ui::WindowHandle owner,
-                       int showState, bool wait) {
+bool StartShellProgram(const std::wstring& file, const std::wstring& parameters, ui::WindowHandle owner, int showState,
+                       bool wait) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
   if (!machine) return false;
   // The simulated program does its work at once; waiting for it takes as long as the
