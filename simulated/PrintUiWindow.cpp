@@ -1,11 +1,9 @@
 #include "simulated/PrintUiWindow.h"
 
 #include "base/WideText.h"
+#include "simulated/SystemDialog.h"
 #include "ui/controls/Label.h"
-#include "ui/core/CWindowWnd.h"
 #include "ui/core/Host.h"
-#include "ui/core/SystemConstants.h"
-#include "ui/window/WindowImplBase.h"
 
 namespace {
 
@@ -53,7 +51,7 @@ std::wstring TitleOf(const PrintUiView& view) {
   return L"";
 }
 
-class PrintUiWindow : public ui::WindowImplBase {
+class PrintUiWindow : public SystemDialog {
  public:
   explicit PrintUiWindow(PrintUiView view) : view_(std::move(view)) {}
 
@@ -76,16 +74,6 @@ class PrintUiWindow : public ui::WindowImplBase {
       Close(0);
     }
   }
-  intptr_t HandleCustomMessage(uint32_t, uintptr_t, intptr_t, bool&) override { return 0; }
-  intptr_t MessageHandler(uint32_t message, uintptr_t wParam, intptr_t lParam, bool& handled) override {
-    // Escape closes it, as every system dialog (the program's own windows swallow it).
-    if (message == ui::kWmKeyDown && wParam == ui::kVkEscape) {
-      handled = true;
-      Close(0);
-      return 0;
-    }
-    return WindowImplBase::MessageHandler(message, wParam, lParam, handled);
-  }
 
  private:
   void SetLabel(const wchar_t* name, const std::wstring& text) {
@@ -101,14 +89,9 @@ class PrintUiWindow : public ui::WindowImplBase {
 }  // namespace
 
 bool ShowPrintUiWindow(ui::WindowHandle owner, const PrintUiView& view) {
-  if (view.kind == PrintUiWindowKind::None || owner == nullptr || !ui::OnHostThread()) return false;
-  if (ui::CWindowWnd::FromHandle(owner) == nullptr) return false;
+  // A worker's call (the installation's own test page) shows nothing: windows belong to
+  // the UI thread.
+  if (view.kind == PrintUiWindowKind::None || !ui::OnHostThread()) return false;
   PrintUiWindow window(view);
-  if (window.Create(owner, TitleOf(view), ui::kWsPopup | ui::kWsVisible | ui::kWsCaption | ui::kWsSysMenu, 0,
-                    ui::Rect{0, 0, kWidth, kHeight}) == nullptr) {
-    return false;
-  }
-  window.CenterWindow();
-  window.ShowModal();
-  return true;
+  return window.RunModal(owner, TitleOf(view), kWidth, kHeight);
 }
