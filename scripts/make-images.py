@@ -288,7 +288,8 @@ def px(s, v):
 
 
 def shadow(s):
-    size, corner = px(s, 6), px(s, 8)
+    # The band is the window's shadow margin, which the toolkit scales rounding halves up.
+    size, corner = int(6 * s + 0.5), px(s, 8)
     extent = 2 * corner + px(s, 8)
     canvas = Canvas(extent, extent)
     # The window is square-cornered; the distance from a square rounds the outer edge.

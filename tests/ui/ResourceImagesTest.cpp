@@ -160,7 +160,7 @@ TEST(ResourceImages, CommittedImagesAreWhatTheScriptDraws) {
         << relative << " differs: run scripts/make-images.py and keep its output";
     ++compared;
   }
-  EXPECT_EQ(compared, 81);
+  EXPECT_EQ(compared, 133);
   std::filesystem::remove_all(out);
 }
 

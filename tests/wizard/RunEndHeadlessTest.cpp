@@ -97,11 +97,12 @@ TEST_F(RunEnd, ARemovalOffersNoWayOutWhileItRunsAndTheFinishBarOnItsPageAfter) {
   ASSERT_TRUE(Click(L"option_delete"));
   Next();
   ChooseRemovalRow(L"listex_delete_printer", L"Front desk");
-  Next();
+  Next();                                                         // the drivers
+  Next();                                                         // the summary
   ASSERT_TRUE(host_->ClickControl(Window(), L"btn_setup_next"));  // starts the run
   ASSERT_TRUE(PumpUntil([&] {
     return Text(L"wordedit_deleteInfo_start").find(L"Delete: Front desk successfully") != std::wstring::npos;
-  }));
+  })) << WideToUtf8(Text(L"wordedit_deleteInfo_start"));
   EXPECT_FALSE(Visible(L"hor_btn_h1")) << "Home in the middle of the run";
   EXPECT_FALSE(Visible(L"hor_btn_h2"));
   EXPECT_FALSE(host_->ClickControl(Window(), L"btn_setup_index"));
