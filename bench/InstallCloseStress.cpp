@@ -121,6 +121,8 @@ int main(int argc, char** argv) {
     request.ipAddress = L"10.1.2.3";
     if (kind == 3) scratch.Machine().InjectFault("AddPrinterDriverExW", 5, FaultMode::Once);
 
+    // On the install wizard's last page, where the run's finish bar shows.
+    context.shownPage = ShownPage::InstallWizard;
     const int threadsBefore = ThreadCount();
     const auto runStart = std::chrono::steady_clock::now();
     StartInstallation();

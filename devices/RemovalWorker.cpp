@@ -160,7 +160,8 @@ bool SystemDeletesDriverPackages() {
 int RemovalWorker(const RemovalJob& job) {
   const RemovalLog log(job.mainWindow);
   Send(job.mainWindow, kMsgRemoveAnimation, 1);
-  Send(job.mainWindow, kMsgFinishBar, 1);
+  // No way out mid-run: the finish bar comes when the run has ended.
+  Send(job.mainWindow, kMsgFinishBar, 0);
   Send(job.mainWindow, kMsgFinishActions, 0);
   Send(job.mainWindow, kMsgWizardBar, 0);
 

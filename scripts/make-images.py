@@ -7,8 +7,8 @@ every run.
 
 Every shape is drawn from a signed distance: a pixel's coverage is how far its centre
 lies inside the edge (clamped to one pixel), which gives antialiased edges at any size.
-Images that the toolkit picks by display scale are drawn again at 125 % and 150 % rather
-than enlarged, so they stay sharp.
+Images that the toolkit picks by display scale are drawn again at 125, 150, 175 and
+200 % rather than enlarged, so they stay sharp.
 
 What it draws (sizes at 100 %; one accent colour, #1E6FD9, for the whole product):
   main/shadow.png         window shadow for a nine-grid: 6 px of shadow around a
@@ -26,7 +26,8 @@ What it draws (sizes at 100 %; one accent colour, #1E6FD9, for the whole product
   other/loading.gif       busy spinner, 32 x 32, 12 frames
   other/loading2.gif      ring of fading dots, 40 x 40, 8 frames
   other/loading3.gif      three pulsing dots, 48 x 16, 12 frames
-The PNGs and the BMP also come as name@125 and name@150 (1.25 and 1.5 times the size).
+The PNGs and the BMP also come as name@125, name@150, name@175 and name@200 (1.25, 1.5,
+1.75 and 2 times the size).
 """
 import argparse
 import math
@@ -54,7 +55,7 @@ THUMB_HOT = (0xA4, 0xAD, 0xBA)
 ARROW = (0x6B, 0x74, 0x82)
 ARROW_DISABLED = (0xC4, 0xC9, 0xD0)
 
-SCALES = ((100, 1.0), (125, 1.25), (150, 1.5))
+SCALES = ((100, 1.0), (125, 1.25), (150, 1.5), (175, 1.75), (200, 2.0))
 
 
 # ---- signed distances (negative inside) --------------------------------------------
@@ -287,7 +288,8 @@ def px(s, v):
 
 
 def shadow(s):
-    size, corner = px(s, 6), px(s, 8)
+    # The band is the window's shadow margin, which the toolkit scales rounding halves up.
+    size, corner = int(6 * s + 0.5), px(s, 8)
     extent = 2 * corner + px(s, 8)
     canvas = Canvas(extent, extent)
     # The window is square-cornered; the distance from a square rounds the outer edge.

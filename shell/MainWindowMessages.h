@@ -16,6 +16,7 @@ enum MainWindowMessage : uint32_t {
   kMsgPrinterNameInfo = 759,   // lParam UiTextMessage*: red when flag1, else green
   kMsgNextButton = 760,        // wParam visible, lParam UiTextMessage*: enabled = flag3
   kMsgPreviousButton = 761,    // wParam visible
+  kMsgRunEnded = 762,          // wParam 1: with the finish actions; lParam: the run's page
   kMsgWizardNext = 768,        // the wizard's next step
   kMsgWizardBack = 769,        // the wizard's previous step
   kMsgBluetoothBar = 770,      // wParam visible, lParam UiTextMessage* or 0

@@ -1,12 +1,9 @@
 #include "simulated/PortMonitorDialog.h"
 
 #include "base/WideText.h"
+#include "simulated/SystemDialog.h"
 #include "ui/controls/Edit.h"
 #include "ui/controls/Label.h"
-#include "ui/core/CWindowWnd.h"
-#include "ui/core/Host.h"
-#include "ui/core/SystemConstants.h"
-#include "ui/window/WindowImplBase.h"
 
 namespace {
 
@@ -51,7 +48,7 @@ const wchar_t* TitleOf(PortMonitorDialogKind kind) {
   return L"";
 }
 
-class PortMonitorWindow : public ui::WindowImplBase {
+class PortMonitorWindow : public SystemDialog {
  public:
   PortMonitorWindow(PortMonitorDialogKind kind, std::wstring portName, std::wstring hostAddress)
       : kind_(kind), portName_(std::move(portName)), hostAddress_(std::move(hostAddress)) {
@@ -87,16 +84,6 @@ class PortMonitorWindow : public ui::WindowImplBase {
       Close(0);
     }
   }
-  intptr_t HandleCustomMessage(uint32_t, uintptr_t, intptr_t, bool&) override { return 0; }
-  intptr_t MessageHandler(uint32_t message, uintptr_t wParam, intptr_t lParam, bool& handled) override {
-    // Escape cancels, as in every system dialog (the program's own windows swallow it).
-    if (message == ui::kWmKeyDown && wParam == ui::kVkEscape) {
-      handled = true;
-      Close(0);
-      return 0;
-    }
-    return WindowImplBase::MessageHandler(message, wParam, lParam, handled);
-  }
 
  private:
   PortMonitorDialogKind kind_;
@@ -108,14 +95,7 @@ class PortMonitorWindow : public ui::WindowImplBase {
 
 std::optional<PortDialogAnswer> RunPortMonitorDialog(ui::WindowHandle owner, PortMonitorDialogKind kind,
                                                      const std::wstring& portName, const std::wstring& hostAddress) {
-  // Only a window of the toolkit can own it (tests and tools may pass none).
-  if (owner == nullptr || ui::CWindowWnd::FromHandle(owner) == nullptr) return std::nullopt;
   PortMonitorWindow window(kind, portName, hostAddress);
-  if (window.Create(owner, TitleOf(kind), ui::kWsPopup | ui::kWsVisible | ui::kWsCaption | ui::kWsSysMenu, 0,
-                    ui::Rect{0, 0, 380, 220}) == nullptr) {
-    return std::nullopt;
-  }
-  window.CenterWindow();
-  window.ShowModal();
+  if (!window.RunModal(owner, TitleOf(kind), 380, 220)) return std::nullopt;
   return window.answer;
 }

@@ -116,12 +116,17 @@ ShellEvent RunPrintUiApplet(const std::wstring& parameters, SimulatedSpooler& sp
   if (command->switches.count(L"e") || command->switches.count(L"p")) {
     const SimulatedPrinter* found = spooler.FindPrinter(printer);
     if (found == nullptr) return fail(kErrorInvalidPrinterName);
-    event.shown = found->name + (command->switches.count(L"e") ? L" Printing Preferences" : L" Properties");
+    const bool preferences = command->switches.count(L"e") != 0;
+    event.shown = found->name + (preferences ? L" Printing Preferences" : L" Properties");
+    event.window = {preferences ? PrintUiWindowKind::Preferences : PrintUiWindowKind::Properties, found->name,
+                    found->driver, found->port};
     return event;
   }
   if (command->switches.count(L"k")) {
     if (const uint32_t error = spooler.QueueJob(printer, L"Test Page")) return fail(error);
-    event.shown = L"A test page has been sent to " + spooler.FindPrinter(printer)->name + L".";
+    const SimulatedPrinter* found = spooler.FindPrinter(printer);
+    event.shown = L"A test page has been sent to " + found->name + L".";
+    event.window = {PrintUiWindowKind::TestPage, found->name, found->driver, found->port};
     return event;
   }
   return fail(kErrorInvalidParameter);

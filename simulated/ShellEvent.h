@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "simulated/PrintUiView.h"
+
 struct ShellEvent {
   std::wstring program;  // "rundll32.exe", "certutil.exe"
   std::wstring parameters;
@@ -12,4 +14,5 @@ struct ShellEvent {
   std::wstring shown;  // the window or console text the program showed
   uint32_t exitCode = 0;
   uint32_t durationMs = 0;  // how long the program runs on a real machine
+  PrintUiView window;       // the printer applet's window, drawn by the caller
 };

@@ -2,7 +2,7 @@
 // simulated machine, so pictures never depend on (or change) the user's machine folder.
 //
 //   quorvel-snapshot --language 1054 --window main|about|language
-//                    --page index|install:N|delete:N --scale 100|125|150 --out file.png
+//                    --page index|install:N|delete:N --scale 100|125|150|175|200 --out file.png
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -34,7 +34,7 @@ int Usage(const char* why) {
   std::fprintf(stderr,
                "quorvel-snapshot: %s\n"
                "usage: quorvel-snapshot --language ID --window main|about|language\n"
-               "                        --page index|install:N|delete:N --scale 100|125|150 --out FILE.png\n",
+               "                        --page index|install:N|delete:N --scale 100|125|150|175|200 --out FILE.png\n",
                why);
   return 2;
 }
@@ -71,8 +71,8 @@ std::optional<Options> Parse(int argc, char** argv, std::string& why) {
       options.page = value;
     } else if (flag == "--scale") {
       auto scale = ToInt(value);
-      if (!scale || (*scale != 100 && *scale != 125 && *scale != 150)) {
-        why = "scale must be 100, 125 or 150";
+      if (!scale || *scale < 100 || *scale > 200 || *scale % 25 != 0) {
+        why = "scale must be 100, 125, 150, 175 or 200";
         return std::nullopt;
       }
       options.scale = *scale;

@@ -74,7 +74,6 @@ void FinishInstallation(ui::WindowHandle window, const InstallResult& result) {
   if (!result.bluetoothPortName.empty()) context.request.portName = result.bluetoothPortName;
   if (result.networkPortCreated) ResetNetworkChoice(context.request);
   ui::SendWindowMessage(window, kMsgInstallAnimation, 0, 0);
-  ui::SendWindowMessage(window, kMsgFinishBar, 1, 0);
-  ui::SendWindowMessage(window, kMsgWizardBar, 0, 0);
-  ui::SendWindowMessage(window, kMsgFinishActions, result.succeeded ? 1 : 0, 0);
+  ui::SendWindowMessage(window, kMsgRunEnded, result.succeeded ? 1 : 0,
+                        static_cast<intptr_t>(ShownPage::InstallWizard));
 }

@@ -75,7 +75,7 @@ bool StartRemoval() {
   // once when no thread could be had.
   const bool started = StartWorkerThread([job = std::move(job), lock = std::move(lock)] {
     RemovalWorker(job);
-    ui::SendWindowMessage(job.mainWindow, kMsgFinishBar, 1, 0);
+    ui::SendWindowMessage(job.mainWindow, kMsgRunEnded, 0, static_cast<intptr_t>(ShownPage::RemovalWizard));
   });
   if (!started) {
     // Nothing was deleted and the choice stays: Back leads to the summary again.
@@ -84,8 +84,7 @@ bool StartRemoval() {
     context.SetNextButton(false, L"", true);
     return false;
   }
-  // Emptied here, on the UI thread that owns them: the finish bar shows during the run,
-  // so the user may already be choosing again when the worker ends.
+  // Emptied here, on the UI thread that owns them, before the worker can end.
   context.selectedPrinters.clear();
   context.selectedDrivers.clear();
   return true;

@@ -53,6 +53,9 @@ class WizardContext {
   void SetNextButton(bool visible, std::wstring label, bool enabled);
   void SetBluetoothBar(bool visible, std::wstring text);
   void SetNameInfo(std::wstring text, bool error);
+  // A run ended (UI thread, message 762): the finish bar, with the three finish actions
+  // when asked, shows on the run's own page and nowhere else.
+  void EndRun(ShownPage runPage, bool withActions);
 
   std::vector<BluetoothDeviceRecord> bluetoothDevices;
   std::vector<UsbPrinterEntry> usbPrinters;

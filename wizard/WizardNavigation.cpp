@@ -91,6 +91,13 @@ void WizardContext::SetNameInfo(std::wstring text, bool error) {
   Send(mainWindow, kMsgPrinterNameInfo, 0, &payload);
 }
 
+void WizardContext::EndRun(ShownPage runPage, bool withActions) {
+  if (shownPage != runPage) return;
+  Send(mainWindow, kMsgFinishBar, 1);
+  Send(mainWindow, kMsgWizardBar, 0);
+  Send(mainWindow, kMsgFinishActions, withActions ? 1 : 0);
+}
+
 void WizardContext::Home() {
   shownPage = ShownPage::Index;
   position = 0;
@@ -103,6 +110,8 @@ void WizardContext::Home() {
   Send(mainWindow, kMsgFinishBar, 0);
   Send(mainWindow, kMsgFinishActions, 0);
   Send(mainWindow, kMsgWizardBar, 1);
+  // The adapter row belongs to the install wizard's Bluetooth choice.
+  SetBluetoothBar(false, L"");
 }
 
 void WizardContext::Next() {

@@ -1,9 +1,10 @@
 #include "engine/spooler/ShellCommands.h"
 #include "engine/spooler/SystemOperations.h"
+#include "simulated/PrintUiWindow.h"
 #include "simulated/SimulatedMachine.h"
 
-bool StartShellProgram(const std::wstring& file, const std::wstring& parameters, ui::WindowHandle /*owner*/,
-                       int showState, bool wait) {
+bool StartShellProgram(const std::wstring& file, const std::wstring& parameters, ui::WindowHandle owner, int showState,
+                       bool wait) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
   if (!machine) return false;
   // The simulated program does its work at once; waiting for it takes as long as the
@@ -11,6 +12,8 @@ bool StartShellProgram(const std::wstring& file, const std::wstring& parameters,
   const auto run = machine->ShellExecute(file, parameters, showState);
   if (!run) return false;
   if (wait) SleepMs(run->durationMs);
+  // The applet's window, over the window that started it, once the machine recorded the run.
+  ShowPrintUiWindow(owner, run->window);
   return true;
 }
 

@@ -272,6 +272,9 @@ intptr_t CMainWnd::HandleNumberedMessage(uint32_t message, uintptr_t wParam, int
     case kMsgPreviousButton:
       SetShown(previousButton_, visible);
       break;
+    case kMsgRunEnded:
+      WizardContext::Instance().EndRun(static_cast<ShownPage>(lParam), visible);
+      break;
     case kMsgWizardNext:
       WizardContext::Instance().Next();
       break;

@@ -115,7 +115,7 @@ TEST_F(RemovalWorkerTest, TwoPrintersAndTwoDriversWithOneRefusalLogInEnglish) {
   EXPECT_TRUE(DriverListed(L"QuorvelA4-300"));
 
   const std::vector<std::pair<uint32_t, uintptr_t>> messages = {{kMsgRemoveAnimation, 1},
-                                                                {kMsgFinishBar, 1},
+                                                                {kMsgFinishBar, 0},
                                                                 {kMsgFinishActions, 0},
                                                                 {kMsgWizardBar, 0},
                                                                 {kMsgRemoveAnimation, 0}};

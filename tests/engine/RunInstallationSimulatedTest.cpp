@@ -438,6 +438,7 @@ TEST_F(Installation, AMissingPackageEntryIsStillListed) {
 }
 
 TEST_F(Installation, TheFinishShowsTheButtonsAndClearsACreatedNetworkChoice) {
+  WizardContext::Instance().shownPage = ShownPage::InstallWizard;  // the run's page
   auto& request = WizardContext::Instance().request;
   request.portName = L"IP_10.0.0.9";
   request.ipAddress = L"10.0.0.9";
@@ -462,6 +463,7 @@ TEST_F(Installation, TheFinishShowsTheButtonsAndClearsACreatedNetworkChoice) {
 TEST_F(Installation, StartRunsTheWorkerOnItsOwnThreadAndEndsWithTheFinishRow) {
   auto& context = WizardContext::Instance();
   context.request = inputs_.request;
+  context.shownPage = ShownPage::InstallWizard;
   ASSERT_TRUE(StartInstallation());
   EXPECT_TRUE(window_->FindControl(L"ani_gif_install")->IsVisible());
   EXPECT_FALSE(window_->FindControl(L"hor_btn_h2")->IsVisible());

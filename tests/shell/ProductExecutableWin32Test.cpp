@@ -106,5 +106,7 @@ TEST(ProductExecutable, CarriesThePackageAndTheManifest) {
   ASSERT_FALSE(manifest.empty());
   EXPECT_NE(manifest.find("level=\"requireAdministrator\" uiAccess=\"false\""), std::string::npos);
   EXPECT_NE(manifest.find("<dpiAware>true</dpiAware>"), std::string::npos);
+  // Windows 10 takes per-monitor awareness from here and older systems the line above.
+  EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
   EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
 }

@@ -212,6 +212,34 @@ TEST_F(Win32HostTest, BoundsClientSizeAndCentringOverTheOwner) {
   EXPECT_EQ(popup->Bounds(), (ui::Rect{185, 235, 615, 385}));
 }
 
+// Moved to a monitor at 200 %: the toolkit hears the new scale, the window takes the
+// system's suggested rectangle, and the limits and bands grow with the scale.
+TEST_F(Win32HostTest, AnotherMonitorsScaleReachesTheToolkitAndTheWindowTakesTheSuggestedRect) {
+  ui::WindowCreateParams params = Params();
+  params.minSize = {250, 150};
+  HWND window = Open(params);
+  ASSERT_NE(window, nullptr);
+  const ui::WindowDc screen(nullptr);
+  ASSERT_EQ(GetDeviceCaps(screen.Get(), LOGPIXELSX), 96) << "the test counts on a 100 % primary monitor";
+  RECT suggested{1300, 100, 1900, 500};
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(events.scales, std::vector<int>{200});
+  EXPECT_EQ(events.window->Bounds(), (ui::Rect{1300, 100, 1900, 500}));
+  ASSERT_FALSE(events.sizes.empty());
+  EXPECT_EQ(events.sizes.back(), (ui::Size{600, 400}));
+  MINMAXINFO limits{};
+  SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+  EXPECT_EQ(limits.ptMinTrackSize.x, 500);
+  EXPECT_EQ(limits.ptMinTrackSize.y, 300);
+  events.hitTestAnswer = 0;
+  EXPECT_EQ(HitTest(window, 1400, 150), HTCAPTION);  // the caption band is 60 now
+  EXPECT_EQ(HitTest(window, 1306, 300), HTLEFT);     // and the left margin 8
+
+  // The same scale again changes nothing.
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(events.scales.size(), 1u);
+}
+
 // ---- window messages ------------------------------------------------------------------
 
 TEST_F(Win32HostTest, MessageFromAnotherThreadRunsOnTheUiThreadWhileTheSenderWaits) {

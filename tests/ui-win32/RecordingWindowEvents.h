@@ -33,6 +33,7 @@ class RecordingWindowEvents : public ui::HostWindowEvents {
   }
   void OnResize(ui::Size clientSize) override { sizes.push_back(clientSize); }
   void OnFocusChanged(bool) override {}
+  void OnScaleChanged(int scalePercent) override { scales.push_back(scalePercent); }
   void OnCloseRequest() override { ++closeRequests; }
   void OnDestroyed() override {
     ++destroyed;
@@ -57,6 +58,7 @@ class RecordingWindowEvents : public ui::HostWindowEvents {
   std::vector<std::wstring> texts;
   std::vector<int> timers;
   std::vector<ui::Size> sizes;
+  std::vector<int> scales;
   int closeRequests = 0;
   int destroyed = 0;
   std::vector<WindowMessageRecord> messages;

@@ -59,7 +59,7 @@ TEST(ResourceImages, EveryScaledImageDecodesAtItsOwnSize) {
       buttons.push_back(std::string("sysbtn/") + button + "_" + state + ".png");
 
   const auto check = [](const std::string& name, int width, int height) {
-    for (const int percent : {100, 125, 150}) {
+    for (const int percent : {100, 125, 150, 175, 200}) {
       const std::string file = Variant(name, percent);
       const auto image = Load(file);
       ASSERT_NE(image, nullptr) << file;
@@ -109,7 +109,7 @@ TEST(ResourceImages, BusyAnimationsMoveAndLoop) {
 }
 
 TEST(ResourceImages, ShadowIsClearInsideAndFadesOutwards) {
-  for (const int percent : {100, 125, 150}) {
+  for (const int percent : {100, 125, 150, 175, 200}) {
     const auto shadow = Load(Variant("main/shadow.png", percent));
     ASSERT_NE(shadow, nullptr);
     const int size = shadow->width;
@@ -160,7 +160,7 @@ TEST(ResourceImages, CommittedImagesAreWhatTheScriptDraws) {
         << relative << " differs: run scripts/make-images.py and keep its output";
     ++compared;
   }
-  EXPECT_EQ(compared, 81);
+  EXPECT_EQ(compared, 133);
   std::filesystem::remove_all(out);
 }
 

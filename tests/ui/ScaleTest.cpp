@@ -39,6 +39,24 @@ TEST_F(UiScale150, SizesPaddingsAndFontsFollowTheDisplayScale) {
   EXPECT_EQ(host->ClientSize(), (ui::Size{237, 132}));
 }
 
+// Moved to a monitor at 200 %: the host reports the scale and then gives the window the
+// suggested size; everything is measured and painted again at the new scale.
+TEST_F(DisplayScaleTest, AnotherMonitorsScaleLaysTheWindowOutAndPaintsItAgain) {
+  TestWindow* window = Open(kScaled);
+  auto* host = host_->Window(window->GetHWND());
+  host_->RunUntilIdle();
+  ASSERT_FALSE(host->NeedsPaint());
+  host->Events().OnScaleChanged(200);
+  host->SetBounds({0, 0, 416, 216});
+  host_->RunUntilIdle();
+  EXPECT_EQ(window->Tree().Scale(), 200);
+  const ui::Rect button = window->FindControl(L"b")->GetPos();
+  EXPECT_EQ(button.top, 8 + 20 + 10);
+  EXPECT_EQ(button.Height(), 60);
+  EXPECT_EQ(window->Tree().GetFont(1).size, 24);
+  EXPECT_GE(host->PaintCount(), 2);
+}
+
 TEST_F(UiScale150, OutsizedNumbersAreRefusedAndTheLargestAllowedStillLayOut) {
   // Each of these once overflowed the scaling or the layout's sums (found by fuzzing).
   testing::internal::CaptureStderr();

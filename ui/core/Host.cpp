@@ -1,7 +1,9 @@
 #include "ui/core/Host.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 namespace ui {
 
@@ -11,6 +13,11 @@ namespace {
 Host*& Installed() {
   static Host* host = nullptr;
   return host;
+}
+
+std::atomic<std::thread::id>& HostThread() {
+  static std::atomic<std::thread::id> thread{};
+  return thread;
 }
 
 }  // namespace
@@ -27,7 +34,12 @@ Host& CurrentHost() {
 void InstallHost(std::unique_ptr<Host> host) {
   Host* previous = Installed();
   Installed() = host.release();
+  HostThread() = std::this_thread::get_id();
   delete previous;
+}
+
+bool OnHostThread() {
+  return HostThread().load() == std::this_thread::get_id();
 }
 
 }  // namespace ui

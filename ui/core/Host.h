@@ -57,6 +57,9 @@ class HostWindowEvents {
   virtual void OnDestroyed() = 0;
   // A window message (the numbered messages of the main window and the like).
   virtual intptr_t OnWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
+  // The window went to a monitor of another display scale (percent). The host then gives
+  // it the size the system suggests for that scale (OnResize follows).
+  virtual void OnScaleChanged(int /*scalePercent*/) {}
 };
 
 struct WindowCreateParams {
@@ -123,5 +126,7 @@ class Host {
 // The installed host; set once at start-up (tests install a headless one per test).
 Host& CurrentHost();
 void InstallHost(std::unique_ptr<Host> host);
+// True on the thread that installed the host, the UI thread; any thread may ask.
+bool OnHostThread();
 
 }  // namespace ui

@@ -20,7 +20,8 @@ struct GlobalFreeDeleter {
 }  // namespace
 
 HostWin32::HostWin32(HINSTANCE instance) : classes_(instance, HostWindowWin32::WindowProc) {
-  // The manifest already asks for system DPI awareness; this covers a missing manifest.
+  // The manifest already asks for per-monitor DPI awareness (system awareness before
+  // Windows 10, where this call then does nothing); this covers a missing manifest.
   SetProcessDPIAware();
 }
 

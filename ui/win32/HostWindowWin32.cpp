@@ -13,6 +13,7 @@
 #include "ui/win32/CanvasGdi.h"
 #include "ui/win32/ImeContext.h"
 #include "ui/win32/PaintSession.h"
+#include "ui/win32/WindowDc.h"
 
 namespace ui {
 
@@ -22,6 +23,7 @@ constexpr UINT kFirstNumberedMessage = 750;
 constexpr UINT kLastNumberedMessage = 770;
 constexpr wchar_t kDefaultClassName[] = L"QuorvelWindow";
 constexpr Argb kWindowBody = 0xFFFFFFFF;  // white, and opaque for the alpha byte too
+constexpr int kBaseDpi = 96;
 
 bool KeyHeld(int virtualKey) {
   return (GetKeyState(virtualKey) & 0x8000) != 0;
@@ -63,6 +65,10 @@ HostWindowWin32::HostWindowWin32(HostWindowEvents& events, const WindowCreatePar
     return;
   }
   created_ = true;
+  // Made at the system's scale, as the toolkit measured the create parameters.
+  WindowDc screen(nullptr);
+  const int dpi = screen.Get() != nullptr ? GetDeviceCaps(screen.Get(), LOGPIXELSX) : 0;
+  if (dpi > 0) scalePercent_ = dpi * 100 / kBaseDpi;
 }
 
 HostWindowWin32::~HostWindowWin32() {
@@ -231,6 +237,9 @@ LRESULT HostWindowWin32::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       if (params_.maxSize.cy > 0) limits->ptMaxTrackSize.y = params_.maxSize.cy;
       return 0;
     }
+    case WM_DPICHANGED:
+      if (lParam != 0) ChangeScale(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint covers everything; erasing first would flicker
     case WM_PAINT:
@@ -329,6 +338,28 @@ LRESULT HostWindowWin32::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         events_.OnWindowMessage(message, static_cast<uintptr_t>(wParam), static_cast<intptr_t>(lParam)));
   }
   return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void HostWindowWin32::ChangeScale(int dpi, RECT suggested) {
+  const int percent = dpi * 100 / kBaseDpi;
+  if (percent <= 0 || percent == scalePercent_) return;
+  const int previous = scalePercent_;
+  scalePercent_ = percent;
+  auto rescale = [&](int value) { return value > 0 ? MulDiv(value, percent, previous) : value; };
+  params_.minSize = {rescale(params_.minSize.cx), rescale(params_.minSize.cy)};
+  params_.maxSize = {rescale(params_.maxSize.cx), rescale(params_.maxSize.cy)};
+  params_.captionHeight = rescale(params_.captionHeight);
+  const Rect& border = params_.resizeBorder;
+  params_.resizeBorder = {rescale(border.left), rescale(border.top), rescale(border.right), rescale(border.bottom)};
+  const std::shared_ptr<bool> alive = alive_;
+  const HWND window = hwnd_;
+  events_.OnScaleChanged(percent);
+  if (!*alive) return;
+  // The suggested rectangle keeps the window on the monitor at the new scale; WM_SIZE
+  // lays it out again.
+  SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(window, nullptr, FALSE);
 }
 
 // ---- hit testing ---------------------------------------------------------------------

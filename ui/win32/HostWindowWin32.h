@@ -7,6 +7,11 @@
 // object may delete this HostWindowWin32. Deleting a window that is still alive destroys
 // the HWND quietly, without OnDestroyed.
 //
+// Display scale: the process is per-monitor aware (the manifest). When the window goes to
+// a monitor of another scale, WM_DPICHANGED reports OnScaleChanged with the new scale,
+// rescales the size limits and bands of the create parameters and moves the window to
+// the rectangle the system suggests.
+//
 // Threads: UI thread only (the thread that created it). Other threads reach the window
 // only through ui::SendWindowMessage with its Handle(); the procedure hands every message
 // in [750, 770] to OnWindowMessage on the UI thread.
@@ -73,6 +78,7 @@ class HostWindowWin32 final : public HostWindow {
   void Key(bool down, WPARAM virtualKey, LPARAM lParam);
   void Character(wchar_t unit);
   LRESULT ImeComposition(WPARAM wParam, LPARAM lParam);
+  void ChangeScale(int dpi, RECT suggested);
 
   HostWindowEvents& events_;
   WindowCreateParams params_;
@@ -83,6 +89,7 @@ class HostWindowWin32 final : public HostWindow {
   bool destroyed_ = false;
   bool trackingLeave_ = false;
   wchar_t highSurrogate_ = 0;  // the first half of a pair that WM_CHAR delivers in two
+  int scalePercent_ = 100;     // the display scale that params_' sizes were made for
   // Set to false when this object is deleted; handlers keep a copy across calls into the
   // toolkit, which may delete the window.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

@@ -201,6 +201,12 @@ void WindowImplBase::OnFocusChanged(bool focused) {
   tree_.OnFocusChanged(focused);
 }
 
+void WindowImplBase::OnScaleChanged(int scalePercent) {
+  // Sizes, fonts and image variants all follow the tree's scale at the next layout and paint.
+  tree_.SetScale(scalePercent);
+  tree_.InvalidateAll();
+}
+
 void WindowImplBase::OnDestroyed() {
   tree_.AttachHost(nullptr);
   CWindowWnd::OnDestroyed();

@@ -78,6 +78,7 @@ class WindowImplBase : public CWindowWnd,
   void OnTimer(int timerId) override;
   void OnResize(Size clientSize) override;
   void OnFocusChanged(bool focused) override;
+  void OnScaleChanged(int scalePercent) override;
   void OnDestroyed() override;
 
  protected:
