@@ -27,12 +27,12 @@ const wchar_t* ProposedPortOf(int portKind) {
 std::optional<std::wstring> ChosenPort() {
   auto* list = FindInstallControl<ui::List>(L"listex_install_driver_port");
   const int chosen = list != nullptr ? list->GetCurSel() : -1;
-  ui::ListRow* row = chosen >= 0 ? list->GetRow(chosen) : nullptr;
-  if (row == nullptr || row->GetUserData().empty()) {
+  const ui::ListItem* item = chosen >= 0 ? list->GetItem(chosen) : nullptr;
+  if (item == nullptr || item->userData.empty()) {
     ShowNotice(ui::GetText(L"tab.install.title.portlist.specifyport"));
     return std::nullopt;
   }
-  return row->GetUserData();
+  return item->userData;
 }
 
 }  // namespace
