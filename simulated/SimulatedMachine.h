@@ -125,6 +125,8 @@ class SimulatedMachine {
 
   // ---- Settings and inspection, for tests and for a person at the Linux build ----
   bool InjectFault(std::string_view call, uint32_t code, FaultMode mode);
+  // The next `times` calls fail with the code.
+  bool InjectFault(std::string_view call, uint32_t code, int times);
   // Takes an injected or stored fault for a call made outside this class (the device
   // calls), leaving it as the last error.
   bool FailsNow(std::string_view call);

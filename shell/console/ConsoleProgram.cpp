@@ -61,6 +61,9 @@ class Output {
     streams_.err(text);
     Log(text);
   }
+  void FailedLine(std::wstring_view text) {
+    if (streams_.failedLine) streams_.failedLine(text);
+  }
 
  private:
   void Log(std::wstring_view text) {
@@ -116,7 +119,9 @@ void RunWorker(Output& output, uint32_t logMessage, Work work) {
   MessageSink sink([&](uint32_t message, uintptr_t, intptr_t lParam) {
     if (message != logMessage || lParam == 0) return;
     const auto* line = reinterpret_cast<const UiTextMessage*>(lParam);
-    if (!line->flag2) output.Out(LogLine(line->text));
+    if (line->flag2) return;
+    output.Out(LogLine(line->text));
+    if (line->flag1) output.FailedLine(line->text);
   });
   SetMessageBoxAnswerer([&](const std::wstring& text, unsigned flags) {
     output.Out(LogLine(text));
