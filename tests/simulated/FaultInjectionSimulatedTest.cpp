@@ -202,6 +202,23 @@ TEST(FaultInjection, AnAlwaysFaultStaysUntilCleared) {
   EXPECT_TRUE(AddPrinterLevel2(printer));
 }
 
+TEST(FaultInjection, ACountedFaultFailsThatManyCallsThenWorks) {
+  ASSERT_TRUE(Machine().InjectFault("AddPrinterW", 1802, 3));
+  const PrinterRecord printer{L"Counted printer", L"nul:", L"Microsoft Print To PDF", L"WinPrint", 0x40};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_FALSE(AddPrinterLevel2(printer)) << i;
+    EXPECT_EQ(LastErrorCode(), 1802u);
+  }
+  EXPECT_TRUE(AddPrinterLevel2(printer));
+}
+
+TEST(FaultInjection, AStoredWriteFaultBreaksTheWriteOffToo) {
+  Machine().Devices().StoreFault({"WriteFile", 112, true});
+  EXPECT_FALSE(WriteWholeFile(L"C:\\Windows\\Temp\\stored.dll", std::vector<uint8_t>(64, 's')));
+  EXPECT_EQ(LastErrorCode(), 112u);
+  EXPECT_TRUE(WriteWholeFile(L"C:\\Windows\\Temp\\stored.dll", std::vector<uint8_t>(64, 's')));
+}
+
 TEST(FaultInjection, AnUnknownCallIsRefused) {
   EXPECT_FALSE(Machine().InjectFault("AddPrinterDriverEx", 5, FaultMode::Once));
   EXPECT_FALSE(Machine().InjectFault("", 5, FaultMode::Always));

@@ -44,6 +44,7 @@ struct ConsoleRun {
   int code = -1;
   std::wstring out;
   std::wstring err;
+  std::vector<std::wstring> failedLines;
 
   // Standard output by line, the log lines' time prefix checked and removed.
   std::vector<std::wstring> Lines() const {
@@ -67,7 +68,8 @@ class ConsoleProgram : public ::testing::Test {
   ConsoleRun Console(std::vector<std::wstring> arguments) {
     ConsoleRun run;
     ConsoleStreams streams{[&](std::wstring_view text) { run.out += text; },
-                           [&](std::wstring_view text) { run.err += text; }};
+                           [&](std::wstring_view text) { run.err += text; },
+                           [&](std::wstring_view text) { run.failedLines.emplace_back(text); }};
     run.code = RunConsoleProgram(arguments, streams);
     return run;
   }
@@ -187,6 +189,8 @@ TEST_F(ConsoleProgram, AFailedStepEndsWith1603AndTheWorkersErrorLines) {
   auto expected = TextsOf({kInstallLines.begin(), kInstallLines.end() - 1});
   expected.push_back(FormatText(GetText(L"tip.installprinterfail"), L"Code: 5 - Access is denied."));
   EXPECT_EQ(run.Lines(), expected);
+  ASSERT_EQ(run.failedLines.size(), 1u) << "only the failed step's line is red";
+  EXPECT_EQ(run.failedLines[0].substr(0, expected.back().size()), expected.back());
 }
 
 TEST_F(ConsoleProgram, WhatIfChangesNothingAndNamesEveryStep) {
