@@ -157,6 +157,10 @@ int ChangingVerb(Output& output, const ConsoleOptions& options) {
   } else {
     RemovalPlan plan = PlanRemoval(options);
     if (auto* error = std::get_if<OptionError>(&plan)) return Refuse(output, *error);
+    if (auto* refusal = std::get_if<MachineRefusal>(&plan)) {
+      output.Err(refusal->text + L"\n");
+      return kExitStepFailed;
+    }
     removal = std::get<RemovalJob>(std::move(plan));
     steps = DescribeRemoval(*removal);
   }
