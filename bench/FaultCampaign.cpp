@@ -3,7 +3,7 @@
 // run it checks what an administrator would check after a bad day, and prints the seed of
 // any run that breaks a rule; run that seed alone to see it again:
 //
-//   bench/FaultCampaign [--runs N] [--seed S] [--verbose]
+//   bench/FaultCampaign [--runs N] [--seed S] [--progress K] [--verbose]
 //
 // Run i uses seed S + i. Every run happens twice from the same start: in the wizard (the
 // main window on the headless host, its worker thread) and in the console program.
@@ -482,14 +482,17 @@ int ThreadCount() {
   return count;
 }
 
+// What the removal page lists before the user chooses, before the faults come.
+void ListForRemovalPage() {
+  auto& context = WizardContext::Instance();
+  ListPrinters(context.printerEntries, SystemDriverEnvironment());
+  ListDrivers(context.driverEntries, SystemDriverEnvironment());
+}
+
 // Starts the run as the wizard's last Next does; false when it could not start.
 bool StartWizardRun(const RunPlan& plan) {
   auto& context = WizardContext::Instance();
   if (plan.removal) {
-    context.printerEntries.clear();
-    context.driverEntries.clear();
-    ListPrinters(context.printerEntries, SystemDriverEnvironment());
-    ListDrivers(context.driverEntries, SystemDriverEnvironment());
     context.selectedPrinters = plan.printers;
     context.selectedDrivers = plan.drivers;
     BuildRemovalSummary();
@@ -582,16 +585,19 @@ int main(int argc, char** argv) {
   int runs = 40;
   uint32_t seed = 20261209u;
   bool verbose = false;
+  int progress = 0;  // a line of figures every that many runs, for a campaign that may be stopped
   for (int i = 1; i < argc; ++i) {
     const std::string option = argv[i];
     if (option == "--runs" && i + 1 < argc) {
       runs = std::atoi(argv[++i]);
     } else if (option == "--seed" && i + 1 < argc) {
       seed = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
+    } else if (option == "--progress" && i + 1 < argc) {
+      progress = std::atoi(argv[++i]);
     } else if (option == "--verbose") {
       verbose = true;
     } else {
-      std::fprintf(stderr, "usage: FaultCampaign [--runs N] [--seed S] [--verbose]\n");
+      std::fprintf(stderr, "usage: FaultCampaign [--runs N] [--seed S] [--progress K] [--verbose]\n");
       return 2;
     }
   }
@@ -647,6 +653,7 @@ int main(int argc, char** argv) {
       ScratchMachine scratch;
       std::string problem;
       if (Prepare(scratch.Machine(), plan, problem)) {
+        if (plan.removal) ListForRemovalPage();
         faultsInjected += Inject(scratch.Machine(), plan);
         RunInWizard(window, plan, broken);
         scratch.Machine().ClearFaults();
@@ -695,6 +702,11 @@ int main(int argc, char** argv) {
       std::fflush(stdout);
     } else if (verbose) {
       std::printf("seed %u: ok: %s\n", runSeed, Describe(plan).c_str());
+    }
+    if (progress > 0 && (run + 1) % progress == 0) {
+      std::printf("after %d runs: faults injected %d, red lines in the wizard %d, devices hidden %d, broken runs %d\n",
+                  run + 1, faultsInjected, wizardFailures, devicesHidden, brokenRuns);
+      std::fflush(stdout);
     }
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

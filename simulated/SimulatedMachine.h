@@ -109,6 +109,8 @@ class SimulatedMachine {
   };
   std::optional<Version> GetVersion();
   std::optional<bool> IsWow64Process();
+  // GetNativeSystemInfo: whether the processor is a 64-bit one; it cannot fail.
+  bool NativeSystemIs64Bit();
   std::optional<std::wstring> FormatMessage(uint32_t code, uint16_t languageId);
   std::optional<std::wstring> CurrentDirectory();
   SimulatedFileSystem::Kind PathKind(std::wstring_view path);

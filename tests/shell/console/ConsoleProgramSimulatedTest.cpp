@@ -193,6 +193,24 @@ TEST_F(ConsoleProgram, AFailedStepEndsWith1603AndTheWorkersErrorLines) {
   EXPECT_EQ(run.failedLines[0].substr(0, expected.back().size()), expected.back());
 }
 
+// A list of the spooler that cannot be read says nothing about the names given: the run
+// fails with the system's reason (1603) rather than calling the option wrong (87).
+TEST_F(ConsoleProgram, AnUnreadableSpoolerListFailsTheRunInsteadOfRefusingTheName) {
+  const std::wstring reason = FormatText(GetText(L"cli.err.machinelists"), L"Code: 1722 - The RPC server is unavailable.");
+  ASSERT_TRUE(Machine().InjectFault("EnumPortsW", 1722, FaultMode::Once));
+  const ConsoleRun install = Console({L"install", L"--model", L"203", L"--port", L"com", L"--port-name", L"COM1:"});
+  EXPECT_EQ(install.code, kExitStepFailed);
+  EXPECT_EQ(install.err, reason + L"\n");
+  EXPECT_FALSE(DriverOf(L"QuorvelA4-203"));
+
+  ASSERT_EQ(Console({L"install", L"--model", L"203", L"--port", L"com", L"--port-name", L"COM1:"}).code, kExitSuccess);
+  ASSERT_TRUE(Machine().InjectFault("EnumPrintersW", 1722, FaultMode::Once));
+  const ConsoleRun remove = Console({L"remove", L"--printer", L"QuorvelA4-203"});
+  EXPECT_EQ(remove.code, kExitStepFailed);
+  EXPECT_EQ(remove.err, reason + L"\n");
+  EXPECT_EQ(DriverOf(L"QuorvelA4-203"), L"QuorvelA4-203");
+}
+
 TEST_F(ConsoleProgram, WhatIfChangesNothingAndNamesEveryStep) {
   const auto before = FolderContent();
   const ConsoleRun run = Console({L"install", L"--model", L"300", L"--port", L"network", L"--address", L"10.1.2.3",
