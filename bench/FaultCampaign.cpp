@@ -138,9 +138,9 @@ struct Installation {
 // What one run does, drawn from its seed alone.
 struct RunPlan {
   bool removal = false;
-  Installation installation;               // the run's own, unless it removes
-  std::vector<Installation> earlier;       // made without faults before a removal
-  std::vector<std::wstring> printers;      // a removal's choice
+  Installation installation;           // the run's own, unless it removes
+  std::vector<Installation> earlier;   // made without faults before a removal
+  std::vector<std::wstring> printers;  // a removal's choice
   std::set<std::wstring> drivers;
   std::vector<Fault> faults;
 };
@@ -265,12 +265,17 @@ const wchar_t* PortWord(int kind) {
 }
 
 std::vector<std::wstring> ConsoleArguments(const Installation& install) {
-  std::vector<std::wstring> arguments = {L"install",     L"--model",
+  std::vector<std::wstring> arguments = {L"install",
+                                         L"--model",
                                          std::to_wstring(install.model),
-                                         L"--port",      PortWord(install.portKind),
-                                         L"--printer-name", install.printerName,
-                                         L"--default",   install.makeDefault ? L"yes" : L"no",
-                                         L"--language",  std::to_wstring(kLanguage)};
+                                         L"--port",
+                                         PortWord(install.portKind),
+                                         L"--printer-name",
+                                         install.printerName,
+                                         L"--default",
+                                         install.makeDefault ? L"yes" : L"no",
+                                         L"--language",
+                                         std::to_wstring(kLanguage)};
   if (!install.address.empty()) arguments.insert(arguments.end(), {L"--address", install.address});
   if (install.portKind != PortKind::Bluetooth) arguments.insert(arguments.end(), {L"--port-name", install.portName});
   return arguments;
@@ -370,9 +375,9 @@ bool StartsWithFormat(const std::wstring& line, const std::wstring& format) {
 
 // Which step a line opens, or which step's success it reports; empty when neither.
 std::wstring StepOpened(const std::wstring& line) {
-  for (const wchar_t* key : {L"tip.startcopyfile", L"tip.startinstalldriver", L"tip.startinstallprinter",
-                             L"tip.startaddlanport", L"tip.startpairbluetooth", L"tip.startdeleteprinter",
-                             L"tip.startdeletedriver", L"tip.startdeletepack"}) {
+  for (const wchar_t* key :
+       {L"tip.startcopyfile", L"tip.startinstalldriver", L"tip.startinstallprinter", L"tip.startaddlanport",
+        L"tip.startpairbluetooth", L"tip.startdeleteprinter", L"tip.startdeletedriver", L"tip.startdeletepack"}) {
     if (StartsWithFormat(line, GetText(key))) return line;
   }
   return {};
@@ -538,8 +543,7 @@ void RunInWizard(const Window& window, const RunPlan& plan, std::vector<std::str
   window.host->RunUntilIdle();
   if (ThreadCount() > threadsBefore) {
     // Its machine cannot be taken away under it: the campaign ends here.
-    std::fprintf(stderr, "the wizard's worker did not end within %lld s\n",
-                 static_cast<long long>(kRunLimit.count()));
+    std::fprintf(stderr, "the wizard's worker did not end within %lld s\n", static_cast<long long>(kRunLimit.count()));
     std::fflush(stderr);
     _exit(3);
   }
@@ -558,7 +562,8 @@ void SayWhichRun() {
   if (currentSeed == 0) return;  // between runs: a report at exit is no run's
   char text[96];
   const int length = std::snprintf(text, sizeof text, "\nthe run of seed %u ended the campaign\n", currentSeed.load());
-  if (length > 0) [[maybe_unused]] auto written = write(2, text, static_cast<size_t>(length));
+  if (length > 0) [[maybe_unused]]
+    auto written = write(2, text, static_cast<size_t>(length));
 }
 
 void OnFatalSignal(int signal) {
@@ -568,7 +573,8 @@ void OnFatalSignal(int signal) {
 }
 
 std::string Describe(const RunPlan& plan) {
-  std::string text = plan.removal ? "removal of" : "installation on " + WideToUtf8(PortWord(plan.installation.portKind));
+  std::string text =
+      plan.removal ? "removal of" : "installation on " + WideToUtf8(PortWord(plan.installation.portKind));
   for (const auto& name : plan.printers) text += " '" + WideToUtf8(name) + "'";
   for (const auto& name : plan.drivers) text += " driver " + WideToUtf8(name);
   text += "; faults:";
@@ -658,7 +664,7 @@ int main(int argc, char** argv) {
         RunInWizard(window, plan, broken);
         scratch.Machine().ClearFaults();
         const auto* pane = window.main->FindControl<ui::RichEdit>(plan.removal ? L"wordedit_deleteInfo_start"
-                                                                                : L"wordedit_installInfo");
+                                                                               : L"wordedit_installInfo");
         for (const auto& line : PaneLines(*pane)) wizardFailures += line.red;
         CheckState(scratch.Machine(), broken);
         CheckFiles(scratch.Folder() / "drive_c", package, broken);
@@ -681,8 +687,8 @@ int main(int argc, char** argv) {
           ++devicesHidden;
         } else if (outcome.code != (failed ? kExitStepFailed : kExitSuccess)) {
           broken.push_back("the console program ended with " + std::to_string(outcome.code) + " after " +
-                           std::to_string(outcome.failedLines) + " failed lines: " +
-                           WideToUtf8(outcome.out + outcome.err));
+                           std::to_string(outcome.failedLines) +
+                           " failed lines: " + WideToUtf8(outcome.out + outcome.err));
         }
         if (!InstallationLock::TryAcquire().Held()) broken.push_back("the console program left the lock held");
         CheckState(scratch.Machine(), broken);

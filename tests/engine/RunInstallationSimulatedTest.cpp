@@ -92,9 +92,7 @@ class Installation : public HeadlessMainWindow {
 
   // The system's error text ends with its own line break, so such a line is followed by
   // an empty red one.
-  static std::wstring Err(const wchar_t* key, uint32_t code) {
-    return L"!" + Note(key, code);
-  }
+  static std::wstring Err(const wchar_t* key, uint32_t code) { return L"!" + Note(key, code); }
   // The same as a plain line: a failure that the install folder method makes good.
   static std::wstring Note(const wchar_t* key, uint32_t code) {
     return FormatText(ui::GetText(key), FormatSystemError(code));
@@ -394,7 +392,7 @@ TEST_F(Installation, ADriverStillAbsentAfterTheAppletStops) {
   ASSERT_TRUE(Machine().InjectFault("ShellExecuteExW", 2, FaultMode::Always));
   EXPECT_FALSE(Run().succeeded);
   ExpectLog(Cat({Note(L"tip.readdriverdirfail", 5)}, Texts({L"tip.startcopyfile", L"tip.copyfilesuccess",
-                                                           L"tip.startinstalldriver", L"!tip.installdriverfail2"})));
+                                                            L"tip.startinstalldriver", L"!tip.installdriverfail2"})));
 }
 
 TEST_F(Installation, APrinterOnAKnownPortThatFailsShowsNoBox) {

@@ -196,7 +196,8 @@ TEST_F(ConsoleProgram, AFailedStepEndsWith1603AndTheWorkersErrorLines) {
 // A list of the spooler that cannot be read says nothing about the names given: the run
 // fails with the system's reason (1603) rather than calling the option wrong (87).
 TEST_F(ConsoleProgram, AnUnreadableSpoolerListFailsTheRunInsteadOfRefusingTheName) {
-  const std::wstring reason = FormatText(GetText(L"cli.err.machinelists"), L"Code: 1722 - The RPC server is unavailable.");
+  const std::wstring reason =
+      FormatText(GetText(L"cli.err.machinelists"), L"Code: 1722 - The RPC server is unavailable.");
   ASSERT_TRUE(Machine().InjectFault("EnumPortsW", 1722, FaultMode::Once));
   const ConsoleRun install = Console({L"install", L"--model", L"203", L"--port", L"com", L"--port-name", L"COM1:"});
   EXPECT_EQ(install.code, kExitStepFailed);
