@@ -8,7 +8,6 @@
 // Run i uses seed S + i. Every run happens twice from the same start: in the wizard (the
 // main window on the headless host, its worker thread) and in the console program.
 // Build it with the address sanitizer (preset linux-asan) so that a memory fault ends it.
-#include <dirent.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -27,6 +26,8 @@
 #include <thread>
 #include <vector>
 
+#include "DriverPackageEntries.h"
+#include "ProcessThreads.h"
 #include "base/TextTable.h"
 #include "base/WideText.h"
 #include "devices/BluetoothDiscovery.h"
@@ -439,18 +440,9 @@ void CheckState(const SimulatedMachine& machine, std::vector<std::string>& broke
 std::map<std::string, std::set<std::string>> PackageFiles() {
   std::map<std::string, std::set<std::string>> files;
   const auto package = ui::ResourceManager::Instance().Package();
-  for (const auto& model : BuildDriverModelRecords()) {
-    for (const auto* list : {&model.spoolerList32, &model.spoolerList64, &model.spoolerListIA64, &model.folderListRoot,
-                             &model.folderList32, &model.folderList64, &model.folderListIA64}) {
-      for (std::wstring path : *list) {
-        const std::wstring name = path.substr(path.rfind(L'\\') + 1);
-        for (auto& c : path) c = c == L'\\' ? L'/' : c;
-        if (const auto bytes = package->ReadEntry(WideToUtf8(path))) {
-          files[WideToUtf8(ToLowerUnits(name))].insert(std::string(bytes->begin(), bytes->end()));
-        }
-      }
-    }
-  }
+  ForEachDriverPackageEntry([&](const std::string& name, const std::string& entry) {
+    if (const auto bytes = package->ReadEntry(entry)) files[name].insert(std::string(bytes->begin(), bytes->end()));
+  });
   return files;
 }
 
@@ -477,15 +469,6 @@ void CheckFiles(const std::filesystem::path& driveC, const std::map<std::string,
 }
 
 // ---- The wizard's run ----
-
-int ThreadCount() {
-  int count = 0;
-  if (DIR* tasks = opendir("/proc/self/task")) {
-    while (const dirent* entry = readdir(tasks)) count += entry->d_name[0] != '.';
-    closedir(tasks);
-  }
-  return count;
-}
 
 // What the removal page lists before the user chooses, before the faults come.
 void ListForRemovalPage() {
@@ -529,19 +512,20 @@ struct Window {
 };
 
 void RunInWizard(const Window& window, const RunPlan& plan, std::vector<std::string>& broken) {
-  const int threadsBefore = ThreadCount();
+  const int threadsBefore = ProcessThreadCount();
   if (!StartWizardRun(plan)) {
     broken.push_back("the wizard's run did not start");
     return;
   }
   auto* finishBar = window.main->FindControl(L"hor_btn_h1");
   const auto deadline = std::chrono::steady_clock::now() + kRunLimit;
-  while ((!finishBar->IsVisible() || ThreadCount() > threadsBefore) && std::chrono::steady_clock::now() < deadline) {
+  while ((!finishBar->IsVisible() || ProcessThreadCount() > threadsBefore) &&
+         std::chrono::steady_clock::now() < deadline) {
     window.host->RunUntilIdle();
     std::this_thread::sleep_for(std::chrono::microseconds(100));
   }
   window.host->RunUntilIdle();
-  if (ThreadCount() > threadsBefore) {
+  if (ProcessThreadCount() > threadsBefore) {
     // Its machine cannot be taken away under it: the campaign ends here.
     std::fprintf(stderr, "the wizard's worker did not end within %lld s\n", static_cast<long long>(kRunLimit.count()));
     std::fflush(stderr);
