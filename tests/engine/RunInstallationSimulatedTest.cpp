@@ -483,8 +483,8 @@ TEST_F(Installation, TheLogIsInTheLanguageInUseWithTheSystemTextInIt) {
   EXPECT_TRUE(Run().succeeded);
   const std::vector<std::wstring> log = Log();
   ASSERT_GE(log.size(), 3u);
-  EXPECT_EQ(log[0].rfind(L"!读取驱动程序目录失败：Code: 5 - ", 0), 0u) << WideToUtf8(log[0]);
-  EXPECT_NE(log[0], L"!读取驱动程序目录失败：Code: 5 - Access is denied.") << "the system's Chinese text";
+  EXPECT_EQ(log[0].rfind(L"读取驱动程序目录失败：Code: 5 - ", 0), 0u) << WideToUtf8(log[0]);
+  EXPECT_NE(log[0], L"读取驱动程序目录失败：Code: 5 - Access is denied.") << "the system's Chinese text";
   EXPECT_EQ(log[2], L"开始复制文件...");
   ui::ResourceManager::Instance().LoadLanguage(L"lan_en.xml");
   SetMessageLanguageId(0x0409);
