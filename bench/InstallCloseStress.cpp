@@ -5,8 +5,6 @@
 //
 //   bench/InstallCloseStress [runs] [seed]
 //   bench/InstallCloseStress --quick          (20 runs)
-#include <dirent.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +16,8 @@
 #include <thread>
 
 #include "BenchFigures.h"
+#include "DriverPackageEntries.h"
+#include "ProcessThreads.h"
 #include "base/WideText.h"
 #include "engine/DriverModelRecord.h"
 #include "shell/EmbeddedPackage.h"
@@ -33,30 +33,13 @@
 
 namespace {
 
-// The worker is detached; the process's thread count tells when it has ended.
-int ThreadCount() {
-  int count = 0;
-  if (DIR* tasks = opendir("/proc/self/task")) {
-    while (const dirent* entry = readdir(tasks)) count += entry->d_name[0] != '.';
-    closedir(tasks);
-  }
-  return count;
-}
-
 // Lower-case file name -> the sizes of the package entries of that name.
 std::map<std::string, std::set<uintmax_t>> ExpectedSizes() {
   std::map<std::string, std::set<uintmax_t>> sizes;
   const auto package = ui::ResourceManager::Instance().Package();
-  for (const auto& model : BuildDriverModelRecords()) {
-    for (const auto* list : {&model.spoolerList32, &model.spoolerList64, &model.spoolerListIA64, &model.folderListRoot,
-                             &model.folderList32, &model.folderList64, &model.folderListIA64}) {
-      for (std::wstring path : *list) {
-        const std::wstring name = path.substr(path.rfind(L'\\') + 1);
-        for (auto& c : path) c = c == L'\\' ? L'/' : c;
-        if (const auto size = package->EntrySize(WideToUtf8(path))) sizes[WideToUtf8(ToLowerUnits(name))].insert(*size);
-      }
-    }
-  }
+  ForEachDriverPackageEntry([&](const std::string& name, const std::string& entry) {
+    if (const auto size = package->EntrySize(entry)) sizes[name].insert(*size);
+  });
   return sizes;
 }
 
@@ -123,7 +106,7 @@ int main(int argc, char** argv) {
 
     // On the install wizard's last page, where the run's finish bar shows.
     context.shownPage = ShownPage::InstallWizard;
-    const int threadsBefore = ThreadCount();
+    const int threadsBefore = ProcessThreadCount();
     const auto runStart = std::chrono::steady_clock::now();
     StartInstallation();
     // A random moment: the window's loop runs for up to 3 s, the worker's messages
@@ -143,10 +126,10 @@ int main(int argc, char** argv) {
 
     // The worker ends by itself once its sends find no window.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (ThreadCount() > threadsBefore && std::chrono::steady_clock::now() < deadline) {
+    while (ProcessThreadCount() > threadsBefore && std::chrono::steady_clock::now() < deadline) {
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    if (ThreadCount() > threadsBefore) {
+    if (ProcessThreadCount() > threadsBefore) {
       std::fprintf(stderr, "run %d: the worker did not end within 30 s\n", run);
       ++hangs;
       break;  // its machine cannot be taken away under it

@@ -29,24 +29,28 @@ struct Run {
   std::wstring portName;
 };
 
-// The registration through the driver directory; false means: fall back.
+// The registration through the driver directory; false means: fall back. Its failures
+// are plain lines: the run goes on by the install folder, whose outcome is the step's, so
+// a red line always means the run could not do what it was asked.
 bool RegisterBySpoolerMethod(const Run& run, const DriverModelRecord& model) {
   const std::wstring directory = GetDriverDirectory(run.environment);
   if (directory.empty()) {
-    run.log.Error(L"tip.readdriverdirfail", FormatSystemError(LastErrorCode()));
+    run.log.Plain(L"tip.readdriverdirfail", FormatSystemError(LastErrorCode()));
     return false;
   }
   run.log.Plain(L"tip.startcopyfile");
   DependentFileList files;
-  for (const auto& failure : CopySpoolerFiles(SpoolerFileList(model, run.is64BitWindows), directory, files)) {
+  const auto failures = CopySpoolerFiles(SpoolerFileList(model, run.is64BitWindows), directory, files);
+  for (const auto& failure : failures) {
     run.log.PlainText(failure.relativePath);
-    run.log.Error(L"tip.copyfilefail", FormatSystemError(failure.error));
+    run.log.Plain(L"tip.copyfilefail", FormatSystemError(failure.error));
   }
-  run.log.Plain(L"tip.copyfilesuccess");
+  // The registration still runs and decides; the copy is not called done when it was not.
+  if (failures.empty()) run.log.Plain(L"tip.copyfilesuccess");
   const PrinterDriverRecord registration = DriverRegistration(model, run.environment, files);
   run.log.Plain(L"tip.startinstalldriver");
   if (!AddPrinterDriverLevel6(registration)) {
-    run.log.Error(L"tip.installdriverfail", FormatSystemError(LastErrorCode()));
+    run.log.Plain(L"tip.installdriverfail", FormatSystemError(LastErrorCode()));
     return false;
   }
   run.log.Plain(L"tip.installdriversuccess");

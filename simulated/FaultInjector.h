@@ -1,6 +1,6 @@
 // Failures that tests ask the simulated machine for: a platform call named by its Win32
-// name ("AddPrinterDriverExW", "WriteFile", ...) fails with a given error code, once or
-// every time, before it changes anything.
+// name ("AddPrinterDriverExW", "WriteFile", ...) fails with a given error code, once, a
+// number of times in a row or every time, before it changes anything.
 //
 // Threads: not locked; SimulatedMachine calls it under its own lock.
 #pragma once
@@ -21,14 +21,16 @@ class FaultInjector {
 
   // False for a name that no call checks, so a misspelt fault never passes unnoticed.
   bool Inject(std::string_view call, uint32_t code, FaultMode mode);
+  // The next `times` calls fail (at least one).
+  bool Inject(std::string_view call, uint32_t code, int times);
   void Clear();
-  // The code the call must fail with now, if any; a Once fault is used up.
+  // The code the call must fail with now, if any; a counted fault is used up.
   std::optional<uint32_t> Take(std::string_view call);
 
  private:
   struct Fault {
     uint32_t code = 0;
-    FaultMode mode = FaultMode::Once;
+    int remaining = 1;  // calls still to fail; below 0: every call
   };
   std::map<std::string, Fault, std::less<>> faults_;
 };

@@ -229,9 +229,12 @@ std::optional<std::vector<uint8_t>> SimulatedFileSystem::ReadFile(std::wstring_v
     error = std::filesystem::is_directory(*host, ec) ? kErrorAccessDenied : Attributes(path, currentDirectory);
     return std::nullopt;
   }
+  // One read of the whole file: driver files are megabytes, and byte-wise stream
+  // iterators made every driver registration of a debug build take seconds.
   std::ifstream in(*host, std::ios::binary);
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) {
+  std::vector<uint8_t> bytes(static_cast<size_t>(std::filesystem::file_size(*host, ec)));
+  if (!ec) in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (ec || in.bad() || in.gcount() != static_cast<std::streamsize>(bytes.size())) {
     error = kErrorAccessDenied;
     return std::nullopt;
   }

@@ -144,6 +144,11 @@ bool SimulatedMachine::InjectFault(std::string_view call, uint32_t code, FaultMo
   return faults_.Inject(call, code, mode);
 }
 
+bool SimulatedMachine::InjectFault(std::string_view call, uint32_t code, int times) {
+  std::lock_guard guard(lock_);
+  return faults_.Inject(call, code, times);
+}
+
 bool SimulatedMachine::FailsNow(std::string_view call) {
   std::lock_guard guard(lock_);
   return Faulted(call);

@@ -109,6 +109,8 @@ class SimulatedMachine {
   };
   std::optional<Version> GetVersion();
   std::optional<bool> IsWow64Process();
+  // GetNativeSystemInfo: whether the processor is a 64-bit one; it cannot fail.
+  bool NativeSystemIs64Bit();
   std::optional<std::wstring> FormatMessage(uint32_t code, uint16_t languageId);
   std::optional<std::wstring> CurrentDirectory();
   SimulatedFileSystem::Kind PathKind(std::wstring_view path);
@@ -125,6 +127,8 @@ class SimulatedMachine {
 
   // ---- Settings and inspection, for tests and for a person at the Linux build ----
   bool InjectFault(std::string_view call, uint32_t code, FaultMode mode);
+  // The next `times` calls fail with the code.
+  bool InjectFault(std::string_view call, uint32_t code, int times);
   // Takes an injected or stored fault for a call made outside this class (the device
   // calls), leaving it as the last error.
   bool FailsNow(std::string_view call);

@@ -61,7 +61,9 @@ uint32_t SimulatedMachine::WriteNewFile(std::wstring_view path, const std::vecto
   std::lock_guard guard(lock_);
   if (Faulted("CreateFileW")) return SimulatedLastError();
   const std::wstring& directory = state_.settings.currentDirectory;
-  if (const auto code = faults_.Take("WriteFile")) {
+  auto code = faults_.Take("WriteFile");
+  if (!code) code = devices_.TakeStoredFault("WriteFile");
+  if (code) {
     // The write breaks off half-way: the file is there, holding part of the bytes.
     files_.WriteNewFile(path, directory, bytes, bytes.size() / 2);
     SetSimulatedLastError(*code);

@@ -89,6 +89,11 @@ std::optional<bool> SimulatedMachine::IsWow64Process() {
   return state_.settings.x64;
 }
 
+bool SimulatedMachine::NativeSystemIs64Bit() {
+  std::lock_guard guard(lock_);
+  return state_.settings.x64;
+}
+
 void SimulatedMachine::SetX64(bool x64) {
   std::lock_guard guard(lock_);
   state_.settings.x64 = x64;

@@ -26,7 +26,7 @@ std::wstring SystemDriverEnvironment() {
   return NativeDriverEnvironment(Is64BitWindows());
 }
 
-void ListPrinters(std::vector<SpoolerEntry>& list, const std::wstring& driverEnvironment) {
+bool ListPrinters(std::vector<SpoolerEntry>& list, const std::wstring& driverEnvironment) {
   list.clear();
   std::map<std::wstring, std::wstring> infPaths;
   if (DriverLevel8Available()) {
@@ -36,7 +36,7 @@ void ListPrinters(std::vector<SpoolerEntry>& list, const std::wstring& driverEnv
     }
   }
   auto printers = EnumPrintersLevel2(kEnumLocalAndConnections);
-  if (!printers) return;
+  if (!printers) return false;
   const std::wstring defaultPrinter = DefaultPrinterName().value_or(L"");
   list.reserve(printers->size());
   for (auto& printer : *printers) {
@@ -49,13 +49,14 @@ void ListPrinters(std::vector<SpoolerEntry>& list, const std::wstring& driverEnv
     entry.environment = driverEnvironment;
     list.push_back(std::move(entry));
   }
+  return true;
 }
 
-void ListDrivers(std::vector<SpoolerEntry>& list, const std::wstring& environment) {
+bool ListDrivers(std::vector<SpoolerEntry>& list, const std::wstring& environment) {
   list.clear();
   const bool level8 = DriverLevel8Available();
   auto drivers = EnumPrinterDriversAtLevel(level8 ? 8 : 6, environment);
-  if (!drivers) return;
+  if (!drivers) return false;
   list.reserve(drivers->size());
   for (auto& driver : *drivers) {
     SpoolerEntry entry{L"", std::move(driver.driverName), level8 ? std::move(driver.infPath) : std::wstring(),
@@ -64,18 +65,20 @@ void ListDrivers(std::vector<SpoolerEntry>& list, const std::wstring& environmen
     entry.driverVersion = driver.driverVersion;
     list.push_back(std::move(entry));
   }
+  return true;
 }
 
-void ListPorts(std::vector<SpoolerEntry>& list) {
+bool ListPorts(std::vector<SpoolerEntry>& list) {
   list.clear();
   auto ports = EnumPortsLevel2();
-  if (!ports) return;
+  if (!ports) return false;
   list.reserve(ports->size());
   for (auto& port : *ports) {
     SpoolerEntry entry{std::move(port.portName), std::move(port.description), std::move(port.monitorName)};
     entry.address = std::move(port.hostAddress);
     list.push_back(std::move(entry));
   }
+  return true;
 }
 
 bool PortExists(const std::wstring& portName) {

@@ -19,15 +19,16 @@
 #include "engine/spooler/PrinterRecord.h"
 #include "engine/spooler/SpoolerEntry.h"
 
-// Lists: the list is replaced; a failed enumeration leaves it empty.
+// Lists: the list is replaced; a failed enumeration leaves it empty and returns false,
+// its system error left for LastErrorCode().
 // Every environment argument below: empty passes none, which means the calling program's
 // environment ("Windows NT x86" for this 32-bit program, DriverEnvironment.h).
 // The environment of the drivers that this system's printers use ("Windows x64" on 64-bit
 // Windows): the one to name when the system's drivers are meant.
 std::wstring SystemDriverEnvironment();
-void ListPrinters(std::vector<SpoolerEntry>& list, const std::wstring& driverEnvironment = {});
-void ListDrivers(std::vector<SpoolerEntry>& list, const std::wstring& environment = {});
-void ListPorts(std::vector<SpoolerEntry>& list);
+bool ListPrinters(std::vector<SpoolerEntry>& list, const std::wstring& driverEnvironment = {});
+bool ListDrivers(std::vector<SpoolerEntry>& list, const std::wstring& environment = {});
+bool ListPorts(std::vector<SpoolerEntry>& list);
 
 // Exact, case-sensitive name comparison over a fresh enumeration.
 bool PortExists(const std::wstring& portName);

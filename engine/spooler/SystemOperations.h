@@ -20,7 +20,8 @@ std::optional<WindowsVersion> GetWindowsVersion();
 // Windows 8 (6.2) or later; also true when the version cannot be read.
 bool IsVersion62OrLater();
 // True on 64-bit Windows: the 32-bit product runs there under WOW64; a 64-bit build
-// runs nowhere else.
+// runs nowhere else. When the WOW64 question fails, the processor of the native system
+// answers: a wrong guess would list, install and remove drivers of the other environment.
 bool Is64BitWindows();
 // True when the process runs with an administrator's rights: its token is elevated (or,
 // where Windows has no elevation, it belongs to BUILTIN\Administrators). False when the

@@ -31,7 +31,8 @@ std::optional<WindowsVersion> GetWindowsVersion() {
 bool Is64BitWindows() {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
   if (!machine) return false;
-  return machine->IsWow64Process().value_or(false);
+  if (const auto wow64 = machine->IsWow64Process()) return *wow64;
+  return machine->NativeSystemIs64Bit();
 }
 
 bool RunningAsAdministrator() {

@@ -24,7 +24,12 @@ bool Is64BitWindows() {
   return true;
 #else
   BOOL wow64 = FALSE;
-  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+  if (IsWow64Process(GetCurrentProcess(), &wow64)) return wow64 != FALSE;
+  SYSTEM_INFO native{};
+  GetNativeSystemInfo(&native);
+  return native.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64 ||
+         native.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_IA64 ||
+         native.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_ARM64;
 #endif
 }
 

@@ -13,12 +13,23 @@
 #include "engine/PinText.h"
 #include "engine/spooler/SpoolerNamesInUse.h"
 #include "engine/spooler/SpoolerOperations.h"
+#include "engine/spooler/SystemOperations.h"
 
 namespace {
 
 OptionError Refuse(const wchar_t* option, const wchar_t* problemKey, std::wstring argument = {}) {
   return {option, problemKey, std::move(argument)};
 }
+
+// A spooler list that could not be read: a name missing from it says nothing about the
+// name, so the run fails with the system's reason instead of refusing the option.
+MachineRefusal UnreadableList() {
+  std::wstring reason = FormatSystemError(LastErrorCode());
+  while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r')) reason.pop_back();
+  return MachineRefusal{FormatText(GetText(L"cli.err.machinelists"), reason)};
+}
+
+using Refusal = std::variant<OptionError, MachineRefusal>;
 
 // The spooler's own spelling of a name given in any letter case.
 std::optional<std::wstring> FindName(const std::vector<std::wstring>& names, const std::wstring& wanted) {
@@ -31,9 +42,9 @@ std::optional<std::wstring> FindName(const std::vector<std::wstring>& names, con
 }
 
 // An existing port of the kind, as the wizard's port list keeps them.
-std::optional<OptionError> ChooseExistingPort(const ConsoleOptions& options, InstallRequest& request) {
+std::optional<Refusal> ChooseExistingPort(const ConsoleOptions& options, InstallRequest& request) {
   std::vector<SpoolerEntry> ports;
-  ListPorts(ports);
+  if (!ListPorts(ports)) return UnreadableList();
   std::vector<std::wstring> names;
   for (const auto& port : ports) names.push_back(port.printerName);
   const std::wstring& wanted = *options.portName;
@@ -46,7 +57,7 @@ std::optional<OptionError> ChooseExistingPort(const ConsoleOptions& options, Ins
   return std::nullopt;
 }
 
-std::optional<OptionError> ChooseNetworkPort(const ConsoleOptions& options, InstallRequest& request) {
+std::optional<Refusal> ChooseNetworkPort(const ConsoleOptions& options, InstallRequest& request) {
   if (!IsValidIpv4Address(*options.address)) return Refuse(L"--address", L"cli.err.ipv4", *options.address);
   request.ipAddress = *options.address;
   if (options.portName) {
@@ -59,7 +70,7 @@ std::optional<OptionError> ChooseNetworkPort(const ConsoleOptions& options, Inst
   return std::nullopt;
 }
 
-std::optional<OptionError> ChooseUsbPrinter(const ConsoleOptions& options, InstallRequest& request) {
+std::optional<Refusal> ChooseUsbPrinter(const ConsoleOptions& options, InstallRequest& request) {
   const std::vector<UsbPrinterEntry> printers = ScanUsbPrinters();
   std::optional<size_t> index;
   if (options.usbNumber) {
@@ -137,7 +148,7 @@ InstallPlan PlanInstallation(const ConsoleOptions& options) {
   if (static_cast<size_t>(request.modelIndex) < models.size()) inputs.model = models[request.modelIndex];
   request.portKind = *options.portKind;
 
-  std::optional<OptionError> refused;
+  std::optional<Refusal> refused;
   switch (request.portKind) {
     case PortKind::Network:
       refused = ChooseNetworkPort(options, request);
@@ -156,7 +167,7 @@ InstallPlan PlanInstallation(const ConsoleOptions& options) {
       refused = ChooseExistingPort(options, request);
       break;
   }
-  if (refused) return *refused;
+  if (refused) return std::visit([](const auto& refusal) -> InstallPlan { return refusal; }, *refused);
 
   if (options.printerName) {
     if (const wchar_t* fault = PrinterNameFault(*options.printerName)) return Refuse(L"--printer-name", fault);
@@ -176,8 +187,8 @@ RemovalPlan PlanRemoval(const ConsoleOptions& options) {
   RemovalJob job;
   job.systemEnvironment = SystemDriverEnvironment();
   std::vector<SpoolerEntry> printerEntries;
-  ListPrinters(printerEntries, job.systemEnvironment);
-  ListDrivers(job.driverEntries, job.systemEnvironment);
+  if (!ListPrinters(printerEntries, job.systemEnvironment)) return UnreadableList();
+  if (!ListDrivers(job.driverEntries, job.systemEnvironment)) return UnreadableList();
   std::vector<std::wstring> printerNames;
   for (const auto& entry : printerEntries) printerNames.push_back(entry.printerName);
   std::vector<std::wstring> driverNames;

@@ -14,14 +14,14 @@
 #include "engine/InstallationInputs.h"
 #include "shell/console/ConsoleOptions.h"
 
-// A check that failed because of the machine rather than the choices (no Bluetooth radio):
-// the run fails (1603) with this text.
+// A check that failed because of the machine rather than the choices (no Bluetooth radio,
+// a list of the spooler that cannot be read): the run fails (1603) with this text.
 struct MachineRefusal {
   std::wstring text;
 };
 
 using InstallPlan = std::variant<InstallationInputs, OptionError, MachineRefusal>;
-using RemovalPlan = std::variant<RemovalJob, OptionError>;
+using RemovalPlan = std::variant<RemovalJob, OptionError, MachineRefusal>;
 
 InstallPlan PlanInstallation(const ConsoleOptions& options);
 RemovalPlan PlanRemoval(const ConsoleOptions& options);

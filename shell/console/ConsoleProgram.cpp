@@ -73,6 +73,9 @@ class Output {
     streams_.out(LogTimePrefix(now) + line + L"\n");
     log_.Write(line, now);
   }
+  void FailedLine(std::wstring_view text) {
+    if (streams_.failedLine) streams_.failedLine(text);
+  }
 
  private:
   const ConsoleStreams& streams_;
@@ -145,7 +148,9 @@ void RunWorker(Output& output, uint32_t logMessage, Work work) {
   MessageSink sink([&](uint32_t message, uintptr_t, intptr_t lParam) {
     if (message != logMessage || lParam == 0) return;
     const auto* line = reinterpret_cast<const UiTextMessage*>(lParam);
-    if (!line->flag2) output.Timed(line->text);
+    if (line->flag2) return;
+    output.Timed(line->text);
+    if (line->flag1) output.FailedLine(line->text);
   });
   SetMessageBoxAnswerer([&](const std::wstring& text, unsigned flags) {
     output.Timed(text);
@@ -181,6 +186,10 @@ int ChangingVerb(Output& output, const ConsoleOptions& options) {
   } else {
     RemovalPlan plan = PlanRemoval(options);
     if (auto* error = std::get_if<OptionError>(&plan)) return Refuse(output, *error);
+    if (auto* refusal = std::get_if<MachineRefusal>(&plan)) {
+      output.Err(refusal->text + L"\n");
+      return kExitStepFailed;
+    }
     removal = std::get<RemovalJob>(std::move(plan));
     steps = DescribeRemoval(*removal);
   }

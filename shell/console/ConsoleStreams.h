@@ -10,6 +10,9 @@
 struct ConsoleStreams {
   std::function<void(std::wstring_view)> out;
   std::function<void(std::wstring_view)> err;
+  // Optional: each log line that the wizard would show red (a failed step), without its
+  // time; it goes to `out` as well.
+  std::function<void(std::wstring_view)> failedLine;
 };
 
 // The process's standard output and error: UTF-16 to a Windows console, else UTF-8.

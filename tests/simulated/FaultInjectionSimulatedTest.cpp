@@ -124,7 +124,7 @@ std::map<std::string, std::function<bool()>> OperationsByCall() {
        }},
       {"SHGetSpecialFolderPathW", [] { return ProgramFilesFolder().has_value(); }},
       {"GetVersionExW", [] { return GetWindowsVersion().has_value(); }},
-      {"IsWow64Process", [] { return Is64BitWindows(); }},
+      {"IsWow64Process", [] { return Machine().IsWow64Process().has_value(); }},
       {"FormatMessageW", [] { return SystemMessageText(5, 0x0409).has_value(); }},
       {"GetCurrentDirectoryA", [] { return CreateDirectoryPath(L"C:\\Windows\\Temp") == 1; }},
       {"CreateDirectoryA", [] { return CreateDirectoryPath(L"C:\\Windows\\Temp\\" + Unique(L"made")) == 1; }},
@@ -200,6 +200,31 @@ TEST(FaultInjection, AnAlwaysFaultStaysUntilCleared) {
   EXPECT_EQ(LastErrorCode(), 5u);
   Machine().ClearFaults();
   EXPECT_TRUE(AddPrinterLevel2(printer));
+}
+
+TEST(FaultInjection, ACountedFaultFailsThatManyCallsThenWorks) {
+  ASSERT_TRUE(Machine().InjectFault("AddPrinterW", 1802, 3));
+  const PrinterRecord printer{L"Counted printer", L"nul:", L"Microsoft Print To PDF", L"WinPrint", 0x40};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_FALSE(AddPrinterLevel2(printer)) << i;
+    EXPECT_EQ(LastErrorCode(), 1802u);
+  }
+  EXPECT_TRUE(AddPrinterLevel2(printer));
+}
+
+TEST(FaultInjection, AStoredWriteFaultBreaksTheWriteOffToo) {
+  Machine().Devices().StoreFault({"WriteFile", 112, true});
+  EXPECT_FALSE(WriteWholeFile(L"C:\\Windows\\Temp\\stored.dll", std::vector<uint8_t>(64, 's')));
+  EXPECT_EQ(LastErrorCode(), 112u);
+  EXPECT_TRUE(WriteWholeFile(L"C:\\Windows\\Temp\\stored.dll", std::vector<uint8_t>(64, 's')));
+}
+
+// A wrong guess would list and remove the drivers of the other environment.
+TEST(FaultInjection, AFailingWow64QuestionIsAnsweredByTheNativeSystem) {
+  ASSERT_TRUE(Machine().InjectFault("IsWow64Process", 5, FaultMode::Always));
+  EXPECT_TRUE(Is64BitWindows());
+  Machine().SetX64(false);
+  EXPECT_FALSE(Is64BitWindows());
 }
 
 TEST(FaultInjection, AnUnknownCallIsRefused) {

@@ -49,6 +49,7 @@ struct ConsoleRun {
   int code = -1;
   std::wstring out;
   std::wstring err;
+  std::vector<std::wstring> failedLines;
 
   // Standard output by line, the log lines' time prefix checked and removed.
   std::vector<std::wstring> Lines() const {
@@ -72,7 +73,8 @@ class ConsoleProgram : public ::testing::Test {
   ConsoleRun Console(std::vector<std::wstring> arguments) {
     ConsoleRun run;
     ConsoleStreams streams{[&](std::wstring_view text) { run.out += text; },
-                           [&](std::wstring_view text) { run.err += text; }};
+                           [&](std::wstring_view text) { run.err += text; },
+                           [&](std::wstring_view text) { run.failedLines.emplace_back(text); }};
     run.code = RunConsoleProgram(arguments, streams);
     return run;
   }
@@ -220,6 +222,27 @@ TEST_F(ConsoleProgram, AFailedStepEndsWith1603AndTheWorkersErrorLines) {
   auto expected = TextsOf({kInstallLines.begin(), kInstallLines.end() - 1});
   expected.push_back(FormatText(GetText(L"tip.installprinterfail"), L"Code: 5 - Access is denied."));
   EXPECT_EQ(run.Lines(), expected);
+  ASSERT_EQ(run.failedLines.size(), 1u) << "only the failed step's line is red";
+  EXPECT_EQ(run.failedLines[0].substr(0, expected.back().size()), expected.back());
+}
+
+// A list of the spooler that cannot be read says nothing about the names given: the run
+// fails with the system's reason (1603) rather than calling the option wrong (87).
+TEST_F(ConsoleProgram, AnUnreadableSpoolerListFailsTheRunInsteadOfRefusingTheName) {
+  const std::wstring reason =
+      FormatText(GetText(L"cli.err.machinelists"), L"Code: 1722 - The RPC server is unavailable.");
+  ASSERT_TRUE(Machine().InjectFault("EnumPortsW", 1722, FaultMode::Once));
+  const ConsoleRun install = Console({L"install", L"--model", L"203", L"--port", L"com", L"--port-name", L"COM1:"});
+  EXPECT_EQ(install.code, kExitStepFailed);
+  EXPECT_EQ(install.err, reason + L"\n");
+  EXPECT_FALSE(DriverOf(L"QuorvelA4-203"));
+
+  ASSERT_EQ(Console({L"install", L"--model", L"203", L"--port", L"com", L"--port-name", L"COM1:"}).code, kExitSuccess);
+  ASSERT_TRUE(Machine().InjectFault("EnumPrintersW", 1722, FaultMode::Once));
+  const ConsoleRun remove = Console({L"remove", L"--printer", L"QuorvelA4-203"});
+  EXPECT_EQ(remove.code, kExitStepFailed);
+  EXPECT_EQ(remove.err, reason + L"\n");
+  EXPECT_EQ(DriverOf(L"QuorvelA4-203"), L"QuorvelA4-203");
 }
 
 TEST_F(ConsoleProgram, WhatIfChangesNothingAndNamesEveryStep) {
