@@ -2,18 +2,30 @@
 // simulated machine, so pictures never depend on (or change) the user's machine folder.
 //
 //   quorvel-snapshot --language 1054 --window main|about|language
-//                    --page index|install:N|delete:N --scale 100|125|150|175|200 --out file.png
+//                    --page index|install:N|delete:N|installed|removal-summary
+//                    --scale 100|125|150|175|200 --out file.png
+//
+// "installed" and "removal-summary" are reached by clicks, as a user would: a COM1:
+// installation run to its end (its log), then the removal of that printer and its driver
+// up to the removal's summary.
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 
+#include "base/WideText.h"
+#include "engine/spooler/InstallationLock.h"
 #include "shell/app/MainWnd.h"
 #include "shell/app/StartUp.h"
 #include "simulated/ScratchMachine.h"
+#include "simulated/SimulatedMachine.h"
 #include "ui/cairo/CanvasCairo.h"
+#include "ui/controls/List.h"
+#include "ui/controls/ListRow.h"
 #include "ui/controls/TabLayout.h"
 #include "ui/core/CWindowWnd.h"
 #include "ui/core/SystemConstants.h"
@@ -34,7 +46,8 @@ int Usage(const char* why) {
   std::fprintf(stderr,
                "quorvel-snapshot: %s\n"
                "usage: quorvel-snapshot --language ID --window main|about|language\n"
-               "                        --page index|install:N|delete:N --scale 100|125|150|175|200 --out FILE.png\n",
+               "                        --page index|install:N|delete:N|installed|removal-summary --scale "
+               "100|125|150|175|200 --out FILE.png\n",
                why);
   return 2;
 }
@@ -106,9 +119,114 @@ int PanelHolding(ui::TabLayout* mainTab, ui::Control* control) {
   return -1;
 }
 
+// Lets the slide animations finish and pending messages run.
+void Settle(ui::HostHeadless& host) {
+  host.RunUntilIdle();
+  host.AdvanceTime(1000);
+  host.RunUntilIdle();
+}
+
+// Runs the window's loop until done() (the run's worker posts meanwhile); false after 60 s.
+template <class Done>
+bool PumpUntil(ui::HostHeadless& host, Done done) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    host.RunUntilIdle();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  Settle(host);
+  return true;
+}
+
+// A click on the named control; false with a reason when it did not take.
+bool Click(ui::HostHeadless& host, CMainWnd& window, const wchar_t* name, std::string& why) {
+  if (host.ClickControl(window.GetHWND(), name)) {
+    Settle(host);
+    return true;
+  }
+  why = "could not click " + WideToUtf8(name);
+  return false;
+}
+
+// A click on the row of the list whose name column reads text: on its check box when the
+// list has one, else on the name.
+bool ClickRow(ui::HostHeadless& host, CMainWnd& window, const wchar_t* listName, const std::wstring& text,
+              std::string& why) {
+  host.RunUntilIdle();  // laid out
+  auto* list = window.FindControl<ui::List>(listName);
+  for (int i = 0; list && i < list->GetRowCount(); ++i) {
+    ui::ListRow* row = list->GetRow(i);
+    if (row->GetColumnText(1) != text) continue;
+    const int column = list->CheckColumn() >= 0 ? list->CheckColumn() : 1;
+    const ui::Rect cell = list->ColumnRect(column, row->GetPos());
+    if (cell.IsEmpty() || !host.Click(window.GetHWND(), {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2}))
+      break;
+    Settle(host);
+    return true;
+  }
+  why = "no row " + WideToUtf8(text) + " to click in " + WideToUtf8(listName);
+  return false;
+}
+
+// The printer a COM installation of the preselected model names by default.
+constexpr const wchar_t* kInstalledModel = L"QuorvelA4-300";
+
+// Index, Install, COM, the model, "COM1:" in the port list, the printer's name, the
+// summary, then the run until the finish bar shows on the log's page.
+bool InstallOnCom1(ui::HostHeadless& host, CMainWnd& window, std::string& why) {
+  const auto next = [&] { return Click(host, window, L"btn_setup_next", why); };
+  if (!Click(host, window, L"option_install", why) || !next() || !Click(host, window, L"option_port_com", why) ||
+      !next() || !ClickRow(host, window, L"listex_install_driver_moudel", kInstalledModel, why) || !next() ||
+      !ClickRow(host, window, L"listex_install_driver_port", L"COM1:", why) || !next() || !next()) {
+    return false;
+  }
+  if (WizardContext::Instance().request.portName != L"COM1:") {
+    why = "the installation's port is not COM1:";
+    return false;
+  }
+  if (!host.ClickControl(window.GetHWND(), L"btn_setup_next")) {
+    why = "the installation could not be started";
+    return false;
+  }
+  auto* finishBar = window.FindControl(L"hor_btn_h1");
+  // The worker lets go of the installation lock after its last message.
+  if (!finishBar || !PumpUntil(host, [&] { return finishBar->IsVisible() && InstallationLock::TryAcquire().Held(); })) {
+    why = "the installation did not end";
+    return false;
+  }
+  // Judged on the machine, not on the log's words, which depend on the language.
+  const auto printers = SimulatedMachine::Current()->Snapshot().printers;
+  const auto printer = printers.find(L"quorvela4-300");
+  if (printer == printers.end() || printer->second.port != L"COM1:") {
+    why = "the installation left no printer on COM1:: " +
+          WideToUtf8(window.FindControl(L"wordedit_installInfo")->GetText());
+    return false;
+  }
+  return true;
+}
+
+// After the installation: Home, Delete, that printer and its driver chosen, the summary.
+bool ShowRemovalSummary(ui::HostHeadless& host, CMainWnd& window, std::string& why) {
+  const auto next = [&] { return Click(host, window, L"btn_setup_next", why); };
+  if (!Click(host, window, L"btn_setup_index", why) || !Click(host, window, L"option_delete", why) || !next() ||
+      !ClickRow(host, window, L"listex_delete_printer", kInstalledModel, why) || !next() ||
+      !ClickRow(host, window, L"listex_delete_driver", kInstalledModel, why) || !next()) {
+    return false;
+  }
+  const auto& context = WizardContext::Instance();
+  if (context.selectedPrinters.size() != 1 || context.selectedDrivers.size() != 1) {
+    why = "the removal's summary does not hold the printer and its driver";
+    return false;
+  }
+  return true;
+}
+
 // Shows the requested page; false with a reason when there is no such page.
-bool ShowPage(ui::HostHeadless& host, const std::string& page, std::string& why) {
+bool ShowPage(ui::HostHeadless& host, CMainWnd& window, const std::string& page, std::string& why) {
   if (page == "index") return true;
+  if (page == "installed") return InstallOnCom1(host, window, why);
+  if (page == "removal-summary") return InstallOnCom1(host, window, why) && ShowRemovalSummary(host, window, why);
   const auto colon = page.find(':');
   const std::string kind = page.substr(0, colon);
   const auto panel =
@@ -123,9 +241,7 @@ bool ShowPage(ui::HostHeadless& host, const std::string& page, std::string& why)
     why = "no panel " + page;
     return false;
   }
-  host.RunUntilIdle();
-  host.AdvanceTime(1000);  // let the slide animations finish
-  host.RunUntilIdle();
+  Settle(host);
   return true;
 }
 
@@ -151,7 +267,7 @@ int main(int argc, char** argv) {
   host.RunUntilIdle();
 
   bool written = false;
-  if (!ShowPage(host, options->page, why)) {
+  if (!ShowPage(host, *window, options->page, why)) {
     std::fprintf(stderr, "quorvel-snapshot: %s\n", why.c_str());
   } else if (options->window == "main") {
     written = host.RenderToPng(window->GetHWND(), options->out);
