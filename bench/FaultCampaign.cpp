@@ -54,11 +54,10 @@
 #include "wizard/RemovalSteps.h"
 #include "wizard/WizardContext.h"
 
-#if defined(__has_include)
-#if __has_include(<sanitizer/common_interface_defs.h>)
+// The header is there without the sanitizers too; the callback lives in their runtime.
+#if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/common_interface_defs.h>
 #define CAMPAIGN_HAS_SANITIZER_CALLBACK 1
-#endif
 #endif
 
 // fontconfig, which is not built with the sanitizers, keeps the font patterns that
@@ -112,7 +111,7 @@ const std::map<std::string_view, std::vector<uint32_t>>& CodesOfCalls() {
       {"SetupDiOpenDevRegKey", {2, 5, 1010}},
       {"RegOpenKeyExW", {2, 5, 1010}},
       {"RegQueryValueExW", {2, 5, 13, 234}},
-      {"LoadLibraryW", {5, 126, 193, 1114}},
+      {"LoadLibraryExW", {5, 126, 193, 1114}},
       {"BluetoothFindFirstRadio", {5, 259, 1167}},
       {"BluetoothFindFirstDevice", {87, 259, 1167}},
       {"BluetoothAuthenticateDevice", {5, 87, 121, 1167, 1223, 1244}},
@@ -481,6 +480,8 @@ void ListForRemovalPage() {
 // Starts the run as the wizard's last Next does; false when it could not start.
 bool StartWizardRun(const RunPlan& plan) {
   auto& context = WizardContext::Instance();
+  // On the run's own page, where its end shows the finish bar.
+  context.shownPage = plan.removal ? ShownPage::RemovalWizard : ShownPage::InstallWizard;
   if (plan.removal) {
     context.selectedPrinters = plan.printers;
     context.selectedDrivers = plan.drivers;
