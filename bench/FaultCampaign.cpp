@@ -40,6 +40,7 @@
 #include "shell/EmbeddedPackage.h"
 #include "shell/Languages.h"
 #include "shell/app/MainWnd.h"
+#include "shell/console/ConsoleOptions.h"
 #include "shell/console/ConsoleProgram.h"
 #include "simulated/FaultInjector.h"
 #include "simulated/MachineLayout.h"
@@ -248,29 +249,12 @@ void PlugDevices(SimulatedMachine& machine, const RunPlan& plan) {
   }
 }
 
-const wchar_t* PortWord(int kind) {
-  switch (kind) {
-    case PortKind::Network:
-      return L"network";
-    case PortKind::Usb:
-      return L"usb";
-    case PortKind::Bluetooth:
-      return L"bluetooth";
-    case PortKind::Lpt:
-      return L"lpt";
-    case PortKind::Com:
-      return L"com";
-    default:
-      return L"existing";
-  }
-}
-
 std::vector<std::wstring> ConsoleArguments(const Installation& install) {
   std::vector<std::wstring> arguments = {L"install",
                                          L"--model",
                                          std::to_wstring(install.model),
                                          L"--port",
-                                         PortWord(install.portKind),
+                                         PortKindWord(install.portKind),
                                          L"--printer-name",
                                          install.printerName,
                                          L"--default",
@@ -560,7 +544,7 @@ void OnFatalSignal(int signal) {
 
 std::string Describe(const RunPlan& plan) {
   std::string text =
-      plan.removal ? "removal of" : "installation on " + WideToUtf8(PortWord(plan.installation.portKind));
+      plan.removal ? "removal of" : "installation on " + WideToUtf8(PortKindWord(plan.installation.portKind));
   for (const auto& name : plan.printers) text += " '" + WideToUtf8(name) + "'";
   for (const auto& name : plan.drivers) text += " driver " + WideToUtf8(name);
   text += "; faults:";

@@ -61,13 +61,15 @@ std::optional<Value> Named(std::wstring_view word, std::initializer_list<std::pa
   return std::nullopt;
 }
 
+constexpr std::pair<const wchar_t*, int> kPortKindWords[] = {
+    {L"usb", PortKind::Usb}, {L"network", PortKind::Network}, {L"bluetooth", PortKind::Bluetooth},
+    {L"lpt", PortKind::Lpt}, {L"com", PortKind::Com},         {L"existing", PortKind::Custom}};
+
 std::optional<int> PortKindOf(std::wstring_view text) {
-  return Named<int>(text, {{L"usb", PortKind::Usb},
-                           {L"network", PortKind::Network},
-                           {L"bluetooth", PortKind::Bluetooth},
-                           {L"lpt", PortKind::Lpt},
-                           {L"com", PortKind::Com},
-                           {L"existing", PortKind::Custom}});
+  for (const auto& [name, kind] : kPortKindWords) {
+    if (EqualsNoCase(text, name)) return kind;
+  }
+  return std::nullopt;
 }
 
 std::optional<ConsoleVerb> VerbOf(std::wstring_view text) {
@@ -298,6 +300,13 @@ std::optional<OptionError> CheckCombination(const ConsoleOptions& options) {
 }
 
 }  // namespace
+
+const wchar_t* PortKindWord(int portKind) {
+  for (const auto& [name, kind] : kPortKindWords) {
+    if (kind == portKind) return name;
+  }
+  return L"existing";
+}
 
 bool ConsoleOptions::Has(std::wstring_view option) const {
   return std::find(given.begin(), given.end(), option) != given.end();

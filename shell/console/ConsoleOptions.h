@@ -58,5 +58,8 @@ std::optional<OptionError> ParseConsoleArguments(const std::vector<std::wstring>
 // a language code of this program ("en", "cn", ...).
 std::optional<uint16_t> LanguageOfArgument(std::wstring_view text);
 
+// The --port word of a port kind, as the parser reads it; "existing" for any other kind.
+const wchar_t* PortKindWord(int portKind);
+
 // The one message of a refused option, in the current language.
 std::wstring DescribeOptionError(const OptionError& error);
