@@ -11,7 +11,14 @@
 
 namespace ui {
 
-Control::Control() = default;
+namespace {
+uint32_t NextAccessibleId() {
+  static uint32_t next = 0;  // UI thread only
+  return ++next;
+}
+}  // namespace
+
+Control::Control() : accessibleId_(NextAccessibleId()) {}
 
 Control::~Control() {
   if (tree_ != nullptr) tree_->ForgetControl(this);
@@ -165,6 +172,10 @@ AttributeResult Control::ApplyAttribute(std::wstring_view name, std::wstring_vie
     return AttributeResult::Applied;
   };
 
+  if (is(L"accname")) {
+    accessibleName_ = std::wstring(value);
+    return AttributeResult::Applied;
+  }
   if (is(L"name")) {
     name_ = std::wstring(value);
     return AttributeResult::Applied;
@@ -341,6 +352,30 @@ AttributeResult Control::ApplyColor(std::wstring_view value, std::optional<Argb>
   target = *parsed;
   Invalidate();
   return AttributeResult::Applied;
+}
+
+// ---- accessibility ----------------------------------------------------------------
+
+AccessibleRole Control::GetAccessibleRole() const {
+  return GetChildCount() > 0 ? AccessibleRole::None : AccessibleRole::StaticText;
+}
+
+std::wstring Control::GetAccessibleName() const {
+  if (accessibleName_.empty()) return GetText();
+  if (!resourceText_) return accessibleName_;
+  return ResourceManager::Instance().GetText(accessibleName_);
+}
+
+uint32_t Control::GetAccessibleStates() const {
+  uint32_t states = 0;
+  if (IsFocusable()) states |= kAccFocusable;
+  if (IsFocused()) states |= kAccFocused;
+  if (!IsEnabled()) states |= kAccDisabled;
+  return states;
+}
+
+void Control::RaiseAccessibilityEvent(AccessibleEvent event) {
+  if (tree_ != nullptr) tree_->RaiseAccessibilityEvent(*this, event);
 }
 
 }  // namespace ui

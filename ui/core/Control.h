@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "ui/core/Accessibility.h"
 #include "ui/core/Canvas.h"
 #include "ui/core/Geometry.h"
 #include "ui/core/UiEvent.h"
@@ -64,6 +65,24 @@ class Control {
   virtual bool IsFocusable() const { return false; }
   // Handles clicks itself; a point over such a control is never part of the caption.
   virtual bool AcceptsMouse() const { return false; }
+
+  // ---- accessibility (ui/core/Accessibility.h)
+  // A number that stays the control's own for the life of the process.
+  uint32_t AccessibleId() const { return accessibleId_; }
+  virtual AccessibleRole GetAccessibleRole() const;
+  // "accname" (resolved like "resourcetext" when that is set), otherwise the shown text.
+  virtual std::wstring GetAccessibleName() const;
+  void SetAccessibleName(std::wstring name) { accessibleName_ = std::move(name); }
+  virtual uint32_t GetAccessibleStates() const;  // AccessibleState bits
+  virtual AccessibleAction GetDefaultAction() const { return AccessibleAction::None; }
+  // Does what the default action says as a click or Space would; false when it cannot.
+  virtual bool DoDefaultAction() { return false; }
+  // An edit's text, a log pane's text; empty for the others.
+  virtual std::wstring GetAccessibleValue() const { return {}; }
+  // Replaces an edit's text as typing would; false for read-only and other controls.
+  virtual bool SetAccessibleValue(const std::wstring& /*value*/) { return false; }
+  // Raises an event for this control to the window's listeners.
+  void RaiseAccessibilityEvent(AccessibleEvent event);
 
   // ---- attributes
   // Applies one attribute as a layout would; an unknown name or bad value is reported on
@@ -154,6 +173,8 @@ class Control {
   std::wstring userData_;
   std::wstring virtualWnd_;
   std::wstring pendingStyle_;
+  std::wstring accessibleName_;
+  uint32_t accessibleId_;
   Control* parent_ = nullptr;
   WindowTree* tree_ = nullptr;
   bool resourceText_ = false;

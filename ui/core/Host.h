@@ -19,6 +19,8 @@
 
 namespace ui {
 
+class WindowTree;
+
 enum class MouseButton { None, Left, Right, Middle };
 enum class MouseAction { Move, Down, Up, DoubleClick, Wheel, Leave };
 
@@ -60,6 +62,9 @@ class HostWindowEvents {
   // The window went to a monitor of another display scale (percent). The host then gives
   // it the size the system suggests for that scale (OnResize follows).
   virtual void OnScaleChanged(int /*scalePercent*/) {}
+  // The controls that assistive technology reads (ui/core/Accessibility.h); null for a
+  // window without controls.
+  virtual WindowTree* AccessibleTree() { return nullptr; }
 };
 
 struct WindowCreateParams {

@@ -611,6 +611,8 @@ std::vector<Control*> WindowTree::GroupMembers(const std::wstring& group) const 
 }
 
 void WindowTree::ForgetControl(Control* control) {
+  // Listeners may read only the id here: the control may be half destroyed.
+  if (!accessibilityListeners_.empty()) RaiseAccessibilityEvent(*control, AccessibleEvent::Destroyed);
   if (focus_ == control) focus_ = nullptr;
   if (defaultButton_ == control) defaultButton_ = nullptr;
   if (hover_ == control) hover_ = nullptr;
@@ -639,6 +641,30 @@ void WindowTree::ReleaseLater(std::unique_ptr<Control> control) {
     released_.push_back(std::move(control));
   }
   // Otherwise it goes now, as the pointer leaves this function.
+}
+
+// ---- accessibility ----------------------------------------------------------------
+
+void WindowTree::AddAccessibilityListener(AccessibilityListener* listener) {
+  if (std::find(accessibilityListeners_.begin(), accessibilityListeners_.end(), listener) ==
+      accessibilityListeners_.end()) {
+    accessibilityListeners_.push_back(listener);
+  }
+}
+
+void WindowTree::RemoveAccessibilityListener(AccessibilityListener* listener) {
+  std::erase(accessibilityListeners_, listener);
+}
+
+void WindowTree::RaiseAccessibilityEvent(Control& control, AccessibleEvent event) {
+  // A listener may remove itself while it is told.
+  const std::vector<AccessibilityListener*> listeners = accessibilityListeners_;
+  for (AccessibilityListener* listener : listeners) {
+    if (std::find(accessibilityListeners_.begin(), accessibilityListeners_.end(), listener) !=
+        accessibilityListeners_.end()) {
+      listener->OnAccessibilityEvent(control, event);
+    }
+  }
 }
 
 }  // namespace ui

@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "ui/core/Accessibility.h"
 #include "ui/core/Canvas.h"
 #include "ui/core/Control.h"
 #include "ui/core/Host.h"
@@ -142,6 +143,12 @@ class WindowTree {
   void LeaveGroup(const std::wstring& group, Control* option);
   std::vector<Control*> GroupMembers(const std::wstring& group) const;
 
+  // ---- accessibility (ui/core/Accessibility.h)
+  void AddAccessibilityListener(AccessibilityListener* listener);
+  void RemoveAccessibilityListener(AccessibilityListener* listener);
+  bool HasAccessibilityListeners() const { return !accessibilityListeners_.empty(); }
+  void RaiseAccessibilityEvent(Control& control, AccessibleEvent event);
+
   // ---- control lifetime
   // Forgets every reference to a control that leaves the tree (focus, hover, timers ...).
   void ForgetControl(Control* control);
@@ -176,6 +183,7 @@ class WindowTree {
   std::map<std::wstring, std::wstring, std::less<>> defaults_;
   std::vector<INotifyUI*> notifiers_;
   std::vector<IMessageFilterUI*> filters_;
+  std::vector<AccessibilityListener*> accessibilityListeners_;
   // Members by the order they joined; a control is in one group at most. Lists of
   // thousands of rows join and leave one group, so both stay logarithmic.
   struct GroupSlot {

@@ -80,6 +80,7 @@ class WindowImplBase : public CWindowWnd,
   void OnFocusChanged(bool focused) override;
   void OnScaleChanged(int scalePercent) override;
   void OnDestroyed() override;
+  WindowTree* AccessibleTree() override { return &tree_; }
 
  protected:
   // A layout id of res.xml ("XML_MAIN") or a file name of the skin ("pop_about.xml").

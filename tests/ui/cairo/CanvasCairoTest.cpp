@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "UiTestSupport.h"
+#include "ui/UiTestSupport.h"
 #include "ui/cairo/CanvasCairo.h"
 #include "ui/controls/List.h"
 #include "ui/controls/ListRow.h"

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "UiTestSupport.h"
+#include "ui/UiTestSupport.h"
 #include "base/WideText.h"
 #include "shell/EmbeddedPackage.h"
 #include "shell/LanguageTexts.h"

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <thread>
 
-#include "UiTestSupport.h"
+#include "ui/UiTestSupport.h"
 #include "base/WindowMessage.h"
 #include "ui/controls/RichEdit.h"
 

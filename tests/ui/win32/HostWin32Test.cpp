@@ -16,7 +16,7 @@
 #include <thread>
 
 #include "base/WindowMessage.h"
-#include "ui-win32/RecordingWindowEvents.h"
+#include "ui/win32/RecordingWindowEvents.h"
 #include "ui/win32/HostWin32.h"
 #include "ui/win32/WindowDc.h"
 

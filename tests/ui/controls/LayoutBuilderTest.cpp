@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "UiTestSupport.h"
+#include "ui/UiTestSupport.h"
 #include "shell/EmbeddedPackage.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/Label.h"

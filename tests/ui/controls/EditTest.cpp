@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "UiTestSupport.h"
+#include "ui/UiTestSupport.h"
 #include "ui/controls/Edit.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cairo.h>
 
-#include "UiTestSupport.h"
+#include "ui/UiTestSupport.h"
 #include "ui/controls/AnimatedImage.h"
 #include "ui/core/ImageCache.h"
 

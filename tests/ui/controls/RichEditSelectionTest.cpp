@@ -1,7 +1,7 @@
 // Selecting and copying text of a log pane: by mouse, by keyboard, all of it.
 #include <gtest/gtest.h>
 
-#include "UiTestSupport.h"
+#include "ui/UiTestSupport.h"
 #include "ui/controls/RichEdit.h"
 #include "ui/core/SystemConstants.h"
 #include "ui/core/Theme.h"

@@ -2,7 +2,7 @@
 
 #include <cairo.h>
 
-#include "UiTestSupport.h"
+#include "ui/UiTestSupport.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/Label.h"
 

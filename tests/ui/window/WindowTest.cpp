@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "UiTestSupport.h"
+#include "ui/UiTestSupport.h"
 #include "base/MessageBus.h"
 #include "base/WindowMessage.h"
 #include "ui/controls/Button.h"

@@ -2,7 +2,7 @@
 
 #include <thread>
 
-#include "UiTestSupport.h"
+#include "ui/UiTestSupport.h"
 #include "base/WindowMessage.h"
 #include "ui/core/Container.h"
 
