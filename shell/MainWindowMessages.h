@@ -22,5 +22,8 @@ enum MainWindowMessage : uint32_t {
   kMsgBluetoothBar = 770,      // wParam visible, lParam UiTextMessage* or 0
 };
 
-constexpr uint32_t kFirstMainWindowMessage = 750;
-constexpr uint32_t kLastMainWindowMessage = 770;
+// The range the window asks its host to deliver (ui::WindowCreateParams).
+constexpr uint32_t kFirstMainWindowMessage = kMsgLanguageChanged;
+constexpr uint32_t kLastMainWindowMessage = kMsgBluetoothBar;
+// Below WM_USER the system owns the numbers; only the window's own range is taken from it.
+static_assert(kFirstMainWindowMessage <= kLastMainWindowMessage && kLastMainWindowMessage < 0x0400);

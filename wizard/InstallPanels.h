@@ -38,7 +38,7 @@ void EnterInstallingPanel();
 // Checks before a panel is entered; each tells the user why it fails.
 bool CheckPin();              // leaving panel 3: message box "tip.pinerror"
 bool CheckNetworkChoice();    // leaving panel 6: the red label of the panel
-bool CheckPrinterNameFree();  // leaving panel 7: message 759, red or green
+bool CheckPrinterNameFree();  // leaving panel 7: kMsgPrinterNameInfo, red or green
 
 // "textchanged" of the network panel's edits: the address, and while the user has not
 // typed a port name, the port name proposed for it; a typed port name stays.

@@ -16,5 +16,6 @@ bool StartInstallation();
 InstallationInputs InstallationInputsFromWizard();
 
 // On the worker's thread after the run: the request's port fields as the run left them,
-// then the after-installation buttons (754 0, 756 1, 757 0, 758 succeeded).
+// then the after-installation buttons (kMsgInstallAnimation 0, kMsgFinishBar 1,
+// kMsgWizardBar 0, kMsgFinishActions succeeded).
 void FinishInstallation(ui::WindowHandle mainWindow, const InstallResult& result);

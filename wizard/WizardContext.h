@@ -37,7 +37,7 @@ class WizardContext {
   WizardContext& operator=(const WizardContext&) = delete;
 
   // One time-stamped line (or, with clear, an empty pane) in the install or removal log,
-  // through messages 752 and 751. Callable from any thread; returns when it is shown.
+  // through kMsgInstallLog and kMsgRemoveLog. Callable from any thread; returns when it is shown.
   void AppendInstallLog(std::wstring text, bool error, bool clear);
   void AppendRemoveLog(std::wstring text, bool error, bool clear);
 
@@ -49,11 +49,11 @@ class WizardContext {
   void ShowRemovalStep(int panel);
   void OnWizardClick(ui::Control* sender);
   void OnWizardNotify(ui::TNotifyUI& msg);
-  // Requests to the main window (messages 760, 770, 759).
+  // Requests to the main window (kMsgNextButton, kMsgBluetoothBar, kMsgPrinterNameInfo).
   void SetNextButton(bool visible, std::wstring label, bool enabled);
   void SetBluetoothBar(bool visible, std::wstring text);
   void SetNameInfo(std::wstring text, bool error);
-  // A run ended (UI thread, message 762): the finish bar, with the three finish actions
+  // A run ended (UI thread, kMsgRunEnded): the finish bar, with the three finish actions
   // when asked, shows on the run's own page and nowhere else.
   void EndRun(ShownPage runPage, bool withActions);
 

@@ -59,6 +59,12 @@ CMainWnd::~CMainWnd() {
   ui::ResourceManager::Instance().SetTextQueryCallback(nullptr);
 }
 
+bool CMainWnd::PrepareCreate(ui::WindowCreateParams& params) {
+  params.firstOwnMessage = kFirstMainWindowMessage;
+  params.lastOwnMessage = kLastMainWindowMessage;
+  return WindowImplBase::PrepareCreate(params);
+}
+
 void CMainWnd::InitWindow() {
   auto& context = WizardContext::Instance();
   auto& resources = ui::ResourceManager::Instance();

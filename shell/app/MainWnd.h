@@ -42,6 +42,7 @@ class CMainWnd : public ui::WindowImplBase {
   void OnClick(ui::TNotifyUI& msg) override;
   intptr_t HandleCustomMessage(uint32_t message, uintptr_t wParam, intptr_t lParam, bool& handled) override;
   intptr_t OnDestroy(uintptr_t wParam, intptr_t lParam, bool& handled) override;
+  bool PrepareCreate(ui::WindowCreateParams& params) override;
 
  private:
   intptr_t HandleNumberedMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);

@@ -16,6 +16,7 @@
 #include "shell/EmbeddedPackage.h"
 #include "shell/HeadlessMainWindow.h"
 #include "shell/Languages.h"
+#include "shell/ProgramMessageBox.h"
 #include "shell/app/MainWnd.h"
 #include "simulated/SimulatedMachine.h"
 #include "ui/controls/RichEdit.h"
@@ -302,9 +303,7 @@ TEST_F(BluetoothInstallation, AnUnknownSerialPortIsRegisteredAsAServiceWithoutIt
   // The port stays unknown to the spooler: the printer step fails and says why.
   EXPECT_FALSE(result.succeeded);
   ASSERT_EQ(host_->MessageBoxes().size(), 1u);
-  EXPECT_EQ(host_->MessageBoxes()[0].text, ui::GetText(L"tip.port.unidentification"));
-  EXPECT_EQ(host_->MessageBoxes()[0].caption, ui::GetText(L"tip.dlgtitle"));
-  EXPECT_EQ(host_->MessageBoxes()[0].flags, 0x40u);
+  ExpectProgramBox(host_->MessageBoxes()[0], ui::GetText(L"tip.port.unidentification"), 0x40u);
   const std::vector<std::wstring> log = Log();
   ASSERT_GE(log.size(), 2u);
   EXPECT_EQ(log[log.size() - 2] + L"\r\n", Err(L"tip.installprinterfail", 1796));
@@ -409,6 +408,7 @@ TEST_F(Installation, APrinterOnAnUnknownPortShowsTheBoxOwnedByTheMainWindow) {
   EXPECT_FALSE(Run().succeeded);
   ASSERT_EQ(host_->MessageBoxes().size(), 1u);
   EXPECT_EQ(host_->MessageBoxes()[0].owner, window_->GetHWND());
+  ExpectProgramBox(host_->MessageBoxes()[0], ui::GetText(L"tip.port.unidentification"), 0x40u);
   ExpectLog(Cat(SpoolerMethodLines(), {ui::GetText(L"tip.startinstallprinter"), Err(L"tip.installprinterfail", 1796)}));
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/ResourcePackage.h"
+#include "base/Version.h"
 
 // Checks the shipped program itself (not this test program): its PE header, the embedded
 // package and the manifest, read back through the system's own resource functions.
@@ -60,6 +61,9 @@ void ExpectPe32(const std::wstring& path, WORD subsystem) {
   EXPECT_EQ(nt->OptionalHeader.Subsystem, subsystem);
 }
 
+// The manifests' own identity follows the project version and names the exe's architecture.
+constexpr const char* kOwnIdentity = "version=\"" QUORVEL_VERSION_NUMBERS "\" processorArchitecture=\"x86\"";
+
 TEST(ProductExecutable, IsA32BitGuiProgram) {
   const std::wstring path = ProductPath();
   if (path.empty()) GTEST_SKIP() << "QUORVEL_PRODUCT_EXE does not name the product";
@@ -82,6 +86,7 @@ TEST(ProductExecutable, ConsoleProgramIs32BitWithThePackageAndAsksForNoElevation
   const std::string manifest = ResourceBytes(console.module, MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1),
                                              MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED));
   EXPECT_NE(manifest.find("level=\"asInvoker\" uiAccess=\"false\""), std::string::npos) << manifest;
+  EXPECT_NE(manifest.find(kOwnIdentity), std::string::npos) << manifest;
 }
 
 TEST(ProductExecutable, CarriesThePackageAndTheManifest) {
@@ -109,4 +114,5 @@ TEST(ProductExecutable, CarriesThePackageAndTheManifest) {
   // Windows 10 takes per-monitor awareness from here and older systems the line above.
   EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
   EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
+  EXPECT_NE(manifest.find(kOwnIdentity), std::string::npos) << manifest;
 }

@@ -9,6 +9,7 @@
 #include "shell/EmbeddedPackage.h"
 #include "shell/HeadlessMainWindow.h"
 #include "shell/Languages.h"
+#include "shell/ProgramMessageBox.h"
 #include "shell/app/MainWnd.h"
 #include "simulated/SimulatedMachine.h"
 #include "ui/controls/Label.h"
@@ -139,9 +140,7 @@ TEST_F(DeviceScanPanel, AdapterRowShowsTheStateAndTheWarningRefuses) {
 
   EXPECT_FALSE(CheckBluetoothAdapter(true));
   ASSERT_EQ(host_->MessageBoxes().size(), 1u);
-  EXPECT_EQ(host_->MessageBoxes()[0].text, pleaseCheck);
-  EXPECT_EQ(host_->MessageBoxes()[0].caption, ui::GetText(L"tip.dlgtitle"));
-  EXPECT_EQ(host_->MessageBoxes()[0].flags, 0x40u);
+  ExpectProgramBox(host_->MessageBoxes()[0], pleaseCheck, 0x40u);
 
   devices.SetAdapter(SimulatedAdapter::On);
   EXPECT_TRUE(CheckBluetoothAdapter(true));
@@ -160,7 +159,7 @@ TEST_F(DeviceScanPanel, TestPrintWritesTheLineAndTheFeed) {
   context.request.usbIndex = -1;
   UsbTestPrint();
   ASSERT_EQ(host_->MessageBoxes().size(), 1u);
-  EXPECT_EQ(host_->MessageBoxes()[0].text, ui::GetText(L"tip.notselectusbport"));
+  ExpectProgramBox(host_->MessageBoxes()[0], ui::GetText(L"tip.notselectusbport"), 0x40u);
   EXPECT_TRUE(machine_->Devices().Received(kPrinterId).empty());
 
   context.request.usbIndex = 1;  // beyond the list

@@ -139,10 +139,13 @@ class InstallWizard : public HeadlessMainWindow {
 
   // Waits for a search thread's request to move on (768) to be carried out.
   void WaitForPanel(int panel) {
-    for (int i = 0; i < 2000 && InstallPanel() != panel; ++i) {
-      host_->RunUntilIdle();
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+          host_->RunUntilIdle();
+          return InstallPanel() == panel;
+        },
+        std::chrono::seconds(10)))
+        << "panel " << panel << " was not reached; at " << InstallPanel();
     Settle();
   }
 

@@ -3,6 +3,7 @@
 #include "InstallWizardHarness.h"
 #include "base/WideText.h"
 #include "engine/spooler/SpoolerOperations.h"
+#include "shell/ProgramMessageBox.h"
 #include "wizard/PopAddPort.h"
 
 using wizardtest::InstallWizard;
@@ -324,8 +325,7 @@ TEST_F(InstallWizard, BluetoothNeedsAnAdapterAndAPin) {
   EXPECT_EQ(InstallPanel(), 3);
   EXPECT_EQ(Context().position, 2);
   ASSERT_GT(host_->MessageBoxes().size(), boxes);
-  EXPECT_EQ(host_->MessageBoxes().back().text, ui::GetText(L"tip.pinerror"));
-  EXPECT_EQ(host_->MessageBoxes().back().flags, 0x40u);
+  ExpectProgramBox(host_->MessageBoxes().back(), ui::GetText(L"tip.pinerror"), 0x40u);
 
   TypeInto(L"edit_usecustom_pin", L"0000");
   Next();
@@ -347,8 +347,7 @@ TEST_F(InstallWizard, DeletingThePortAsksAndReportsWhyItFailed) {
   ASSERT_TRUE(Click(L"btn_port_delete"));
   auto boxes = host_->MessageBoxes();
   ASSERT_FALSE(boxes.empty());
-  EXPECT_EQ(boxes.back().text, FormatText(ui::GetText(L"tip.isdeleteport"), L"COM1:"));
-  EXPECT_EQ(boxes.back().flags, 0x41u);
+  ExpectProgramBox(boxes.back(), FormatText(ui::GetText(L"tip.isdeleteport"), L"COM1:"), 0x41u);
   EXPECT_TRUE(PortExists(L"COM1:"));
 
   ASSERT_TRUE(Click(L"btn_port_delete"));  // OK
@@ -362,6 +361,7 @@ TEST_F(InstallWizard, DeletingThePortAsksAndReportsWhyItFailed) {
   ASSERT_TRUE(Click(L"btn_port_delete"));
   boxes = host_->MessageBoxes();
   EXPECT_EQ(boxes.back().flags, 0x40u);
+  EXPECT_EQ(boxes.back().caption, ui::GetText(L"tip.dlgtitle"));
   EXPECT_NE(boxes.back().text.find(L"Code: 170"), std::wstring::npos);
   EXPECT_EQ(Request().portName, L"COM2:");
   EXPECT_EQ(Selected(L"listex_install_driver_port"), 0);

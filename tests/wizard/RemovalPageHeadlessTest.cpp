@@ -18,6 +18,7 @@
 #include "shell/EmbeddedPackage.h"
 #include "shell/HeadlessMainWindow.h"
 #include "shell/Languages.h"
+#include "shell/ProgramMessageBox.h"
 #include "shell/app/MainWnd.h"
 #include "simulated/SimulatedMachine.h"
 #include "ui/controls/AnimatedImage.h"
@@ -137,13 +138,11 @@ class RemovalPage : public HeadlessMainWindow {
     auto* animation = Find<ui::AnimatedImage>(L"ani_gif_delete");
     auto* log = Find<ui::RichEdit>(L"wordedit_deleteInfo_start");
     // The animation starts before the first line and stops after the last.
-    const auto ended = [&] { return !animation->IsPlaying() && !log->GetText().empty(); };
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!ended() && std::chrono::steady_clock::now() < deadline) {
+    const auto ended = [&] {
       host_->RunUntilIdle();
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    ASSERT_TRUE(ended()) << "the removal did not end";
+      return !animation->IsPlaying() && !log->GetText().empty();
+    };
+    ASSERT_TRUE(WaitUntil(ended, std::chrono::seconds(20))) << "the removal did not end";
     // The thread's tail (finish bar) follows the last message of the worker; the thread
     // lets go of the lock last, so the next test's machine is not pulled from under it.
     ASSERT_TRUE(WaitUntil([&] {
@@ -339,7 +338,7 @@ TEST_F(RemovalPage, AnotherRunHoldingTheLockKeepsTheSummaryAndDeletesNothing) {
     ASSERT_TRUE(other.Held());
     Click(L"btn_setup_next");
     ASSERT_EQ(host_->MessageBoxes().size(), boxes + 1);
-    EXPECT_EQ(host_->MessageBoxes().back().text, ui::GetText(L"tip.anotherrun"));
+    ExpectProgramBox(host_->MessageBoxes().back(), ui::GetText(L"tip.anotherrun"), 0x40u);
     EXPECT_EQ(context.position, 2);
     EXPECT_EQ(context.removalTab->GetCurSel(), 2);
     EXPECT_EQ(next->GetText(), L"Start deleting");

@@ -7,6 +7,7 @@
 #include "InstallWizardHarness.h"
 #include "WaitUntil.h"
 #include "engine/spooler/InstallationLock.h"
+#include "shell/ProgramMessageBox.h"
 
 using wizardtest::InstallWizard;
 
@@ -28,8 +29,7 @@ TEST_F(InstallWizard, AnotherRunHoldingTheLockKeepsTheSummaryAndStartsNothing) {
     ASSERT_TRUE(other.Held());
     Next();
     ASSERT_EQ(host_->MessageBoxes().size(), boxes + 1);
-    EXPECT_EQ(host_->MessageBoxes().back().text, kAnotherRun);
-    EXPECT_EQ(host_->MessageBoxes().back().flags, 0x40u);
+    ExpectProgramBox(host_->MessageBoxes().back(), kAnotherRun, 0x40u);
     EXPECT_EQ(InstallPanel(), 8);
     EXPECT_EQ(Context().position, position);
     EXPECT_TRUE(NextShown());

@@ -5,6 +5,7 @@
 
 #include "InstallWizardHarness.h"
 #include "engine/spooler/SpoolerOperations.h"
+#include "shell/ProgramMessageBox.h"
 #include "ui/controls/RichEdit.h"
 #include "wizard/WorkerThread.h"
 
@@ -137,8 +138,7 @@ TEST_F(InstallWizard, DeleteAndConfigureWithNoPortChosenAskToChooseOne) {
     const size_t boxes = host_->MessageBoxes().size();
     ASSERT_TRUE(Click(button));
     ASSERT_EQ(host_->MessageBoxes().size(), boxes + 1) << "one notice, no question";
-    EXPECT_EQ(host_->MessageBoxes().back().text, L"Select an existing printer port");
-    EXPECT_EQ(host_->MessageBoxes().back().flags, 0x40u);
+    ExpectProgramBox(host_->MessageBoxes().back(), L"Select an existing printer port", 0x40u);
     EXPECT_EQ(host_->Windows().size(), windows) << "no monitor dialog";
   }
   EXPECT_EQ(RowTexts(L"listex_install_driver_port", 1), (std::vector<std::wstring>{L"COM2:", L"COM3:", L"COM4:"}));

@@ -79,6 +79,11 @@ struct WindowCreateParams {
   Rect resizeBorder;      // margins in which the mouse resizes the window
   int captionHeight = 0;  // top band that drags the window
   Size minSize, maxSize;  // 0 = no limit
+  // The window's own numbered messages, which the program sends below the system's
+  // WM_USER. The Windows host hands these to OnWindowMessage and leaves every other number
+  // of the system's range to the system; the other hosts deliver every sent message.
+  uint32_t firstOwnMessage = 0;
+  uint32_t lastOwnMessage = 0;
 };
 
 class HostWindow {

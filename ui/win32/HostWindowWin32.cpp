@@ -19,8 +19,6 @@ namespace ui {
 
 namespace {
 
-constexpr UINT kFirstNumberedMessage = 750;
-constexpr UINT kLastNumberedMessage = 770;
 constexpr wchar_t kDefaultClassName[] = L"QuorvelWindow";
 constexpr Argb kWindowBody = 0xFFFFFFFF;  // white, and opaque for the alpha byte too
 constexpr int kBaseDpi = 96;
@@ -333,7 +331,7 @@ LRESULT HostWindowWin32::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  if (message >= kFirstNumberedMessage && message <= kLastNumberedMessage) {
+  if (message >= params_.firstOwnMessage && message <= params_.lastOwnMessage && params_.lastOwnMessage != 0) {
     return static_cast<LRESULT>(
         events_.OnWindowMessage(message, static_cast<uintptr_t>(wParam), static_cast<intptr_t>(lParam)));
   }

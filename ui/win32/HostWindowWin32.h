@@ -14,7 +14,7 @@
 //
 // Threads: UI thread only (the thread that created it). Other threads reach the window
 // only through ui::SendWindowMessage with its Handle(); the procedure hands every message
-// in [750, 770] to OnWindowMessage on the UI thread.
+// in the window's own range (WindowCreateParams) to OnWindowMessage on the UI thread.
 //
 // Caption and borders (WM_NCHITTEST): the toolkit's own answer to
 // OnWindowMessage(WM_NCHITTEST, 0, screen point as MAKELPARAM), as the GTK host asks it:

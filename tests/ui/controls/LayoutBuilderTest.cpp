@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "ui/UiTestSupport.h"
 #include "shell/EmbeddedPackage.h"
+#include "ui/UiTestSupport.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/LayoutBuilder.h"

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <thread>
 
-#include "ui/UiTestSupport.h"
 #include "base/WindowMessage.h"
+#include "ui/UiTestSupport.h"
 #include "ui/controls/RichEdit.h"
 
 using RichEditTest = uitest::UiTest;

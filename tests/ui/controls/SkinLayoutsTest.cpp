@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "ui/UiTestSupport.h"
 #include "base/WideText.h"
 #include "shell/EmbeddedPackage.h"
 #include "shell/LanguageTexts.h"
+#include "ui/UiTestSupport.h"
 #include "ui/cairo/CanvasCairo.h"
 #include "ui/controls/AnimatedImage.h"
 #include "ui/controls/Button.h"

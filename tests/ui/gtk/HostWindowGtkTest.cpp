@@ -17,6 +17,7 @@
 #include "base/MessageBus.h"
 #include "base/WideText.h"
 #include "base/WindowMessage.h"
+#include "ui/gtk/GtkBoxAnswer.h"
 #include "ui/gtk/HostGtk.h"
 #include "ui/gtk/HostWindowGtk.h"
 
@@ -108,8 +109,25 @@ class HostWindowGtkTest : public testing::Test {
     }
     return true;
   }
-  static void PumpFor(std::chrono::milliseconds time) {
-    PumpUntil([] { return false; }, time);
+  // Runs the loop until a timer of that length has fired: every timer due before it (a
+  // killed one, or one of a destroyed window) would have fired by then.
+  static bool PumpPast(std::chrono::milliseconds span) {
+    bool fired = false;
+    const guint source = g_timeout_add(
+        static_cast<guint>(span.count()),
+        [](gpointer flag) -> gboolean {
+          *static_cast<bool*>(flag) = true;
+          return G_SOURCE_REMOVE;
+        },
+        &fired);
+    if (PumpUntil([&] { return fired; })) return true;
+    g_source_remove(source);
+    return false;
+  }
+  // Runs the loop until nothing is pending: events already put are handled.
+  static void PumpUntilIdle() {
+    while (g_main_context_iteration(nullptr, FALSE)) {
+    }
   }
 
   static GtkWidget* Widget(HostWindow& window) { return GTK_WIDGET(static_cast<HostWindowGtk&>(window).Gtk()); }
@@ -251,7 +269,7 @@ TEST_F(HostWindowGtkTest, DestroyEndsTheWindowTimersAndPendingSends) {
   ASSERT_EQ(late.wait_for(2s), std::future_status::ready);
   EXPECT_EQ(late.get(), 0);
   EXPECT_EQ(HostWindowGtk::FromHandle(handle), nullptr);
-  PumpFor(60ms);
+  ASSERT_TRUE(PumpPast(60ms));
   EXPECT_TRUE(events.timers.empty());
   EXPECT_TRUE(events.messages.empty());
 }
@@ -268,7 +286,7 @@ TEST_F(HostWindowGtkTest, TimersRepeatPerIdUntilKilled) {
   ASSERT_TRUE(PumpUntil([&] { return sevens == 3; }));
   window->KillTimer(8);
   const size_t ticks = events.timers.size();
-  PumpFor(80ms);
+  ASSERT_TRUE(PumpPast(80ms));
   EXPECT_EQ(events.timers.size(), ticks);
   EXPECT_EQ(sevens, 3);
   EXPECT_NE(std::find(events.timers.begin(), events.timers.end(), 8), events.timers.end());
@@ -292,32 +310,6 @@ TEST_F(HostWindowGtkTest, ModalLoopEndsOnDoneAndAQuitEndsEveryLoop) {
   EXPECT_EQ(host_->RunMessageLoop(), 3);
   EXPECT_FALSE(host_->QuitPosted());
 }
-
-// Answers the next message box that appears, recording how it looked.
-struct BoxAnswer {
-  int response = GTK_RESPONSE_OK;
-  std::string title;
-  GtkMessageType type = GTK_MESSAGE_OTHER;
-  GtkWindow* parent = nullptr;
-  bool answered = false;
-
-  static gboolean Tick(gpointer data) {
-    auto* answer = static_cast<BoxAnswer*>(data);
-    GList* windows = gtk_window_list_toplevels();
-    for (GList* item = windows; item != nullptr; item = item->next) {
-      if (!GTK_IS_MESSAGE_DIALOG(item->data) || !gtk_widget_get_visible(GTK_WIDGET(item->data))) continue;
-      GtkWindow* dialog = GTK_WINDOW(item->data);
-      answer->title = gtk_window_get_title(dialog);
-      answer->parent = gtk_window_get_transient_for(dialog);
-      g_object_get(dialog, "message-type", &answer->type, nullptr);
-      gtk_dialog_response(GTK_DIALOG(dialog), answer->response);
-      answer->answered = true;
-    }
-    g_list_free(windows);
-    return answer->answered ? G_SOURCE_REMOVE : G_SOURCE_CONTINUE;
-  }
-  void Arm() { g_timeout_add(20, Tick, this); }
-};
 
 TEST_F(HostWindowGtkTest, MessageBoxesAnswerOkOrCancel) {
   Recorder events;
@@ -434,7 +426,7 @@ TEST_F(HostWindowGtkTest, MouseEventsFollowTheWindowsOrder) {
   EXPECT_EQ(pressed[5].wheelDelta, 120);
   EXPECT_EQ(pressed[6].wheelDelta, -120);
   PutButton(*window, GDK_BUTTON_RELEASE, 3, 60, 150);
-  PumpFor(20ms);
+  PumpUntilIdle();
 }
 
 TEST_F(HostWindowGtkTest, TheToolkitsHitTestDecidesWhatAPressInTheCaptionIs) {
@@ -451,10 +443,10 @@ TEST_F(HostWindowGtkTest, TheToolkitsHitTestDecidesWhatAPressInTheCaptionIs) {
   // On the bare caption it answers HTCAPTION: the window is dragged, the controls see nothing.
   events.hitAnswer = 2;
   PutButton(*window, GDK_BUTTON_PRESS, 1, 100, 20);
-  PumpFor(30ms);
+  PumpUntilIdle();
   EXPECT_EQ(events.Pressed().size(), 2u);
   PutButton(*window, GDK_BUTTON_RELEASE, 1, 100, 20);
-  PumpFor(30ms);
+  PumpUntilIdle();
 }
 
 TEST_F(HostWindowGtkTest, CloseRequestsAndPopupsAreTheToolkitsToHandle) {

@@ -2,8 +2,8 @@
 
 #include <thread>
 
-#include "ui/UiTestSupport.h"
 #include "base/WindowMessage.h"
+#include "ui/UiTestSupport.h"
 #include "ui/core/Container.h"
 
 using HeadlessHostTest = uitest::UiTest;

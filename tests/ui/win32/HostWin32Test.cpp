@@ -15,9 +15,11 @@
 #include <stdexcept>
 #include <thread>
 
+#include "WaitUntil.h"
 #include "base/WindowMessage.h"
-#include "ui/win32/RecordingWindowEvents.h"
+#include "ui/RecordingWindowEvents.h"
 #include "ui/win32/HostWin32.h"
+#include "ui/win32/Win32BoxAnswerer.h"
 #include "ui/win32/WindowDc.h"
 
 namespace {
@@ -59,28 +61,6 @@ class Watchdog {
   std::thread thread_;
 };
 
-// Clicks a button of the first message box with the test caption, as a user would, and
-// records the box's owner.
-class BoxAnswerer {
- public:
-  explicit BoxAnswerer(int button)
-      : thread_([this, button] {
-          for (int attempt = 0; attempt < 500; ++attempt) {
-            if (HWND box = FindWindowW(L"#32770", kBoxCaption)) {
-              owner = GetWindow(box, GW_OWNER);
-              PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
-              return;
-            }
-            Sleep(20);
-          }
-        }) {}
-  ~BoxAnswerer() { thread_.join(); }
-  std::atomic<HWND> owner{nullptr};
-
- private:
-  std::thread thread_;
-};
-
 class Win32HostTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -104,6 +84,9 @@ class Win32HostTest : public testing::Test {
     params.rect = {100, 100, 400, 300};
     params.resizeBorder = {4, 4, 6, 6};
     params.captionHeight = 30;
+    // Any range: the host has none of its own.
+    params.firstOwnMessage = 600;
+    params.lastOwnMessage = 620;
     return params;
   }
   HWND Open(const ui::WindowCreateParams& params = Params()) {
@@ -254,7 +237,7 @@ TEST_F(Win32HostTest, MessageFromAnotherThreadRunsOnTheUiThreadWhileTheSenderWai
   intptr_t result = -1;
   bool handledBeforeReturn = false;
   std::thread worker([&] {
-    result = ui::SendWindowMessage(window, 752, 1, 0x1234);
+    result = ui::SendWindowMessage(window, 602, 1, 0x1234);
     handledBeforeReturn = handled;
   });
   const bool done = PumpUntil([&] { return handled.load(); });
@@ -263,7 +246,7 @@ TEST_F(Win32HostTest, MessageFromAnotherThreadRunsOnTheUiThreadWhileTheSenderWai
   EXPECT_EQ(result, 42);
   EXPECT_TRUE(handledBeforeReturn);
   ASSERT_EQ(events.messages.size(), 1u);
-  EXPECT_EQ(events.messages[0].message, 752u);
+  EXPECT_EQ(events.messages[0].message, 602u);
   EXPECT_EQ(events.messages[0].wParam, 1u);
   EXPECT_EQ(events.messages[0].lParam, 0x1234);
   EXPECT_EQ(events.messages[0].thread, std::this_thread::get_id());
@@ -273,15 +256,15 @@ TEST_F(Win32HostTest, OnlyTheNumberedRangeReachesTheToolkitAndItsExceptionsStayI
   HWND window = Open();
   ASSERT_NE(window, nullptr);
   events.answer = [](uint32_t message, uintptr_t, intptr_t) -> intptr_t {
-    if (message == 760) throw std::runtime_error("handler failed");
+    if (message == 610) throw std::runtime_error("handler failed");
     return message;
   };
-  EXPECT_EQ(SendMessageW(window, 750, 0, 0), 750);
-  EXPECT_EQ(SendMessageW(window, 770, 0, 0), 770);
-  EXPECT_EQ(SendMessageW(window, 749, 0, 0), 0);
-  EXPECT_EQ(SendMessageW(window, 771, 0, 0), 0);
+  EXPECT_EQ(SendMessageW(window, 600, 0, 0), 600);
+  EXPECT_EQ(SendMessageW(window, 620, 0, 0), 620);
+  EXPECT_EQ(SendMessageW(window, 599, 0, 0), 0);
+  EXPECT_EQ(SendMessageW(window, 621, 0, 0), 0);
   EXPECT_EQ(events.messages.size(), 2u);
-  EXPECT_EQ(SendMessageW(window, 760, 1, 0), 0);
+  EXPECT_EQ(SendMessageW(window, 610, 1, 0), 0);
   EXPECT_TRUE(IsWindow(window));
 }
 
@@ -290,7 +273,7 @@ TEST_F(Win32HostTest, SendAfterDestroyReturnsZeroAtOnce) {
   ASSERT_NE(window, nullptr);
   events.window->Destroy();
   // Not pumping: a send that waited for the UI thread would not end.
-  auto send = std::async(std::launch::async, [&] { return ui::SendWindowMessage(window, 752, 0, 0); });
+  auto send = std::async(std::launch::async, [&] { return ui::SendWindowMessage(window, 602, 0, 0); });
   const bool returned = send.wait_for(2s) == std::future_status::ready;
   if (!returned) PumpUntil([&] { return send.wait_for(0s) == std::future_status::ready; });
   EXPECT_TRUE(returned);
@@ -319,7 +302,7 @@ TEST_F(Win32HostTest, ModalLoopEndsWhenAMessageSentFromAnotherThreadMakesItDone)
   events.answer = [&](uint32_t, uintptr_t, intptr_t) -> intptr_t { return closed = true; };
   MSG message;  // nothing posted may wake the loop: only the sent message
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-  std::thread worker([&] { ui::SendWindowMessage(window, 768, 0, 0); });
+  std::thread worker([&] { ui::SendWindowMessage(window, 618, 0, 0); });
   const bool done = PumpUntil([&] { return closed; });
   worker.join();
   EXPECT_TRUE(done);
@@ -365,11 +348,11 @@ TEST_F(Win32HostTest, MessageBoxesAreOwnedAndAnswerOneOrTwoOnEitherThread) {
   HWND window = Open();
   ASSERT_NE(window, nullptr);
   {
-    BoxAnswerer answerer(IDCANCEL);
+    BoxAnswerer answerer(IDCANCEL, kBoxCaption);
     EXPECT_EQ(host->ShowMessageBox(window, L"Continue?", kBoxCaption, MB_OKCANCEL | MB_ICONQUESTION), 2);
     EXPECT_EQ(answerer.owner.load(), window);
   }
-  BoxAnswerer answerer(IDOK);
+  BoxAnswerer answerer(IDOK, kBoxCaption);
   auto box = std::async(std::launch::async, [&] {
     const int answer = host->ShowMessageBox(window, L"安装完成", kBoxCaption, MB_OK | MB_ICONINFORMATION);
     PostMessageW(window, WM_NULL, 0, 0);  // wakes the UI thread's loop to look at the answer

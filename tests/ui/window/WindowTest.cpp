@@ -4,9 +4,9 @@
 #include <chrono>
 #include <thread>
 
-#include "ui/UiTestSupport.h"
 #include "base/MessageBus.h"
 #include "base/WindowMessage.h"
+#include "ui/UiTestSupport.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/Option.h"
@@ -122,7 +122,7 @@ TEST_F(ToolkitWindowTest, ModalPopupDisablesItsOwnerAndReturnsItsResult) {
   EXPECT_TRUE(finished);  // deleted itself in its final message
   EXPECT_EQ(host_->Window(popupHandle), nullptr);
   EXPECT_TRUE(host_->Window(owner->GetHWND())->IsEnabled());
-  EXPECT_EQ(ui::SendWindowMessage(popupHandle, 750, 0, 0), 0);
+  EXPECT_EQ(ui::SendWindowMessage(popupHandle, 600, 0, 0), 0);
 }
 
 TEST_F(ToolkitWindowTest, CloseButtonOfAPopupEndsTheModalRun) {
@@ -196,7 +196,7 @@ TEST_F(ToolkitWindowTest, MessagesFromWorkersRunOnTheUiThreadInOrder) {
   std::vector<std::pair<uintptr_t, intptr_t>> seen;
   bool offThread = false;
   window->onMessage = [&](uint32_t message, uintptr_t wParam, intptr_t lParam, bool& handled) -> intptr_t {
-    if (message == 752) {
+    if (message == 602) {
       offThread = offThread || std::this_thread::get_id() != uiThread;
       seen.emplace_back(wParam, lParam);
       window->FindControl<ui::Label>(L"title_lb")->SetText(std::to_wstring(lParam));
@@ -209,7 +209,7 @@ TEST_F(ToolkitWindowTest, MessagesFromWorkersRunOnTheUiThreadInOrder) {
   std::vector<std::thread> workers;
   for (uintptr_t w = 0; w < 2; ++w) {
     workers.emplace_back([&, w] {
-      for (intptr_t i = 0; i < 300; ++i) ui::SendWindowMessage(handle, 752, w, i);
+      for (intptr_t i = 0; i < 300; ++i) ui::SendWindowMessage(handle, 602, w, i);
       if (++done == 2) ui::SendWindowMessage(handle, ui::kWmSysCommand, ui::kScMinimize, 0);
     });
   }
@@ -228,7 +228,7 @@ TEST_F(ToolkitWindowTest, ASendToAClosedWindowReturnsAtOnce) {
   EXPECT_FALSE(window->IsWindow());
   std::thread worker([&] {
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(ui::SendWindowMessage(handle, 752, 0, 0), 0);
+    EXPECT_EQ(ui::SendWindowMessage(handle, 602, 0, 0), 0);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
   });
   worker.join();  // nothing pumps messages here: a hang would show
@@ -261,16 +261,16 @@ TEST_F(ToolkitWindowTest, InitWindowRunsBeforeTheWindowShowsAndMaySendItselfMess
   window->onInit = [&] {
     order.push_back(window->GetHostWindow()->Handle() ? L"init" : L"init-without-window");
     EXPECT_FALSE(host_->Window(window->GetHWND())->IsVisible());
-    window->Send(757, 1, 0);  // the main window hides and shows its bars this way
+    window->Send(607, 1, 0);  // the main window hides and shows its bars this way
   };
   window->onMessage = [&](uint32_t message, uintptr_t wParam, intptr_t, bool& handled) -> intptr_t {
-    if (message == 757) order.push_back(L"757");
+    if (message == 607) order.push_back(L"607");
     if (message == ui::kWmShowWindow) order.push_back(wParam ? L"shown" : L"hidden");
     handled = false;
     return 0;
   };
   ASSERT_NE(window->Create(nullptr, L"printer driver", ui::kWsOverlappedWindow | ui::kWsVisible, 0), nullptr);
-  EXPECT_EQ(order, (std::vector<std::wstring>{L"init", L"757", L"shown"}));
+  EXPECT_EQ(order, (std::vector<std::wstring>{L"init", L"607", L"shown"}));
   EXPECT_EQ(window->GetTitle(), L"printer driver");
   window->SetTitle(L"Printer Driver  V1.0.01");
   EXPECT_EQ(host_->Window(window->GetHWND())->Title(), L"Printer Driver  V1.0.01");

@@ -1,5 +1,5 @@
-// What a host window reported, for the Windows host tests, plus a few hooks a test sets
-// to act inside a handler (paint, answer a message, destroy the window).
+// What a host window reported, for the host tests of every host, plus a few hooks a test
+// sets to act inside a handler (paint, answer a message, destroy the window).
 #pragma once
 
 #include <functional>
@@ -32,7 +32,7 @@ class RecordingWindowEvents : public ui::HostWindowEvents {
     if (timer) timer(timerId);
   }
   void OnResize(ui::Size clientSize) override { sizes.push_back(clientSize); }
-  void OnFocusChanged(bool) override {}
+  void OnFocusChanged(bool focused) override { focus.push_back(focused); }
   void OnScaleChanged(int scalePercent) override { scales.push_back(scalePercent); }
   void OnCloseRequest() override { ++closeRequests; }
   void OnDestroyed() override {
@@ -59,6 +59,7 @@ class RecordingWindowEvents : public ui::HostWindowEvents {
   std::vector<int> timers;
   std::vector<ui::Size> sizes;
   std::vector<int> scales;
+  std::vector<bool> focus;
   int closeRequests = 0;
   int destroyed = 0;
   std::vector<WindowMessageRecord> messages;
