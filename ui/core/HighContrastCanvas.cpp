@@ -38,7 +38,7 @@ Argb HighContrastCanvas::FillColor(Argb skin) const {
   return WithAlphaOf(IsPlainLight(skin) ? colors_.window : colors_.highlight, skin);
 }
 
-Argb HighContrastCanvas::ForegroundColor(Argb skin, Point at) const {
+Argb HighContrastCanvas::ForegroundColor(Argb skin, Point at, bool text) const {
   bool onHighlight = false;
   for (auto it = fills_.rbegin(); it != fills_.rend(); ++it) {
     if (it->rect.Contains(at)) {
@@ -47,7 +47,7 @@ Argb HighContrastCanvas::ForegroundColor(Argb skin, Point at) const {
     }
   }
   if (onHighlight) return WithAlphaOf(colors_.highlightText, skin);
-  return WithAlphaOf(IsLightGrey(skin) ? colors_.grayText : colors_.windowText, skin);
+  return WithAlphaOf(text && IsLightGrey(skin) ? colors_.grayText : colors_.windowText, skin);
 }
 
 Argb HighContrastCanvas::MapFill(const Rect& rect, Argb color) {
@@ -66,15 +66,15 @@ void HighContrastCanvas::FillRoundRect(const Rect& rect, int radius, Argb color)
 }
 
 void HighContrastCanvas::DrawRect(const Rect& rect, Argb color, int width) {
-  target_.DrawRect(rect, ForegroundColor(color, Centre(rect)), width);
+  target_.DrawRect(rect, ForegroundColor(color, Centre(rect), false), width);
 }
 
 void HighContrastCanvas::DrawRoundRect(const Rect& rect, int radius, Argb color, int width) {
-  target_.DrawRoundRect(rect, radius, ForegroundColor(color, Centre(rect)), width);
+  target_.DrawRoundRect(rect, radius, ForegroundColor(color, Centre(rect), false), width);
 }
 
 void HighContrastCanvas::DrawLine(Point from, Point to, Argb color, int width) {
-  target_.DrawLine(from, to, ForegroundColor(color, {(from.x + to.x) / 2, (from.y + to.y) / 2}), width);
+  target_.DrawLine(from, to, ForegroundColor(color, {(from.x + to.x) / 2, (from.y + to.y) / 2}, false), width);
 }
 
 void HighContrastCanvas::DrawImage(const Image& image, int frame, const Rect& source, const Rect& dest, uint8_t alpha) {

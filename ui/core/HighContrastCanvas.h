@@ -3,7 +3,8 @@
 // accent, tints of selection, dark washes) the highlight; text, lines and frames take
 // the text colour that belongs to the fill beneath them (the last fill painted under
 // their centre), so text on a selected row or the caption band stays readable. Light
-// grey text (the disabled look) becomes the system's grey text. Images are drawn as
+// grey text (the disabled look) becomes the system's grey text; light grey lines stay
+// in the text colour, as frames must show. Images are drawn as
 // they are. Alpha is kept, so washes and shadows stay washes.
 //
 // Threads: UI thread only; one per paint.
@@ -34,7 +35,7 @@ class HighContrastCanvas final : public Canvas {
 
   // The colours it paints a skin colour with (tests).
   Argb FillColor(Argb skin) const;
-  Argb ForegroundColor(Argb skin, Point at) const;
+  Argb ForegroundColor(Argb skin, Point at, bool text = true) const;
 
  private:
   struct Fill {

@@ -35,6 +35,7 @@ TEST(HighContrastCanvas, SkinColoursBecomeTheSystemsWithTextReadableOnItsFill) {
   canvas.FillRect({0, 0, 100, 100}, 0xFFFFFFFF);  // the body
   canvas.DrawText(L"label", {10, 10, 90, 20}, {}, 0xFF1F2329, 0);
   canvas.DrawText(L"off", {10, 30, 90, 40}, {}, 0xFFB0B5BC, 0);  // the disabled grey
+  canvas.DrawRect({0, 0, 100, 45}, 0xFFC9CED6, 1);               // a light grey frame must still show
   canvas.FillRoundRect({0, 50, 100, 80}, 4, 0xFF1E6FD9);         // an accent button
   canvas.DrawText(L"Next", {10, 60, 90, 70}, {}, 0xFFFFFFFF, 0);
   canvas.DrawRoundRect({0, 50, 100, 80}, 4, 0xFF0D3A75, 2);  // its focus ring
@@ -44,7 +45,7 @@ TEST(HighContrastCanvas, SkinColoursBecomeTheSystemsWithTextReadableOnItsFill) {
             (std::vector<ui::Argb>{colors.window, colors.highlight, (colors.highlight & 0x00FFFFFFu) | 0x1A000000u}));
   EXPECT_EQ(target.texts,
             (std::vector<ui::Argb>{colors.windowText, colors.grayText, colors.highlightText, colors.windowText}));
-  EXPECT_EQ(target.lines, (std::vector<ui::Argb>{colors.highlightText}));
+  EXPECT_EQ(target.lines, (std::vector<ui::Argb>{colors.windowText, colors.highlightText}));
 }
 
 class HighContrast : public UiTest {};
