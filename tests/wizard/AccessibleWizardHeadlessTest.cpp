@@ -307,9 +307,7 @@ TEST_F(AccessibleWizard, TabSpaceAPageSwitchAndALanguageSwitchRaiseTheirEvents) 
 // A message box leaves the focus where it was: the delete button's question, cancelled.
 TEST_F(AccessibleWizard, AMessageBoxReturnsTheFocusWhereItWas) {
   Open();
-  Key(ui::kVkReturn);
-  Key(ui::kVkReturn);
-  Key(ui::kVkReturn);
+  ToPortListByKeys();
   ASSERT_EQ(InstallPanel(), 5);
   Key(ui::kVkTab);
   Key(ui::kVkTab);

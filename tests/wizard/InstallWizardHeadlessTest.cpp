@@ -542,9 +542,7 @@ TEST_F(InstallWizard, ConfigurePortShowsTheMonitorsDialogAndKeepsItsAnswer) {
 // on this order to reach the delete button by keys.
 TEST_F(InstallWizard, TabOrderOfThePortList) {
   Open();
-  Key(ui::kVkReturn);
-  Key(ui::kVkReturn);
-  Key(ui::kVkReturn);
+  ToPortListByKeys();
   ASSERT_EQ(InstallPanel(), 5);
   EXPECT_EQ(window_->Tree().GetFocus(), Find(L"listex_install_driver_port"));
   std::vector<std::wstring> order;
