@@ -168,8 +168,12 @@ void Option::PaintContent(Canvas& canvas, const Rect& dirty) {
 void Option::PaintBorder(Canvas& canvas) {
   const WindowTree* tree = GetTree();
   if (IsFocused() && tree != nullptr && tree->IsFocusVisible()) {
-    canvas.DrawRoundRect(rect_, Scaled(theme::kCornerRadius), focusBorderColor_.value_or(theme::kAccent),
-                         std::max(1, Scaled(1)));
+    // On a chosen tile filled with the accent, the ring takes the tile's text colour.
+    const bool filled = selected_ && selectedBkColor_;
+    const Argb ring = focusBorderColor_.value_or(filled ? CurrentTextColor() : theme::kAccent);
+    const int radius = borderRound_ > 0 ? Scaled(borderRound_) : Scaled(theme::kCornerRadius);
+    canvas.DrawRoundRect(filled ? rect_.Deflate({Scaled(3), Scaled(3), Scaled(3), Scaled(3)}) : rect_, radius, ring,
+                         std::max(1, Scaled(filled ? 2 : 1)));
     return;
   }
   Control::PaintBorder(canvas);

@@ -40,4 +40,20 @@ TEST_F(FocusMark, CaptionButtonsAndLogPanesDrawTheRingWhenTabReachesThem) {
   EXPECT_EQ(host_->PixelAt(hwnd, ringOfClose), closeBefore);
 }
 
+// The index page's chosen tile is filled with the accent: its ring is drawn in the tile's
+// text colour inside its edge.
+TEST_F(FocusMark, AChosenTileFilledWithTheAccentShowsItsRing) {
+  uitest::TestWindow* window = Open(
+      L"<Window size='300,200'><VerticalLayout><Option name='tile' group='mode' selected='true' mark='none' "
+      L"height='120' borderround='8' bkcolor='ffffffff' selectedbkcolor='ff1e6fd9' selectedtextcolor='ffffffff'/>"
+      L"</VerticalLayout></Window>");
+  const ui::WindowHandle hwnd = window->GetHWND();
+  const ui::Rect tile = window->FindControl(L"tile")->GetPos();
+  const ui::Point ring{tile.left + 4, (tile.top + tile.bottom) / 2};
+  EXPECT_EQ(host_->PixelAt(hwnd, ring), 0xFF1E6FD9u);
+  host_->PressKey(hwnd, ui::kVkTab);
+  const uint32_t focused = host_->PixelAt(hwnd, ring);
+  for (int shift : {0, 8, 16}) EXPECT_GT(Channel(focused, shift), 0xA0) << "not the tile's white text colour";
+}
+
 }  // namespace
