@@ -74,6 +74,10 @@ class InstallWizard : public HeadlessMainWindow {
     return clicked;
   }
   void Next() { ASSERT_TRUE(Click(L"btn_setup_next")); }
+  // Enter is Next: the index page, the port kinds with COM proposed, the models, the ports.
+  void ToPortListByKeys() {
+    for (int i = 0; i < 3; ++i) Key(ui::kVkReturn);
+  }
   void Back() { ASSERT_TRUE(Click(L"btn_setup_previous")); }
   void Key(unsigned key, bool shift = false) {
     host_->PressKey(Window(), key, shift);

@@ -20,11 +20,14 @@ void Option::SetSelected(bool selected, bool notify) {
         if (other != this && other->selected_) {
           other->selected_ = false;
           other->Invalidate();
+          other->RaiseAccessibilityEvent(AccessibleEvent::Toggled);
         }
       }
     }
   }
   Invalidate();
+  RaiseAccessibilityEvent(AccessibleEvent::Toggled);
+  if (selected_ && !group_.empty()) RaiseAccessibilityEvent(AccessibleEvent::SelectionChanged);
   if (notify) Notify(L"selectchanged");
 }
 
@@ -69,6 +72,22 @@ bool Option::Activate() {
     SetSelected(!selected_);
   }
   return true;
+}
+
+AccessibleRole Option::GetAccessibleRole() const {
+  const AccessibleRole role = Button::GetAccessibleRole();
+  if (role != AccessibleRole::PushButton) return role;
+  const Mark mark = EffectiveMark();
+  if (mark == Mark::Check) return AccessibleRole::CheckBox;
+  return mark == Mark::Radio || !group_.empty() ? AccessibleRole::RadioButton : AccessibleRole::CheckBox;
+}
+
+uint32_t Option::GetAccessibleStates() const {
+  return Button::GetAccessibleStates() | kAccCheckable | (selected_ ? kAccChecked : 0u);
+}
+
+AccessibleAction Option::GetDefaultAction() const {
+  return group_.empty() ? AccessibleAction::Toggle : AccessibleAction::Select;
 }
 
 bool Option::DoEvent(UiEvent& event) {
@@ -149,8 +168,12 @@ void Option::PaintContent(Canvas& canvas, const Rect& dirty) {
 void Option::PaintBorder(Canvas& canvas) {
   const WindowTree* tree = GetTree();
   if (IsFocused() && tree != nullptr && tree->IsFocusVisible()) {
-    canvas.DrawRoundRect(rect_, Scaled(theme::kCornerRadius), focusBorderColor_.value_or(theme::kAccent),
-                         std::max(1, Scaled(1)));
+    // On a chosen tile filled with the accent, the ring takes the tile's text colour.
+    const bool filled = selected_ && selectedBkColor_;
+    const Argb ring = focusBorderColor_.value_or(filled ? CurrentTextColor() : theme::kAccent);
+    const int radius = borderRound_ > 0 ? Scaled(borderRound_) : Scaled(theme::kCornerRadius);
+    canvas.DrawRoundRect(filled ? rect_.Deflate({Scaled(3), Scaled(3), Scaled(3), Scaled(3)}) : rect_, radius, ring,
+                         std::max(1, Scaled(filled ? 2 : 1)));
     return;
   }
   Control::PaintBorder(canvas);

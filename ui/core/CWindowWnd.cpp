@@ -4,6 +4,7 @@
 
 #include "base/WindowMessage.h"
 #include "ui/core/SystemConstants.h"
+#include "ui/core/WindowTree.h"
 
 namespace ui {
 
@@ -122,7 +123,12 @@ void CWindowWnd::CenterWindow() {
 }
 
 void CWindowWnd::SetTitle(const std::wstring& text) {
-  if (IsWindow()) host_->SetTitle(text);
+  if (!IsWindow() || host_->Title() == text) return;
+  host_->SetTitle(text);
+  // The title names the window's root.
+  if (WindowTree* tree = AccessibleTree(); tree != nullptr && tree->GetRoot() != nullptr) {
+    tree->GetRoot()->RaiseAccessibilityEvent(AccessibleEvent::NameChanged);
+  }
 }
 
 std::wstring CWindowWnd::GetTitle() const {
@@ -157,6 +163,18 @@ void CWindowWnd::OnDestroyed() {
 intptr_t CWindowWnd::OnWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
   DispatchScope scope(*this);
   return HandleMessage(message, wParam, lParam);
+}
+
+bool CWindowWnd::DoAccessibleAction(uint32_t id) {
+  DispatchScope scope(*this);
+  WindowTree* tree = AccessibleTree();
+  return tree != nullptr && tree->DoAccessibleAction(id);
+}
+
+bool CWindowWnd::SetAccessibleValue(uint32_t id, const std::wstring& value) {
+  DispatchScope scope(*this);
+  WindowTree* tree = AccessibleTree();
+  return tree != nullptr && tree->SetAccessibleValue(id, value);
 }
 
 void CWindowWnd::Finish() {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/WindowHandle.h"
@@ -65,6 +66,11 @@ class HostWindowEvents {
   // The controls that assistive technology reads (ui/core/Accessibility.h); null for a
   // window without controls.
   virtual WindowTree* AccessibleTree() { return nullptr; }
+  // Assistive technology's requests, carried out as events of the window (a default
+  // action may close it: the window stays until the request is done, as for a click).
+  // id is Control::AccessibleId; false when that control is gone, hidden or refuses.
+  virtual bool DoAccessibleAction(uint32_t /*id*/) { return false; }
+  virtual bool SetAccessibleValue(uint32_t /*id*/, const std::wstring& /*value*/) { return false; }
 };
 
 struct WindowCreateParams {
@@ -109,9 +115,23 @@ class HostWindow {
   virtual void Destroy() = 0;                        // OnDestroyed follows
 };
 
+// The system's colours for a high-contrast display (Windows' COLOR_WINDOW ...).
+struct SystemColors {
+  Argb window = 0xFF000000;
+  Argb windowText = 0xFFFFFFFF;
+  Argb highlight = 0xFF1AEBFF;
+  Argb highlightText = 0xFF000000;
+  Argb grayText = 0xFF3FF23F;
+};
+
 class Host {
  public:
   virtual ~Host() = default;
+
+  // Whether the system asks for high contrast; the toolkit then paints with these colours
+  // instead of the skin's. A host repaints its windows when the setting changes.
+  virtual bool IsHighContrast() const { return false; }
+  virtual SystemColors HighContrastColors() const { return {}; }
 
   virtual std::unique_ptr<HostWindow> CreateHostWindow(HostWindowEvents& events, const WindowCreateParams& params) = 0;
 
@@ -138,5 +158,7 @@ Host& CurrentHost();
 void InstallHost(std::unique_ptr<Host> host);
 // True on the thread that installed the host, the UI thread; any thread may ask.
 bool OnHostThread();
+// The installed host's high-contrast colours when it asks for them; none without a host.
+std::optional<SystemColors> ActiveHighContrast();
 
 }  // namespace ui

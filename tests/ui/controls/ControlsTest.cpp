@@ -213,16 +213,20 @@ TEST_F(ControlsTest, ScrollingStacksMoveTheirChildrenByWheelAndThumb) {
   EXPECT_EQ(window->notes.back(), L"click:b9");
 }
 
+// The focus leaves a panel that is switched away: to the new panel's first input, else nowhere.
 TEST_F(ControlsTest, FocusLeavesAPanelThatIsSwitchedAway) {
   TestWindow* window = Open(
       L"<Window size='300,200'><TabLayout name='tabs'><VerticalLayout><Edit name='e' height='30'/></VerticalLayout>"
-      L"<VerticalLayout><Edit name='f' height='30'/></VerticalLayout></TabLayout></Window>");
+      L"<VerticalLayout><Edit name='f' height='30'/></VerticalLayout>"
+      L"<VerticalLayout><Button name='b' height='30'/></VerticalLayout></TabLayout></Window>");
   ASSERT_TRUE(host_->ClickControl(window->GetHWND(), L"e"));
   EXPECT_TRUE(window->FindControl(L"e")->IsFocused());
   window->FindControl<ui::TabLayout>(L"tabs")->SelectItem(1);
   host_->TypeText(window->GetHWND(), L"x");
   EXPECT_EQ(window->FindControl(L"e")->GetText(), L"");
-  EXPECT_EQ(window->Tree().GetFocus(), nullptr);
+  EXPECT_EQ(window->FindControl(L"f")->GetText(), L"x");
+  window->FindControl<ui::TabLayout>(L"tabs")->SelectItem(2);
+  EXPECT_EQ(window->Tree().GetFocus(), nullptr);  // a button is no input
 }
 
 TEST_F(ControlsTest, DisabledControlsTakeNoClicks) {
