@@ -170,15 +170,20 @@ void AccessibleTreeGtk::OnAccessibilityEvent(Control& control, AccessibleEvent e
   }
 }
 
+// The model may tell of the control that lost the focus as well as of the one that took
+// it, in either order; the object that was focused hears "focused" off exactly once.
 void AccessibleTreeGtk::FocusChanged(Control& control) {
-  if (focusedId_ != 0 && focusedId_ != control.AccessibleId()) {
+  const uint32_t id = control.AccessibleId();
+  const bool focused = control.IsFocused() && control.IsShownInTree();
+  if (!focused && focusedId_ != id) return;
+  if (focusedId_ != 0 && (focusedId_ != id || !focused)) {
     if (auto old = entries_.find(focusedId_); old != entries_.end()) {
       atk_object_notify_state_change(old->second.object.get(), ATK_STATE_FOCUSED, FALSE);
     }
+    focusedId_ = 0;
   }
-  focusedId_ = 0;
-  if (!control.IsFocused() || !control.IsShownInTree()) return;
-  focusedId_ = control.AccessibleId();
+  if (!focused) return;
+  focusedId_ = id;
   atk_object_notify_state_change(ObjectOf(control), ATK_STATE_FOCUSED, TRUE);
 }
 
