@@ -51,6 +51,12 @@ std::string Utf8(const std::wstring& text) {
   return WideToUtf8(text);
 }
 
+// ATK names may be null: a defunct object has none.
+std::string NameOf(gpointer object) {
+  const char* name = atk_object_get_name(ATK_OBJECT(object));
+  return name != nullptr ? name : "";
+}
+
 class AccessibleTreeGtkTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -93,10 +99,10 @@ class AccessibleTreeGtkTest : public testing::Test {
   Ref<AtkObject> Child(const char* name) const {
     for (int i = 0; i < atk_object_get_n_accessible_children(accessible_); ++i) {
       Ref<AtkObject> child(atk_object_ref_accessible_child(accessible_, i));
-      if (child != nullptr && std::string(atk_object_get_name(child.get())) == name) return child;
+      if (child != nullptr && NameOf(child.get()) == name) return child;
       for (int j = 0; child != nullptr && j < atk_object_get_n_accessible_children(child.get()); ++j) {
         Ref<AtkObject> inner(atk_object_ref_accessible_child(child.get(), j));
-        if (inner != nullptr && std::string(atk_object_get_name(inner.get())) == name) return inner;
+        if (inner != nullptr && NameOf(inner.get()) == name) return inner;
       }
     }
     return nullptr;
@@ -111,15 +117,26 @@ class AccessibleTreeGtkTest : public testing::Test {
   AtkObject* accessible_ = nullptr;
 };
 
-// Records the signals a client hears of one object.
+// Records the signals a client hears; it stops listening when it goes.
 struct Heard {
   std::vector<std::string> lines;
+  std::vector<std::pair<Ref<GObject>, gulong>> connections;
+
+  Heard() = default;
+  Heard(const Heard&) = delete;
+  Heard& operator=(const Heard&) = delete;
+  ~Heard() {
+    for (auto& [object, id] : connections) g_signal_handler_disconnect(object.get(), id);
+  }
+  void Listen(gpointer object, const char* signal, GCallback callback) {
+    connections.emplace_back(Ref<GObject>(G_OBJECT(g_object_ref(object))),
+                             g_signal_connect(object, signal, callback, this));
+  }
   static void State(AtkObject*, gchar* name, gboolean on, gpointer self) {
     static_cast<Heard*>(self)->lines.push_back(std::string(name) + (on ? "+" : "-"));
   }
   static void Children(AtkObject*, guint index, gpointer child, gpointer self) {
-    static_cast<Heard*>(self)->lines.push_back("child " + std::to_string(index) + " " +
-                                               atk_object_get_name(ATK_OBJECT(child)));
+    static_cast<Heard*>(self)->lines.push_back("child " + std::to_string(index) + " " + NameOf(child));
   }
   static void Text(AtkText*, gint position, gint length, gchar* text, gpointer self) {
     static_cast<Heard*>(self)->lines.push_back(std::to_string(position) + "+" + std::to_string(length) + " " + text);
@@ -133,7 +150,7 @@ TEST_F(AccessibleTreeGtkTest, TheWindowsChildrenAreItsControlsWithRoleNameStates
   for (int i = 0; i < static_cast<int>(controls.size()); ++i) {
     Ref<AtkObject> child(atk_object_ref_accessible_child(accessible_, i));
     ASSERT_NE(child, nullptr);
-    EXPECT_EQ(atk_object_get_name(child.get()), Utf8(controls[i]->GetAccessibleName()));
+    EXPECT_EQ(NameOf(child.get()), Utf8(controls[i]->GetAccessibleName()));
     EXPECT_EQ(atk_object_get_parent(child.get()), accessible_);
     EXPECT_EQ(atk_object_get_index_in_parent(child.get()), i);
     EXPECT_TRUE(Has(child.get(), ATK_STATE_SHOWING));
@@ -177,7 +194,7 @@ TEST_F(AccessibleTreeGtkTest, ActionsRunFromTheMainLoopAsAClickDoes) {
 
   Ref<AtkObject> com = Child("COM");
   Heard heard;
-  g_signal_connect(com.get(), "state-change", G_CALLBACK(Heard::State), &heard);
+  heard.Listen(com.get(), "state-change", G_CALLBACK(Heard::State));
   ASSERT_TRUE(atk_action_do_action(ATK_ACTION(com.get()), 0));
   EXPECT_TRUE(PumpUntil([&] { return Has(com.get(), ATK_STATE_CHECKED); }));
   EXPECT_NE(std::find(heard.lines.begin(), heard.lines.end(), "checked+"), heard.lines.end());
@@ -188,8 +205,8 @@ TEST_F(AccessibleTreeGtkTest, FocusMovesAreStateChangesOfTheTwoControls) {
   Ref<AtkObject> next = Child("Next");
   Ref<AtkObject> com = Child("COM");
   Heard nextHeard, comHeard;
-  g_signal_connect(next.get(), "state-change", G_CALLBACK(Heard::State), &nextHeard);
-  g_signal_connect(com.get(), "state-change", G_CALLBACK(Heard::State), &comHeard);
+  nextHeard.Listen(next.get(), "state-change", G_CALLBACK(Heard::State));
+  comHeard.Listen(com.get(), "state-change", G_CALLBACK(Heard::State));
   ASSERT_TRUE(atk_component_grab_focus(ATK_COMPONENT(next.get())));
   EXPECT_TRUE(Has(next.get(), ATK_STATE_FOCUSED));
   window_->FindControl(L"com")->SetFocus();
@@ -213,8 +230,8 @@ TEST_F(AccessibleTreeGtkTest, EditsAreTextThatClientsCanReplaceAndHearChange) {
   g_free(word);
 
   Heard heard;
-  g_signal_connect(edit.get(), "text-insert", G_CALLBACK(Heard::Text), &heard);
-  g_signal_connect(edit.get(), "text-remove", G_CALLBACK(Heard::Text), &heard);
+  heard.Listen(edit.get(), "text-insert", G_CALLBACK(Heard::Text));
+  heard.Listen(edit.get(), "text-remove", G_CALLBACK(Heard::Text));
   atk_editable_text_set_text_contents(ATK_EDITABLE_TEXT(edit.get()), "Dispatch 宋体");
   EXPECT_EQ(window_->FindControl<ui::Edit>(L"printer")->GetText(), L"Dispatch 宋体");
   EXPECT_EQ(atk_text_get_character_count(text), 11);
@@ -231,7 +248,7 @@ TEST_F(AccessibleTreeGtkTest, HiddenAndRemovedControlsGoDefunctAndTheWindowTells
   Ref<AtkObject> next = Child("Next");
   ASSERT_NE(note, nullptr);
   Heard heard;
-  g_signal_connect(accessible_, "children-changed::remove", G_CALLBACK(Heard::Children), &heard);
+  heard.Listen(accessible_, "children-changed::remove", G_CALLBACK(Heard::Children));
   const int before = atk_object_get_n_accessible_children(accessible_);
 
   ui::Control* label = window_->FindControl(L"note");

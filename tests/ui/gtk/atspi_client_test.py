@@ -79,7 +79,7 @@ def describe(node):
 def main():
     program = os.path.abspath(sys.argv[1])
     machine = tempfile.mkdtemp(prefix="quorvel-atspi-")
-    env = dict(os.environ, QUORVEL_MACHINE_DIR=machine, LC_ALL="en_US.UTF-8", LANG="en_US.UTF-8")
+    env = dict(os.environ, QUORVEL_MACHINE_DIR=machine, LC_ALL="C.UTF-8", LANG="C.UTF-8")
     env.pop("NO_AT_BRIDGE", None)
     env.setdefault("ASAN_OPTIONS", "detect_leaks=0")
     wizard = subprocess.Popen([program], env=env)
