@@ -21,6 +21,7 @@
 #include "ui/controls/Label.h"
 #include "ui/controls/Option.h"
 #include "ui/gtk/AccessibleTreeGtk.h"
+#include "ui/gtk/GtkTestSupport.h"
 #include "ui/gtk/HostGtk.h"
 #include "ui/gtk/HostWindowGtk.h"
 
@@ -60,11 +61,9 @@ std::string NameOf(gpointer object) {
 class AccessibleTreeGtkTest : public testing::Test {
  protected:
   void SetUp() override {
-    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "DISPLAY is not set: the GTK host needs an X server (Xvfb)";
-    setenv("GTK_IM_MODULE", "gtk-im-context-simple", 1);
-    setenv("NO_AT_BRIDGE", "1", 1);
     std::string whyNot;
-    auto host = ui::HostGtk::Create(whyNot);
+    auto host = gtktest::MakeTestHost(whyNot);
+    if (host == nullptr && whyNot.empty()) GTEST_SKIP() << "DISPLAY is not set: the GTK host needs an X server (Xvfb)";
     ASSERT_NE(host, nullptr) << whyNot;
     ui::InstallHost(std::move(host));
     ui::SkinFiles::SetMemoryFiles({});
@@ -82,14 +81,7 @@ class AccessibleTreeGtkTest : public testing::Test {
 
   GtkWidget* Widget() const { return GTK_WIDGET(ui::HostWindowGtk::FromHandle(window_->GetHWND())->Gtk()); }
 
-  static bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 5s) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      if (!g_main_context_iteration(nullptr, FALSE)) std::this_thread::sleep_for(1ms);
-    }
-    return true;
-  }
+  static bool PumpUntil(const std::function<bool()>& done) { return gtktest::PumpUntil(done); }
   static void Pump() {
     while (g_main_context_iteration(nullptr, FALSE)) {
     }
