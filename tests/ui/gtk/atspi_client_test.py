@@ -128,15 +128,21 @@ def main():
         extents = button.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         check(extents.width > 0 and extents.height > 0, '"Next" has extents on the screen')
 
+        def shown_radio_buttons():
+            return [n for _, n in walk(frame) if n.getRole() == pyatspi.ROLE_RADIO_BUTTON and showing(n)]
+
+        # The index page has options of its own (install, remove): the port page's are others.
+        index_options = {n.name for n in shown_radio_buttons()}
         pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused")
         action.doAction(0)
 
-        def radio_buttons():
-            found = [n for _, n in walk(frame) if n.getRole() == pyatspi.ROLE_RADIO_BUTTON and showing(n)]
-            return found or None
+        def port_options():
+            found = shown_radio_buttons()
+            names = {n.name for n in found}
+            return found if names and not names & index_options else None
 
-        radios = wait_for(radio_buttons, 30)
-        check(radios is not None, 'the port page\'s radio buttons appear after "Next"')
+        radios = wait_for(port_options, 30)
+        check(radios is not None, 'the port page\'s radio buttons replace the index page\'s after "Next"')
         for radio in radios or []:
             print("  " + describe(radio))
 
@@ -151,6 +157,9 @@ def main():
         wait_for(lambda: len(focus_events) >= 2, 10)
         for event in focus_events:
             print("  focus: " + event)
+        for _, node in walk(frame):
+            if node.getState().contains(pyatspi.STATE_FOCUSED):
+                print("  focused now: " + describe(node))
         check(len(focus_events) >= 2, "Tab moves the focus, and the bus tells of each stop")
         return 1 if failures else 0
     finally:
