@@ -323,6 +323,11 @@ LRESULT HostWindowWin32::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       events_.OnCloseRequest();  // another program asked; the toolkit decides
       return 0;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+      // High contrast turned on or off, or its colours changed: the next paint reads them.
+      InvalidateAll();
+      return DefWindowProcW(window, message, wParam, lParam);
     case WM_DESTROY:
       destroyed_ = true;
       trackingLeave_ = false;
