@@ -61,7 +61,7 @@ Control* AccessibleTreeGtk::ControlOf(uint32_t id) const {
   const auto found = entries_.find(id);
   if (found == entries_.end() || tree_ == nullptr) return nullptr;
   Control* control = found->second.control;
-  return control->IsShownInTree() ? control : nullptr;
+  return IsInAccessibleTree(*control) ? control : nullptr;
 }
 
 AtkObject* AccessibleTreeGtk::ObjectOf(Control& control) {
@@ -148,13 +148,20 @@ void AccessibleTreeGtk::OnAccessibilityEvent(Control& control, AccessibleEvent e
           atk_object_notify_state_change(object, ATK_STATE_SELECTED, (states & kAccSelected) != 0);
         }
       }
-      if (Control* parent = AccessibleParent(control); parent != nullptr && control.IsShownInTree()) {
+      if (Control* parent = AccessibleParent(control); parent != nullptr && IsInAccessibleTree(control)) {
         AtkObject* group = ParentOf(control);
         if (ATK_IS_SELECTION(group)) g_signal_emit_by_name(group, "selection-changed");
       }
       break;
     case AccessibleEvent::ValueChanged:
       if (found != entries_.end()) TextChanged(found->second, control);
+      break;
+    case AccessibleEvent::StateChanged:
+      if (object != nullptr) {
+        const bool enabled = (control.GetAccessibleStates() & kAccDisabled) == 0;
+        atk_object_notify_state_change(object, ATK_STATE_ENABLED, enabled);
+        atk_object_notify_state_change(object, ATK_STATE_SENSITIVE, enabled);
+      }
       break;
     case AccessibleEvent::NameChanged:
       if (object != nullptr) g_object_notify(G_OBJECT(object), "accessible-name");
@@ -174,7 +181,7 @@ void AccessibleTreeGtk::OnAccessibilityEvent(Control& control, AccessibleEvent e
 // it, in either order; the object that was focused hears "focused" off exactly once.
 void AccessibleTreeGtk::FocusChanged(Control& control) {
   const uint32_t id = control.AccessibleId();
-  const bool focused = control.IsFocused() && control.IsShownInTree();
+  const bool focused = control.IsFocused() && IsInAccessibleTree(control);
   if (!focused && focusedId_ != id) return;
   if (focusedId_ != 0 && (focusedId_ != id || !focused)) {
     if (auto old = entries_.find(focusedId_); old != entries_.end()) {
@@ -221,7 +228,7 @@ void AccessibleTreeGtk::AnnounceChildren(Control* parent) {
 void AccessibleTreeGtk::DropHidden() {
   std::vector<uint32_t> hidden;
   for (const auto& [id, entry] : entries_) {
-    if (!entry.control->IsShownInTree()) hidden.push_back(id);
+    if (!IsInAccessibleTree(*entry.control)) hidden.push_back(id);
   }
   for (uint32_t id : hidden) Drop(id);
 }

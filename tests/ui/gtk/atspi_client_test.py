@@ -109,6 +109,9 @@ def main():
         if not check(bool(frames), "the wizard has a frame"):
             return 1
         frame = frames[0]
+        # The application learns of a new listener over the bus: events before that are lost.
+        pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused")
+        pump(0.5)
         print("frame %r" % frame.name)
 
         def next_button():
@@ -133,7 +136,6 @@ def main():
 
         # The index page has options of its own (install, remove): the port page's are others.
         index_options = {n.name for n in shown_radio_buttons()}
-        pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused")
         action.doAction(0)
 
         def port_options():
@@ -150,6 +152,11 @@ def main():
         area = frame.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         pyatspi.Registry.generateMouseEvent(area.x + area.width // 2, area.y + 8, "abs")
         pump(0.5)
+        for event in focus_events:
+            print("  focus after \"Next\": " + event)
+        for _, node in walk(frame):
+            if node.getState().contains(pyatspi.STATE_FOCUSED):
+                print("  focused after \"Next\": " + describe(node))
         focus_events.clear()
         for _ in range(3):
             pyatspi.Registry.generateKeyboardEvent(TAB_KEYSYM, None, pyatspi.KEY_SYM)
