@@ -130,6 +130,9 @@ struct Heard {
   static void Children(AtkObject*, guint index, gpointer child, gpointer self) {
     static_cast<Heard*>(self)->lines.push_back("child " + std::to_string(index) + " " + NameOf(child));
   }
+  static void Property(AtkObject*, AtkPropertyValues* values, gpointer self) {
+    static_cast<Heard*>(self)->lines.push_back(values->property_name);
+  }
   static void Text(AtkText*, gint position, gint length, gchar* text, gpointer self) {
     static_cast<Heard*>(self)->lines.push_back(std::to_string(position) + "+" + std::to_string(length) + " " + text);
   }
@@ -264,6 +267,20 @@ TEST_F(AccessibleTreeGtkTest, HiddenAndRemovedControlsGoDefunctAndTheWindowTells
   EXPECT_TRUE(Has(next.get(), ATK_STATE_DEFUNCT));
   EXPECT_EQ(atk_object_get_n_accessible_children(next.get()), 0);
   EXPECT_FALSE(atk_action_do_action(ATK_ACTION(next.get()), 0));
+}
+
+TEST_F(AccessibleTreeGtkTest, NewTextsAndDisablingReachClientsAsTheyHappen) {
+  Ref<AtkObject> next = Child("Next");
+  ASSERT_NE(next, nullptr);
+  Heard heard;
+  heard.Listen(next.get(), "property-change::accessible-name", G_CALLBACK(Heard::Property));
+  heard.Listen(next.get(), "state-change", G_CALLBACK(Heard::State));
+  auto* button = window_->FindControl(L"next");
+  button->SetText(L"Siguiente");
+  EXPECT_EQ(NameOf(next.get()), "Siguiente");
+  button->SetEnabled(false);
+  EXPECT_FALSE(Has(next.get(), ATK_STATE_ENABLED));
+  EXPECT_EQ(heard.lines, (std::vector<std::string>{"accessible-name", "enabled-", "sensitive-"}));
 }
 
 }  // namespace

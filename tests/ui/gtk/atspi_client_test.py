@@ -168,6 +168,8 @@ def main():
             if node.getState().contains(pyatspi.STATE_FOCUSED):
                 print("  focused now: " + describe(node))
         check(len(focus_events) >= 2, "Tab moves the focus, and the bus tells of each stop")
+        # A fault in the adapter shows as a sanitizer report and an ended program.
+        check(wizard.poll() is None, "the wizard is still running")
         return 1 if failures else 0
     finally:
         pyatspi.Registry.deregisterEventListener(on_focus, "object:state-changed:focused")
