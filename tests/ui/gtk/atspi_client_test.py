@@ -102,7 +102,9 @@ def main():
                 pass
 
     try:
-        app = wait_for(lambda: find_application(wizard.pid), 60)
+        app = wait_for(lambda: find_application(wizard.pid) or wizard.poll() is not None, 60)
+        if app is True:
+            app = None  # the wizard ended before it reached the bus
         if not check(app is not None, "the wizard is on the accessibility bus"):
             return 1
         frames = wait_for(lambda: [w for w in app if w is not None and w.getRole() == pyatspi.ROLE_FRAME], 30)
