@@ -177,6 +177,11 @@ void AccessibleTreeGtk::OnAccessibilityEvent(Control& control, AccessibleEvent e
   }
 }
 
+void AccessibleTreeGtk::WindowFocused() {
+  if (tree_ == nullptr) return;
+  if (Control* focus = tree_->GetFocus()) FocusChanged(*focus);
+}
+
 // The model may tell of the control that lost the focus as well as of the one that took
 // it, in either order; the object that was focused hears "focused" off exactly once.
 void AccessibleTreeGtk::FocusChanged(Control& control) {

@@ -51,6 +51,10 @@ class AccessibleTreeGtk final : public AccessibilityListener {
   // action may open a modal window, and the bridge answers the client only afterwards.
   void DefaultActionLater(uint32_t id);
 
+  // The window took the keyboard focus: clients hear which control holds it, as they do
+  // when a native window is activated.
+  void WindowFocused();
+
   void OnAccessibilityEvent(Control& control, AccessibleEvent event) override;
 
  private:

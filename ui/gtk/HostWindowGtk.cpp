@@ -653,7 +653,9 @@ gboolean HostWindowGtk::OnFocusIn(GtkWidget*, GdkEventFocus*, gpointer self) {
   return GuardGtkCallback("focus in", FALSE, [&] {
     if (window->destroyed_) return FALSE;
     gtk_im_context_focus_in(window->im_.get());
+    auto alive = window->alive_;
     window->events_.OnFocusChanged(true);
+    if (*alive && window->accessibility_ != nullptr) window->accessibility_->WindowFocused();
     return FALSE;
   });
 }

@@ -208,6 +208,15 @@ TEST_F(AccessibleTreeGtkTest, FocusMovesAreStateChangesOfTheTwoControls) {
   EXPECT_EQ(nextHeard.lines, (std::vector<std::string>{"focused+", "focused-"}));
   EXPECT_EQ(comHeard.lines, (std::vector<std::string>{"focused+"}));
   EXPECT_FALSE(Has(next.get(), ATK_STATE_FOCUSED));
+
+  // The window activated again: clients hear where the focus is.
+  GdkEvent* focusIn = gdk_event_new(GDK_FOCUS_CHANGE);
+  focusIn->focus_change.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(Widget())));
+  focusIn->focus_change.in = TRUE;
+  gtk_widget_send_focus_change(Widget(), focusIn);
+  gdk_event_free(focusIn);
+  EXPECT_EQ(comHeard.lines, (std::vector<std::string>{"focused+", "focused+"}));
+  EXPECT_EQ(nextHeard.lines.size(), 2u);
 }
 
 TEST_F(AccessibleTreeGtkTest, EditsAreTextThatClientsCanReplaceAndHearChange) {
