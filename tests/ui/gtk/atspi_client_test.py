@@ -149,6 +149,20 @@ def main():
         check(radios is not None, 'the port page\'s radio buttons replace the index page\'s after "Next"')
         for radio in radios or []:
             print("  " + describe(radio))
+        if radios:
+            # The page is a group of options: its selection is the chosen one, and choosing
+            # another through its action moves both.
+            group = radios[0].parent
+            selection = group.querySelection()
+            chosen = [r.name for r in radios if r.getState().contains(pyatspi.STATE_CHECKED)]
+            check(selection.nSelectedChildren == 1 and [selection.getSelectedChild(0).name] == chosen,
+                  "the options' group names the checked option as its selection")
+            usb = next((r for r in radios if r.name == "USB"), None)
+            if check(usb is not None and usb.queryAction().getName(0) == "select", 'the option "USB" offers "select"'):
+                usb.queryAction().doAction(0)
+                picked = wait_for(lambda: usb.getState().contains(pyatspi.STATE_CHECKED)
+                                  and selection.getSelectedChild(0).name == "USB", 10)
+                check(bool(picked), '"select" checks "USB" and the group\'s selection follows')
 
         # Keys reach the window under the pointer on a display without window manager.
         area = frame.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
