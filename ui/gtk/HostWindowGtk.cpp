@@ -11,6 +11,9 @@
 #include "base/WideText.h"
 #include "ui/cairo/CanvasCairo.h"
 #include "ui/core/SystemConstants.h"
+#include "ui/core/WindowTree.h"
+#include "ui/gtk/AccessibleTreeGtk.h"
+#include "ui/gtk/AccessibleWindowGtk.h"
 
 namespace ui {
 
@@ -112,7 +115,7 @@ struct HostWindowGtk::TimerSlot {
 
 HostWindowGtk::HostWindowGtk(HostWindowEvents& events, const WindowCreateParams& params)
     : events_(events), params_(params), title_(params.title) {
-  GtkWidget* widget = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  GtkWidget* widget = NewAccessibleWindow();
   // GTK holds the toplevel's own reference until it is destroyed; this one keeps the
   // object valid until this host window is deleted.
   widget_.reset(GTK_WIDGET(g_object_ref(widget)));
@@ -159,6 +162,9 @@ HostWindowGtk::HostWindowGtk(HostWindowEvents& events, const WindowCreateParams&
   g_signal_connect(widget, "realize", G_CALLBACK(OnRealize), this);
   g_signal_connect(widget, "unrealize", G_CALLBACK(OnUnrealize), this);
 
+  SetAccessibleTreeSource(
+      widget, [](gpointer self) { return static_cast<HostWindowGtk*>(self)->Accessibility(); }, this);
+
   SetBounds(params.rect);
 
   handle_ = MessageBus::Instance().Register([this](uint32_t message, uintptr_t wParam, intptr_t lParam) {
@@ -186,6 +192,19 @@ void HostWindowGtk::Detach() {
   MessageBus::Instance().Unregister(handle_);
   LiveWindows().erase(handle_);
   gtk_im_context_set_client_window(im_.get(), nullptr);
+  SetAccessibleTreeSource(widget_.get(), nullptr, nullptr);
+  accessibility_.reset();
+}
+
+AccessibleTreeGtk* HostWindowGtk::Accessibility() {
+  if (accessibility_ == nullptr && !destroyed_) {
+    // A tree without root never tells when it goes; it has nothing to read either.
+    WindowTree* tree = events_.AccessibleTree();
+    if (tree != nullptr && tree->GetRoot() != nullptr) {
+      accessibility_ = std::make_unique<AccessibleTreeGtk>(*tree, widget_.get());
+    }
+  }
+  return accessibility_.get();
 }
 
 HostWindowGtk* HostWindowGtk::FromHandle(WindowHandle handle) {
@@ -634,7 +653,9 @@ gboolean HostWindowGtk::OnFocusIn(GtkWidget*, GdkEventFocus*, gpointer self) {
   return GuardGtkCallback("focus in", FALSE, [&] {
     if (window->destroyed_) return FALSE;
     gtk_im_context_focus_in(window->im_.get());
+    auto alive = window->alive_;
     window->events_.OnFocusChanged(true);
+    if (*alive && window->accessibility_ != nullptr) window->accessibility_->WindowFocused();
     return FALSE;
   });
 }

@@ -28,6 +28,8 @@
 
 namespace ui {
 
+class AccessibleTreeGtk;
+
 class HostWindowGtk final : public HostWindow {
  public:
   HostWindowGtk(HostWindowEvents& events, const WindowCreateParams& params);
@@ -57,6 +59,9 @@ class HostWindowGtk final : public HostWindow {
   GtkWindow* Gtk() const { return GTK_WINDOW(widget_.get()); }
   // The live window with this handle, or null.
   static HostWindowGtk* FromHandle(WindowHandle handle);
+  // The window's controls as ATK objects, made when the window's accessible is first
+  // asked for them; null for a window without controls or once destroyed.
+  AccessibleTreeGtk* Accessibility();
   // Windows virtual-key code of an unshifted GDK key value; 0 when it has none.
   static unsigned VirtualKeyFromKeyval(unsigned keyval);
 
@@ -108,6 +113,7 @@ class HostWindowGtk final : public HostWindow {
   bool filtering_ = false;
   std::wstring filteredText_;
   std::map<int, std::unique_ptr<TimerSlot>> timers_;
+  std::unique_ptr<AccessibleTreeGtk> accessibility_;
   // Set to false when this object is deleted; handlers hold a copy across calls into
   // the toolkit, which may delete the window.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

@@ -1,11 +1,11 @@
 #include <gtk/gtk.h>
 
-#include <cstdlib>
 #include <vector>
 
 #include "WaitUntil.h"
 #include "ui/HostContract.h"
 #include "ui/gtk/GtkBoxAnswer.h"
+#include "ui/gtk/GtkTestSupport.h"
 #include "ui/gtk/HostGtk.h"
 #include "ui/gtk/HostWindowGtk.h"
 
@@ -45,14 +45,11 @@ class GtkHarness final : public HostHarness {
 };
 
 std::unique_ptr<HostHarness> MakeGtkHarness(std::string& whyNot) {
-  if (std::getenv("DISPLAY") == nullptr) {
-    whyNot = "DISPLAY is not set: the GTK host needs an X server (Xvfb)";
+  std::unique_ptr<ui::HostGtk> host = gtktest::MakeTestHost(whyNot);
+  if (!host) {
+    if (whyNot.empty()) whyNot = "DISPLAY is not set: the GTK host needs an X server (Xvfb)";
     return nullptr;
   }
-  setenv("GTK_IM_MODULE", "gtk-im-context-simple", 1);
-  setenv("NO_AT_BRIDGE", "1", 1);
-  std::unique_ptr<ui::HostGtk> host = ui::HostGtk::Create(whyNot);
-  if (!host) return nullptr;
   return std::make_unique<GtkHarness>(std::move(host));
 }
 

@@ -18,6 +18,7 @@
 #include "base/WideText.h"
 #include "base/WindowMessage.h"
 #include "ui/gtk/GtkBoxAnswer.h"
+#include "ui/gtk/GtkTestSupport.h"
 #include "ui/gtk/HostGtk.h"
 #include "ui/gtk/HostWindowGtk.h"
 
@@ -81,13 +82,9 @@ struct Recorder : ui::HostWindowEvents {
 class HostWindowGtkTest : public testing::Test {
  protected:
   void SetUp() override {
-    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "DISPLAY is not set: the GTK host needs an X server (Xvfb)";
-    // The plain input method, whatever the desktop of the machine prefers, and no
-    // accessibility bus: a test display has none, and its bridge leaks on start.
-    setenv("GTK_IM_MODULE", "gtk-im-context-simple", 1);
-    setenv("NO_AT_BRIDGE", "1", 1);
     std::string whyNot;
-    host_ = HostGtk::Create(whyNot);
+    host_ = gtktest::MakeTestHost(whyNot);
+    if (host_ == nullptr && whyNot.empty()) GTEST_SKIP() << "DISPLAY is not set: the GTK host needs an X server (Xvfb)";
     ASSERT_NE(host_, nullptr) << whyNot;
   }
 
@@ -102,12 +99,7 @@ class HostWindowGtkTest : public testing::Test {
   }
 
   static bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 5s) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      if (!g_main_context_iteration(nullptr, FALSE)) std::this_thread::sleep_for(1ms);
-    }
-    return true;
+    return gtktest::PumpUntil(done, limit);
   }
   // Runs the loop until a timer of that length has fired: every timer due before it (a
   // killed one, or one of a destroyed window) would have fired by then.
