@@ -5,7 +5,7 @@
 #include "devices/BluetoothPlatform.h"
 #include "devices/BluetoothRules.h"
 #include "devices/SetupApiWin32.h"
-#include "engine/spooler/SystemLibrary.h"
+#include "base/SystemLibrary.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "engine/spooler/FileOperations.h"
 #include "engine/spooler/SystemOperations.h"
-#include "engine/spooler/UniqueWin32Handle.h"
+#include "base/UniqueWin32Handle.h"
 
 namespace {
 

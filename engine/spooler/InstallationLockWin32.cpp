@@ -7,7 +7,7 @@
 
 #include "engine/spooler/InstallationLock.h"
 #include "engine/spooler/ProgramDataFolder.h"
-#include "engine/spooler/UniqueWin32Handle.h"
+#include "base/UniqueWin32Handle.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "engine/spooler/ProtectedPrintMode.h"
-#include "engine/spooler/SystemLibrary.h"
-#include "engine/spooler/UniqueWin32Handle.h"
+#include "base/SystemLibrary.h"
+#include "base/UniqueWin32Handle.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <winspool.h>
 
 #include "engine/spooler/SpoolerEnumeration.h"
-#include "engine/spooler/UniqueWin32Handle.h"
+#include "base/UniqueWin32Handle.h"
 
 namespace {
 

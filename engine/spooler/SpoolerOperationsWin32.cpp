@@ -3,9 +3,9 @@
 
 #include "base/WindowsErrorCodes.h"
 #include "engine/spooler/SpoolerOperations.h"
-#include "engine/spooler/SystemLibrary.h"
+#include "base/SystemLibrary.h"
 #include "engine/spooler/SystemOperations.h"
-#include "engine/spooler/UniqueWin32Handle.h"
+#include "base/UniqueWin32Handle.h"
 
 namespace {
 

@@ -323,8 +323,11 @@ LRESULT HostWindowWin32::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       events_.OnCloseRequest();  // another program asked; the toolkit decides
       return 0;
+    case WM_GETOBJECT:
+      return Automation().GetObject(wParam, lParam);
     case WM_DESTROY:
       destroyed_ = true;
+      if (automation_ != nullptr) automation_->Detach();
       trackingLeave_ = false;
       SetWindowLongPtrW(window, GWLP_USERDATA, 0);
       // A window that failed half-way through creation was never the toolkit's.
@@ -333,11 +336,17 @@ LRESULT HostWindowWin32::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
+  if (automation_ != nullptr && automation_->HandleOwnMessage(message, wParam, lParam)) return 0;
   if (message >= kFirstNumberedMessage && message <= kLastNumberedMessage) {
     return static_cast<LRESULT>(
         events_.OnWindowMessage(message, static_cast<uintptr_t>(wParam), static_cast<intptr_t>(lParam)));
   }
   return DefWindowProcW(window, message, wParam, lParam);
+}
+
+UiAutomationWindow& HostWindowWin32::Automation() {
+  if (automation_ == nullptr) automation_ = std::make_unique<UiAutomationWindow>(hwnd_, events_);
+  return *automation_;
 }
 
 void HostWindowWin32::ChangeScale(int dpi, RECT suggested) {

@@ -31,6 +31,7 @@
 #include "ui/core/Host.h"
 #include "ui/win32/DibSurface.h"
 #include "ui/win32/FontCacheGdi.h"
+#include "ui/win32/UiAutomationWindow.h"
 #include "ui/win32/WindowClassRegistry.h"
 
 namespace ui {
@@ -79,6 +80,7 @@ class HostWindowWin32 final : public HostWindow {
   void Character(wchar_t unit);
   LRESULT ImeComposition(WPARAM wParam, LPARAM lParam);
   void ChangeScale(int dpi, RECT suggested);
+  UiAutomationWindow& Automation();
 
   HostWindowEvents& events_;
   WindowCreateParams params_;
@@ -90,6 +92,7 @@ class HostWindowWin32 final : public HostWindow {
   bool trackingLeave_ = false;
   wchar_t highSurrogate_ = 0;  // the first half of a pair that WM_CHAR delivers in two
   int scalePercent_ = 100;     // the display scale that params_' sizes were made for
+  std::unique_ptr<UiAutomationWindow> automation_;  // from the first WM_GETOBJECT
   // Set to false when this object is deleted; handlers keep a copy across calls into the
   // toolkit, which may delete the window.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
