@@ -324,7 +324,7 @@ LRESULT HostWindowWin32::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       events_.OnCloseRequest();  // another program asked; the toolkit decides
       return 0;
     case WM_GETOBJECT:
-      return Automation().GetObject(wParam, lParam);
+      return Automation().AnswerGetObject(wParam, lParam);
     case WM_DESTROY:
       destroyed_ = true;
       if (automation_ != nullptr) automation_->Detach();

@@ -33,7 +33,7 @@ class UiAutomationWindow final : public AccessibilityListener {
   UiAutomationWindow& operator=(const UiAutomationWindow&) = delete;
 
   // WM_GETOBJECT.
-  LRESULT GetObject(WPARAM wParam, LPARAM lParam);
+  LRESULT AnswerGetObject(WPARAM wParam, LPARAM lParam);
   // The messages of this adapter (calls sent from other threads, deferred invokes);
   // false for every other message.
   bool HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam);

@@ -43,7 +43,7 @@ UINT UiAutomationWindow::RunMessage() {
   return message;
 }
 
-LRESULT UiAutomationWindow::GetObject(WPARAM wParam, LPARAM lParam) {
+LRESULT UiAutomationWindow::AnswerGetObject(WPARAM wParam, LPARAM lParam) {
   const UiAutomationCore& core = UiAutomationCore::Current();
   if (static_cast<LONG>(lParam) != uia::kRootObjectId || core.returnRawElementProvider == nullptr ||
       link_->owner == nullptr) {

@@ -46,30 +46,38 @@ struct Recorder {
 
 Recorder* recorder = nullptr;
 
+LRESULT WINAPI RecordReturn(HWND, WPARAM, LPARAM, IRawElementProviderSimple* provider) {
+  recorder->returned = provider;
+  return 1;
+}
+HRESULT WINAPI NoHostProvider(HWND, IRawElementProviderSimple** host) {
+  *host = nullptr;
+  return S_OK;
+}
+HRESULT WINAPI RecordEvent(IRawElementProviderSimple* provider, EVENTID id) {
+  recorder->raised.push_back({Raised::Event, provider, id});
+  return S_OK;
+}
+HRESULT WINAPI RecordProperty(IRawElementProviderSimple* provider, PROPERTYID id, VARIANT, VARIANT) {
+  recorder->raised.push_back({Raised::Property, provider, id});
+  return S_OK;
+}
+HRESULT WINAPI RecordStructure(IRawElementProviderSimple* provider, int, int*, int) {
+  recorder->raised.push_back({Raised::Structure, provider, uia::kStructureChangedEvent});
+  return S_OK;
+}
+BOOL WINAPI RecorderListening() {
+  return recorder->listening ? TRUE : FALSE;
+}
+
 ui::UiAutomationCore RecordingCore() {
   ui::UiAutomationCore core;
-  core.returnRawElementProvider = [](HWND, WPARAM, LPARAM, IRawElementProviderSimple* provider) -> LRESULT {
-    recorder->returned = provider;
-    return 1;
-  };
-  core.hostProviderFromHwnd = [](HWND, IRawElementProviderSimple** host) -> HRESULT {
-    *host = nullptr;
-    return S_OK;
-  };
-  core.raiseAutomationEvent = [](IRawElementProviderSimple* provider, EVENTID id) -> HRESULT {
-    recorder->raised.push_back({Raised::Event, provider, id});
-    return S_OK;
-  };
-  core.raisePropertyChangedEvent = [](IRawElementProviderSimple* provider, PROPERTYID id, VARIANT,
-                                      VARIANT) -> HRESULT {
-    recorder->raised.push_back({Raised::Property, provider, id});
-    return S_OK;
-  };
-  core.raiseStructureChangedEvent = [](IRawElementProviderSimple* provider, int, int*, int) -> HRESULT {
-    recorder->raised.push_back({Raised::Structure, provider, uia::kStructureChangedEvent});
-    return S_OK;
-  };
-  core.clientsAreListening = []() -> BOOL { return recorder->listening ? TRUE : FALSE; };
+  core.returnRawElementProvider = RecordReturn;
+  core.hostProviderFromHwnd = NoHostProvider;
+  core.raiseAutomationEvent = RecordEvent;
+  core.raisePropertyChangedEvent = RecordProperty;
+  core.raiseStructureChangedEvent = RecordStructure;
+  core.clientsAreListening = RecorderListening;
   return core;
 }
 
@@ -82,6 +90,10 @@ class FakeControl : public ui::Control {
     SetText(std::move(text));
   }
   ui::AccessibleRole GetAccessibleRole() const override { return role_; }
+  std::wstring GetAccessibleName() const override {
+    namedOn = std::this_thread::get_id();
+    return Control::GetAccessibleName();
+  }
   uint32_t GetAccessibleStates() const override { return Control::GetAccessibleStates() | states; }
   bool IsFocusable() const override { return focusable; }
   ui::AccessibleAction GetDefaultAction() const override {
@@ -124,6 +136,7 @@ class FakeControl : public ui::Control {
   std::wstring value;
   std::vector<FakeControl*> group;
   ui::Rect place;
+  mutable std::thread::id namedOn;
 
  private:
   ui::AccessibleRole role_;
@@ -153,7 +166,7 @@ class UiAutomationTest : public ::testing::Test {
     first_->states |= ui::kAccChecked;
     group->SetName(L"ports");
     groupControl_ = root->Add(std::move(group));
-    edit_ = Add(*root, ui::AccessibleRole::Edit, L"queue", L"", {10, 110, 190, 130});
+    edit_ = Add(*root, ui::AccessibleRole::Edit, L"queue", L"Office queue", {10, 110, 190, 130});
     edit_->focusable = true;
     edit_->value = L"Quorvel";
     log_ = Add(*root, ui::AccessibleRole::Document, L"log", L"", {10, 140, 190, 190});
@@ -473,7 +486,7 @@ TEST_F(UiAutomationTest, CallsFromAnotherThreadRunOnTheWindowsThread) {
   std::wstring name;
   std::atomic<bool> done{false};
   std::thread client([&] {
-    name = TextProperty(edit.Get(), uia::kAutomationIdProperty);
+    name = TextProperty(edit.Get(), uia::kNameProperty);
     done = true;
   });
   // The window's thread serves the call while it pumps its messages.
@@ -482,7 +495,8 @@ TEST_F(UiAutomationTest, CallsFromAnotherThreadRunOnTheWindowsThread) {
     return done.load();
   }));
   client.join();
-  EXPECT_EQ(name, L"queue");
+  EXPECT_EQ(name, L"Office queue");
+  EXPECT_EQ(edit_->namedOn, std::this_thread::get_id());
 }
 
 TEST_F(UiAutomationTest, ElementsOfGoneControlsAndWindowsAreNotAvailable) {
