@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <optional>
 
-#include "engine/spooler/ProtectedPrintMode.h"
 #include "base/SystemLibrary.h"
 #include "base/UniqueWin32Handle.h"
+#include "engine/spooler/ProtectedPrintMode.h"
 
 namespace {
 

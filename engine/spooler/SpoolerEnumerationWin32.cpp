@@ -1,8 +1,8 @@
 #include <windows.h>
 #include <winspool.h>
 
-#include "engine/spooler/SpoolerEnumeration.h"
 #include "base/UniqueWin32Handle.h"
+#include "engine/spooler/SpoolerEnumeration.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Reads the product's window as a screen reader would, through UI Automation from this
 // separate process: the tree under the main window, with names, control types, automation
-// ids and keyboard focus, on the index page and, after a click on the install tile, on
+// ids and keyboard focus, on the index page and, after the install tile and Next, on
 // the port page. Wine's core serves nodes, navigation and these properties across
 // processes; bounds, patterns and events are left to the in-process provider tests.
 #include <windows.h>
@@ -51,6 +51,13 @@ std::vector<Element> ReadTree(const UiaClient& client, HWND window) {
   return elements;
 }
 
+// The automation ids in tree order, for failure messages.
+std::string IdsOf(const std::vector<Element>& elements) {
+  std::string ids;
+  for (const Element& element : elements) ids += Narrow(element.automationId) + " ";
+  return ids;
+}
+
 const Element* ById(const std::vector<Element>& elements, const std::wstring& id) {
   auto found = std::find_if(elements.begin(), elements.end(), [&](const Element& e) { return e.automationId == id; });
   return found != elements.end() ? &*found : nullptr;
@@ -98,12 +105,17 @@ TEST_F(ExeAccessibility, ReadsTheIndexPageAndThePortPage) {
   const Element* install = ById(index, L"option_install");
   ASSERT_NE(install, nullptr);
   EXPECT_EQ(install->controlType, uia::kRadioButtonControl);
-  if (english) EXPECT_EQ(Narrow(install->name), Narrow(EnglishText(L"mainInstallDriver")));
+  if (english) {
+    EXPECT_EQ(Narrow(install->name), Narrow(EnglishText(L"mainInstallDriver")));
+  }
   EXPECT_NE(ById(index, L"option_delete"), nullptr);
   EXPECT_EQ(ById(index, L"option_port_com"), nullptr) << "a hidden page's control is in the tree";
   EXPECT_LE(std::count_if(index.begin(), index.end(), [](const Element& e) { return e.focused; }), 1);
 
+  // The tile chooses the installation; Next shows its first page, the port kinds.
   ClickAt(main, kInstallTile);
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  ClickAt(main, kNextButton);
   std::vector<Element> ports;
   ASSERT_TRUE(WaitUntil(
       [&] {
@@ -111,7 +123,7 @@ TEST_F(ExeAccessibility, ReadsTheIndexPageAndThePortPage) {
         return ById(ports, L"option_port_com") != nullptr;
       },
       std::chrono::seconds(10)))
-      << "the port page did not appear in the tree";
+      << "the port page did not appear in the tree: " << IdsOf(ports);
   for (const wchar_t* id : {L"option_port_usb", L"option_port_net", L"option_port_bluetooth", L"option_port_lpt",
                             L"option_port_com", L"option_port_custom"}) {
     const Element* option = ById(ports, id);

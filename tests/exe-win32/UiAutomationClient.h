@@ -41,9 +41,7 @@ class UiaClient {
     Find("UiaNodeRelease", nodeRelease_);
     Find("UiaHUiaNodeFromVariant", nodeFromVariant_);
   }
-  bool Ready() const {
-    return nodeFromHandle_ && navigate_ && getPropertyValue_ && nodeRelease_ && nodeFromVariant_;
-  }
+  bool Ready() const { return nodeFromHandle_ && navigate_ && getPropertyValue_ && nodeRelease_ && nodeFromVariant_; }
 
   // A node, released with its owner.
   class Node {

@@ -90,8 +90,8 @@ class HostWindowWin32 final : public HostWindow {
   bool created_ = false;  // CreateWindowExW returned
   bool destroyed_ = false;
   bool trackingLeave_ = false;
-  wchar_t highSurrogate_ = 0;  // the first half of a pair that WM_CHAR delivers in two
-  int scalePercent_ = 100;     // the display scale that params_' sizes were made for
+  wchar_t highSurrogate_ = 0;                       // the first half of a pair that WM_CHAR delivers in two
+  int scalePercent_ = 100;                          // the display scale that params_' sizes were made for
   std::unique_ptr<UiAutomationWindow> automation_;  // from the first WM_GETOBJECT
   // Set to false when this object is deleted; handlers keep a copy across calls into the
   // toolkit, which may delete the window.

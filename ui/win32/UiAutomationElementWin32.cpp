@@ -21,9 +21,6 @@ bool HasState(const Control& control, uint32_t state) {
   return (control.GetAccessibleStates() & state) != 0;
 }
 
-
-
-
 }  // namespace
 
 UiAutomationElement::UiAutomationElement(std::shared_ptr<UiAutomationLink> link, uint32_t controlId, bool root)

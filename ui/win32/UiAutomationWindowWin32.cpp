@@ -19,10 +19,6 @@ UINT InvokeMessage() {
   return message;
 }
 
-
-
-
-
 }  // namespace
 
 UiAutomationWindow::UiAutomationWindow(HWND window, HostWindowEvents& events)
@@ -71,7 +67,8 @@ bool UiAutomationWindow::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lP
   const UiAutomationCore& core = UiAutomationCore::Current();
   // Raised first: the action may close the window and take the element with it.
   if (core.raiseAutomationEvent != nullptr && core.Listening()) {
-    if (UiAutomationElement* element = ElementFor(*control)) core.raiseAutomationEvent(element->Simple(), uia::kInvokedEvent);
+    if (UiAutomationElement* element = ElementFor(*control))
+      core.raiseAutomationEvent(element->Simple(), uia::kInvokedEvent);
   }
   control->DoDefaultAction();
   return true;
