@@ -21,6 +21,9 @@
 // it knows where its controls are. Only when it answers 0 (not handled) does the host
 // decide: the resize border of the create parameters (resizable windows, not maximised),
 // then HTCAPTION in the top captionHeight pixels, else HTCLIENT.
+//
+// Assistive technology: WM_GETOBJECT goes to the window's UiAutomationWindow, which
+// serves the controls of HostWindowEvents::AccessibleTree() through UI Automation.
 #pragma once
 
 #include "ui/win32/WindowsHeaders.h"
@@ -90,9 +93,10 @@ class HostWindowWin32 final : public HostWindow {
   bool created_ = false;  // CreateWindowExW returned
   bool destroyed_ = false;
   bool trackingLeave_ = false;
-  wchar_t highSurrogate_ = 0;                       // the first half of a pair that WM_CHAR delivers in two
-  int scalePercent_ = 100;                          // the display scale that params_' sizes were made for
-  std::unique_ptr<UiAutomationWindow> automation_;  // from the first WM_GETOBJECT
+  wchar_t highSurrogate_ = 0;  // the first half of a pair that WM_CHAR delivers in two
+  int scalePercent_ = 100;     // the display scale that params_' sizes were made for
+  // Made at the first WM_GETOBJECT.
+  std::unique_ptr<UiAutomationWindow> automation_;
   // Set to false when this object is deleted; handlers keep a copy across calls into the
   // toolkit, which may delete the window.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

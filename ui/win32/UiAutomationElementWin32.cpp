@@ -210,7 +210,8 @@ HRESULT UiAutomationElement::get_HostRawElementProvider(IRawElementProviderSimpl
   if (host == nullptr) return E_INVALIDARG;
   *host = nullptr;
   if (!root_) return S_OK;
-  if (disconnected_ || link_->owner == nullptr) return uia::kElementNotAvailable;
+  // Asked on any thread: only the handle is read, which never changes.
+  if (disconnected_) return uia::kElementNotAvailable;
   const auto from = UiAutomationCore::Current().hostProviderFromHwnd;
   return from != nullptr ? from(link_->window, host) : S_OK;
 }
