@@ -3,7 +3,9 @@
 //
 //   quorvel-snapshot --language 1054 --window main|about|language
 //                    --page index|install:N|delete:N|installed|removal-summary
-//                    --scale 100|125|150|175|200 --out file.png
+//                    --scale 100|125|150|175|200 [--contrast normal|high] --out file.png
+//
+// "--contrast high" paints as where the system asks for high contrast (light on black).
 //
 // "installed" and "removal-summary" are reached by clicks, as a user would: a COM1:
 // installation run to its end (its log), then the removal of that printer and its driver
@@ -40,6 +42,7 @@ struct Options {
   std::string page = "index";
   int scale = 100;
   std::string out;
+  bool highContrast = false;
 };
 
 int Usage(const char* why) {
@@ -47,7 +50,7 @@ int Usage(const char* why) {
                "quorvel-snapshot: %s\n"
                "usage: quorvel-snapshot --language ID --window main|about|language\n"
                "                        --page index|install:N|delete:N|installed|removal-summary --scale "
-               "100|125|150|175|200 --out FILE.png\n",
+               "100|125|150|175|200 [--contrast normal|high] --out FILE.png\n",
                why);
   return 2;
 }
@@ -89,6 +92,12 @@ std::optional<Options> Parse(int argc, char** argv, std::string& why) {
         return std::nullopt;
       }
       options.scale = *scale;
+    } else if (flag == "--contrast") {
+      if (value != "normal" && value != "high") {
+        why = "contrast must be normal or high";
+        return std::nullopt;
+      }
+      options.highContrast = value == "high";
     } else if (flag == "--out") {
       options.out = value;
     } else {
@@ -259,6 +268,7 @@ int main(int argc, char** argv) {
   auto owned = std::make_unique<ui::HostHeadless>(options->scale);
   ui::HostHeadless& host = *owned;
   ui::InstallHost(std::move(owned));
+  if (options->highContrast) host.SetHighContrast(true);
   auto window = StartMainWindow();
   if (!window) {
     std::fprintf(stderr, "quorvel-snapshot: the main window could not be created\n");

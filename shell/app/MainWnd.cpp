@@ -227,8 +227,7 @@ intptr_t CMainWnd::HandleNumberedMessage(uint32_t message, uintptr_t wParam, int
     case kMsgLanguageChanged:
       ui::ResourceManager::Instance().ReloadTexts();
       ApplyLanguageFont();
-      Tree().InvalidateAll();
-      Tree().NeedLayout();
+      Tree().TextsReloaded();
       ApplyTitle();
       break;
     case kMsgRemoveLog:

@@ -62,8 +62,7 @@ void CPopLanguage::SwitchTo(uint16_t languageId) {
   resources.SetLanguageName(row.code);
   LoadLanguageTexts(row);
   resources.ReloadTexts();
-  Tree().InvalidateAll();
-  Tree().NeedLayout();
+  Tree().TextsReloaded();
   ui::SendWindowMessage(GetOwner(), kMsgLanguageChanged, 0, 0);
   SetMessageLanguageId(row.languageId);
 }

@@ -20,6 +20,15 @@ bool Button::Activate() {
   return true;
 }
 
+AccessibleRole Button::GetAccessibleRole() const {
+  const AccessibleRole role = Label::GetAccessibleRole();
+  return role == AccessibleRole::StaticText || role == AccessibleRole::None ? AccessibleRole::PushButton : role;
+}
+
+bool Button::DoDefaultAction() {
+  return IsShownInTree() && Activate();
+}
+
 bool Button::IsHot() const {
   const WindowTree* tree = GetTree();
   return tree != nullptr && tree->GetHover() == this && IsEnabled();
@@ -150,7 +159,9 @@ void Button::PaintBorder(Canvas& canvas) {
   const int width = std::max(1, Scaled(1));
   const WindowTree* tree = GetTree();
   if (IsFocused() && tree != nullptr && tree->IsFocusVisible()) {
-    canvas.DrawRoundRect(rect_, radius, focusBorderColor_.value_or(theme::kAccent), std::max(2, Scaled(2)));
+    // A caption button sits on the accent colour: its ring takes the glyph's colour.
+    const Argb ring = focusBorderColor_.value_or(glyph_.empty() ? theme::kAccent : CurrentTextColor());
+    canvas.DrawRoundRect(rect_, radius, ring, std::max(2, Scaled(2)));
     return;
   }
   if (UsesFlatLook()) {

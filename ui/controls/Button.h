@@ -31,6 +31,11 @@ class Button : public Label {
   bool IsFocusable() const override { return true; }
   bool AcceptsMouse() const override { return true; }
 
+  AccessibleRole GetAccessibleRole() const override;
+  AccessibleAction GetDefaultAction() const override { return AccessibleAction::Press; }
+  // Presses it as a click does; false when it is disabled or not shown.
+  bool DoDefaultAction() override;
+
  protected:
   void PaintBackground(Canvas& canvas) override;
   void PaintContent(Canvas& canvas, const Rect& dirty) override;

@@ -38,6 +38,22 @@ void Edit::SetText(std::wstring text) {
   Invalidate();
 }
 
+std::wstring Edit::GetAccessibleName() const {
+  if (!GetRawAccessibleName().empty()) return Label::GetAccessibleName();
+  return NameFromLabelBefore(*this);
+}
+
+uint32_t Edit::GetAccessibleStates() const {
+  return Label::GetAccessibleStates() | (readOnly_ ? kAccReadOnly : 0u);
+}
+
+bool Edit::SetAccessibleValue(const std::wstring& value) {
+  if (readOnly_ || !IsEnabled() || !IsShownInTree()) return false;
+  SetSel(0, -1);
+  ReplaceSel(value);
+  return true;
+}
+
 void Edit::SetMaxChar(int count) {
   maxChar_ = std::max(0, count);
 }

@@ -38,10 +38,20 @@ class Edit : public Label {
   bool IsFocusable() const override { return IsEnabled(); }
   bool AcceptsMouse() const override { return true; }
 
+  AccessibleRole GetAccessibleRole() const override { return AccessibleRole::Edit; }
+  // "accname", else the label before it: its text is its value, not its name.
+  std::wstring GetAccessibleName() const override;
+  uint32_t GetAccessibleStates() const override;
+  std::wstring GetAccessibleValue() const override { return GetText(); }
+  // Replaces the whole text as typing it would ("textchanged").
+  bool SetAccessibleValue(const std::wstring& value) override;
+  bool IsInput() const override { return IsEnabled(); }
+
  protected:
   void PaintBackground(Canvas& canvas) override;
   void PaintText(Canvas& canvas) override;
   void PaintBorder(Canvas& canvas) override;
+  void RaiseTextChanged() override { RaiseAccessibilityEvent(AccessibleEvent::ValueChanged); }
 
  private:
   bool HandleKey(const UiEvent& event);

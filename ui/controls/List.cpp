@@ -103,7 +103,13 @@ void List::SetRowTemplate(std::wstring file) {
   NeedUpdate();
 }
 
+std::wstring List::GetAccessibleName() const {
+  if (!GetRawAccessibleName().empty()) return VerticalLayout::GetAccessibleName();
+  return NameFromLabelBefore(*this);
+}
+
 void List::RemoveAll() {
+  const bool hadRows = !items_.empty();
   items_.clear();
   selected_ = -1;
   focusedRow_ = -1;
@@ -113,6 +119,7 @@ void List::RemoveAll() {
   for (int i = 0; i < body_->GetChildCount(); ++i) static_cast<ListRow*>(body_->GetChildAt(i))->index_ = -1;
   body_->ResetScroll();
   NeedUpdate();
+  if (hadRows) RaiseAccessibilityEvent(AccessibleEvent::ChildrenChanged);
 }
 
 int List::GetBuiltRowCount() const {
@@ -195,6 +202,7 @@ void List::PlaceRows(const Rect& view, int scroll) {
   const int last = std::min(count, (scroll + view.Height()) / height + 1 + kMarginRows);
   std::vector<ListRow*> placed(static_cast<size_t>(std::max(0, last - first)), nullptr);
   std::vector<ListRow*> free;
+  bool rowsChanged = false;
   for (int i = 0; i < body_->GetChildCount(); ++i) {
     auto* row = static_cast<ListRow*>(body_->GetChildAt(i));
     const int index = row->index_;
@@ -214,6 +222,7 @@ void List::PlaceRows(const Rect& view, int scroll) {
         free.pop_back();
       }
       Bind(*row, index);
+      rowsChanged = true;
     }
     const Rect margin = Scaled(row->GetPadding());
     const int top = view.top - scroll + index * height;
@@ -221,9 +230,11 @@ void List::PlaceRows(const Rect& view, int scroll) {
   }
   // Spare controls stay shown but take no room: hiding one would lay the window out anew.
   for (ListRow* row : free) {
+    rowsChanged = rowsChanged || row->index_ >= 0;
     row->index_ = -1;
     row->SetPos({});
   }
+  if (rowsChanged) RaiseAccessibilityEvent(AccessibleEvent::ChildrenChanged);
 }
 
 bool List::SelectRow(int index, bool notify) {
@@ -236,6 +247,11 @@ bool List::SelectRow(int index, bool notify) {
     if (row->index_ == previous || row->index_ == index) row->SetSelectedByList(row->index_ == index);
   }
   if (index >= 0) EnsureVisible(index);
+  for (int i = 0; i < body_->GetChildCount(); ++i) {
+    if (auto* row = static_cast<ListRow*>(body_->GetChildAt(i)); row->index_ == index) {
+      row->RaiseAccessibilityEvent(AccessibleEvent::SelectionChanged);
+    }
+  }
   if (notify) Notify(L"itemselect", static_cast<uintptr_t>(index), previous);
   return true;
 }

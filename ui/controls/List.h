@@ -81,7 +81,16 @@ class List : public VerticalLayout {
   int GetBuiltRowCount() const;
 
   bool IsFocusable() const override { return IsEnabled(); }
+  bool IsInput() const override { return IsEnabled(); }
   bool DoEvent(UiEvent& event) override;
+
+  // The tree shows the row controls that show a row (those in view and the few beyond),
+  // not a node per row of data: a node is a control, and a list of 10,000 ports keeps
+  // about twenty. The keys and SelectRow scroll the chosen row into view, so it is always
+  // there; the rows' coming and going is a ChildrenChanged of the list. The header is
+  // left out, as each row's name carries its columns and the children are the rows only.
+  AccessibleRole GetAccessibleRole() const override { return AccessibleRole::List; }
+  std::wstring GetAccessibleName() const override;  // "accname", else the label before it
 
   // The column's span across a row, after the header's columns.
   Rect ColumnRect(int column, const Rect& row) const;

@@ -18,6 +18,8 @@ class ListHeader : public HorizontalLayout {
   ListHeaderItem* GetColumn(int index) const;
   bool AddFromLayout(std::unique_ptr<Control> child) override;
   Size EstimateSize(Size available) override;
+  // Not in the accessible tree: the list's children are its rows (List.h).
+  bool IsAccessiblyShown() const override { return false; }
 
  protected:
   void OnChildAdded(Control* child) override;

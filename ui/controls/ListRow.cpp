@@ -88,6 +88,62 @@ void ListRow::SetChecked(bool checked) {
   if (checked_ == checked) return;
   checked_ = checked;
   Invalidate();
+  if (index_ >= 0) RaiseAccessibilityEvent(AccessibleEvent::Toggled);
+}
+
+namespace {
+
+void AppendShownTexts(const Control& control, std::wstring& out) {
+  for (int i = 0; i < control.GetChildCount(); ++i) {
+    const Control* child = control.GetChildAt(i);
+    if (!child->IsVisible()) continue;
+    const std::wstring text = child->GetChildCount() == 0 ? child->GetText() : std::wstring();
+    if (!text.empty()) out += (out.empty() ? L"" : L", ") + text;
+    AppendShownTexts(*child, out);
+  }
+}
+
+}  // namespace
+
+std::wstring ListRow::GetAccessibleName() const {
+  if (!GetRawAccessibleName().empty()) return HorizontalLayout::GetAccessibleName();
+  std::wstring name;
+  if (columns_.empty()) {
+    AppendShownTexts(*this, name);  // a template row: its labels and options
+    return name;
+  }
+  const List* owner = GetOwner();
+  const int checkColumn = owner != nullptr ? owner->CheckColumn() : -1;
+  for (size_t column = 0; column < columns_.size(); ++column) {
+    if (columns_[column].empty() || static_cast<int>(column) == checkColumn) continue;
+    name += (name.empty() ? L"" : L", ") + columns_[column];
+  }
+  return name;
+}
+
+uint32_t ListRow::GetAccessibleStates() const {
+  uint32_t states = (HorizontalLayout::GetAccessibleStates() & ~kAccFocusable) | kAccSelectable;
+  if (selected_) states |= kAccSelected;
+  const List* owner = GetOwner();
+  if (owner == nullptr) return states;
+  if (!owner->IsEnabled()) states |= kAccDisabled;
+  const bool checkList = owner->CheckColumn() >= 0;
+  if (checkList) states |= kAccCheckable | (checked_ ? kAccChecked : 0u);
+  // The row the list's keys act on holds the focus while the list has it.
+  if (owner->IsFocused() && index_ == (checkList ? owner->GetFocusedRow() : owner->GetCurSel())) states |= kAccFocused;
+  return states;
+}
+
+AccessibleAction ListRow::GetDefaultAction() const {
+  const List* owner = GetOwner();
+  return owner != nullptr && owner->CheckColumn() >= 0 ? AccessibleAction::Toggle : AccessibleAction::Select;
+}
+
+bool ListRow::DoDefaultAction() {
+  List* owner = GetOwner();
+  if (owner == nullptr || index_ < 0 || !owner->IsEnabled() || !owner->IsShownInTree()) return false;
+  owner->ClickRow(this, owner->CheckColumn() >= 0);
+  return true;
 }
 
 void ListRow::SetUserData(std::wstring data) {

@@ -46,6 +46,17 @@ class ListRow : public HorizontalLayout {
   bool TakesChildMouse() const override { return true; }
   bool AcceptsMouse() const override { return true; }
 
+  // A list item named by its columns, which speaks for its parts; a spare control that
+  // shows no row is not in the tree. Its action is a click on it, or on its check box in a
+  // list with a check column (as Space there).
+  AccessibleRole GetAccessibleRole() const override { return AccessibleRole::ListItem; }
+  std::wstring GetAccessibleName() const override;
+  uint32_t GetAccessibleStates() const override;
+  AccessibleAction GetDefaultAction() const override;
+  bool DoDefaultAction() override;
+  bool IsAccessiblyShown() const override { return IsVisible() && index_ >= 0; }
+  bool ExposesAccessibleChildren() const override { return false; }
+
  protected:
   friend class List;
   void SetSelectedByList(bool selected);

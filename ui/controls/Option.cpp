@@ -20,11 +20,14 @@ void Option::SetSelected(bool selected, bool notify) {
         if (other != this && other->selected_) {
           other->selected_ = false;
           other->Invalidate();
+          other->RaiseAccessibilityEvent(AccessibleEvent::Toggled);
         }
       }
     }
   }
   Invalidate();
+  RaiseAccessibilityEvent(AccessibleEvent::Toggled);
+  if (selected_ && !group_.empty()) RaiseAccessibilityEvent(AccessibleEvent::SelectionChanged);
   if (notify) Notify(L"selectchanged");
 }
 
@@ -69,6 +72,22 @@ bool Option::Activate() {
     SetSelected(!selected_);
   }
   return true;
+}
+
+AccessibleRole Option::GetAccessibleRole() const {
+  const AccessibleRole role = Button::GetAccessibleRole();
+  if (role != AccessibleRole::PushButton) return role;
+  const Mark mark = EffectiveMark();
+  if (mark == Mark::Check) return AccessibleRole::CheckBox;
+  return mark == Mark::Radio || !group_.empty() ? AccessibleRole::RadioButton : AccessibleRole::CheckBox;
+}
+
+uint32_t Option::GetAccessibleStates() const {
+  return Button::GetAccessibleStates() | kAccCheckable | (selected_ ? kAccChecked : 0u);
+}
+
+AccessibleAction Option::GetDefaultAction() const {
+  return group_.empty() ? AccessibleAction::Toggle : AccessibleAction::Select;
 }
 
 bool Option::DoEvent(UiEvent& event) {

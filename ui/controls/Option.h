@@ -33,6 +33,11 @@ class Option : public Button {
   void SetMark(Mark mark);
 
   bool Activate() override;
+  AccessibleRole GetAccessibleRole() const override;
+  uint32_t GetAccessibleStates() const override;
+  // Options of a group are picked, the others toggled.
+  AccessibleAction GetDefaultAction() const override;
+  bool IsInput() const override { return selected_; }
   // Space picks or toggles the option; Enter is left to the window's default button.
   bool DoEvent(UiEvent& event) override;
   AttributeResult ApplyAttribute(std::wstring_view name, std::wstring_view value) override;

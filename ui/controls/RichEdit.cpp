@@ -62,6 +62,7 @@ void RichEdit::AppendText(std::wstring_view text, Argb color, int heightTwips) {
     if (text[end] == L'\r' && i < text.size() && text[i] == L'\n') ++i;
   }
   Invalidate();
+  if (!text.empty()) RaiseAccessibilityEvent(AccessibleEvent::ValueChanged);
 }
 
 void RichEdit::AppendText(std::wstring_view text) {
@@ -81,8 +82,30 @@ void RichEdit::SetText(std::wstring text) {
   anchor_ = caret_ = 0;
   selecting_ = false;
   pendingHit_.reset();
-  if (!text.empty()) AppendText(text);
+  if (!text.empty()) {
+    AppendText(text);
+  } else {
+    RaiseAccessibilityEvent(AccessibleEvent::ValueChanged);
+  }
   Invalidate();
+}
+
+void RichEdit::PaintBorder(Canvas& canvas) {
+  const WindowTree* tree = GetTree();
+  if (IsFocused() && tree != nullptr && tree->IsFocusVisible()) {
+    canvas.DrawRoundRect(rect_, Scaled(borderRound_), theme::kAccent, std::max(2, Scaled(2)));
+    return;
+  }
+  Control::PaintBorder(canvas);
+}
+
+std::wstring RichEdit::GetAccessibleName() const {
+  if (!GetRawAccessibleName().empty()) return Control::GetAccessibleName();
+  return NameFromLabelBefore(*this);
+}
+
+uint32_t RichEdit::GetAccessibleStates() const {
+  return Control::GetAccessibleStates() | kAccReadOnly | kAccMultiLine;
 }
 
 std::wstring RichEdit::GetText() const {

@@ -54,6 +54,12 @@ class RichEdit : public Control {
   bool AcceptsMouse() const override { return true; }
   bool IsFocusable() const override { return IsEnabled(); }
 
+  // A read-only document whose value is its whole text; each append is a ValueChanged.
+  AccessibleRole GetAccessibleRole() const override { return AccessibleRole::Document; }
+  std::wstring GetAccessibleName() const override;  // "accname", else the label before it
+  uint32_t GetAccessibleStates() const override;
+  std::wstring GetAccessibleValue() const override { return GetText(); }
+
   // The selection as [start, end) positions of GetText(); empty when start == end.
   std::pair<size_t, size_t> GetSel() const;
   // end beyond the text means its end; the caret goes to end.
@@ -62,6 +68,7 @@ class RichEdit : public Control {
 
  protected:
   void PaintContent(Canvas& canvas, const Rect& dirty) override;
+  void PaintBorder(Canvas& canvas) override;  // with the focus ring when Tab brought the focus
 
  private:
   struct Run {

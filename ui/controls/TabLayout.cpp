@@ -11,7 +11,23 @@ constexpr int kAnimationTimer = 1;
 
 void TabLayout::OnChildAdded(Control* child) {
   child->SetInternVisible(IndexOf(child) == selected_);
+  // A tab layout inside another is no page of its own: its panels are the pages.
+  if (dynamic_cast<TabLayout*>(child) == nullptr) child->SetAccessibleRole(AccessibleRole::TabPage);
 }
+
+namespace {
+
+Control* FirstInput(Control& control) {
+  if (!control.IsVisible()) return nullptr;
+  if (control.IsInput() && control.IsFocusable() && control.IsEnabled()) return &control;
+  if (control.TakesChildMouse()) return nullptr;
+  for (int i = 0; i < control.GetChildCount(); ++i) {
+    if (Control* found = FirstInput(*control.GetChildAt(i))) return found;
+  }
+  return nullptr;
+}
+
+}  // namespace
 
 bool TabLayout::SelectItem(int index) {
   if (index < 0 || index >= GetChildCount()) return false;
@@ -28,9 +44,17 @@ bool TabLayout::SelectItem(int index) {
     GetChildAt(previous)->SetInternVisible(true);
     tree->SetTimer(this, kAnimationTimer, kFrameMs);
   }
-  // Focus inside a panel that went away would take keys it no longer shows.
-  if (tree != nullptr && tree->GetFocus() != nullptr && !tree->GetFocus()->IsShownInTree()) tree->SetFocus(nullptr);
+  if (tree != nullptr) {
+    // The shown panel's first input takes the focus; without one, focus inside a panel
+    // that went away would take keys it no longer shows.
+    if (Control* input = FirstInput(*GetChildAt(selected_)); input != nullptr && IsShownInTree()) {
+      tree->SetFocus(input);
+    } else if (tree->GetFocus() != nullptr && !tree->GetFocus()->IsShownInTree()) {
+      tree->SetFocus(nullptr);
+    }
+  }
   NeedUpdate();
+  RaiseAccessibilityEvent(AccessibleEvent::ChildrenChanged);
   return true;
 }
 

@@ -1,4 +1,6 @@
-// Shows one of its children (a panel) at a time, selected by index. With "animation"
+// Shows one of its children (a panel) at a time, selected by index; the panels are tab
+// pages to assistive technology, and only the shown one is in the tree. A panel that is
+// shown gives the focus to its first input (Control::IsInput), as a wizard page does. With "animation"
 // the new panel slides in from the side it lies on, in a few frames of the window's
 // timer; input goes to the new panel at once.
 //

@@ -1,5 +1,7 @@
 #include "ui/core/Accessibility.h"
 
+#include <algorithm>
+
 #include "ui/core/Control.h"
 #include "ui/core/WindowTree.h"
 
@@ -8,9 +10,10 @@ namespace ui {
 namespace {
 
 void CollectChildren(const Control& control, std::vector<Control*>& out) {
+  if (!control.ExposesAccessibleChildren()) return;
   for (int i = 0; i < control.GetChildCount(); ++i) {
     Control* child = control.GetChildAt(i);
-    if (child == nullptr || !child->IsVisible()) continue;
+    if (child == nullptr || !child->IsAccessiblyShown()) continue;
     if (child->GetAccessibleRole() == AccessibleRole::None) {
       CollectChildren(*child, out);
     } else {
@@ -64,11 +67,30 @@ Control* AccessibleParent(const Control& control) {
   return parent;
 }
 
+std::wstring NameFromLabelBefore(const Control& control) {
+  const Control* parent = AccessibleParent(control);
+  if (parent == nullptr) return {};
+  const std::vector<Control*> siblings = AccessibleChildren(*parent);
+  const auto it = std::find(siblings.begin(), siblings.end(), &control);
+  if (it == siblings.begin() || it == siblings.end()) return {};
+  const Control& before = **(it - 1);
+  return before.GetAccessibleRole() == AccessibleRole::StaticText ? before.GetAccessibleName() : std::wstring();
+}
+
+bool IsInAccessibleTree(const Control& control) {
+  if (control.GetAccessibleRole() == AccessibleRole::None) return false;
+  if (!control.IsAccessiblyShown()) return false;
+  for (const Control* c = control.GetParent(); c != nullptr; c = c->GetParent()) {
+    if (!c->IsAccessiblyShown() || !c->ExposesAccessibleChildren()) return false;
+  }
+  return true;
+}
+
 Control* FindAccessible(const WindowTree& tree, uint32_t id) {
   Control* root = tree.GetRoot();
   if (root == nullptr || id == 0) return nullptr;
   Control* found = FindById(*root, id);
-  return found != nullptr && found->IsShownInTree() ? found : nullptr;
+  return found != nullptr && IsInAccessibleTree(*found) ? found : nullptr;
 }
 
 Rect AccessibleBounds(const Control& control) {

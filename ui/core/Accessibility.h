@@ -57,6 +57,7 @@ enum class AccessibleEvent {
   ValueChanged,      // an edit's or a log pane's text
   NameChanged,       // the visible text or the language changed
   ChildrenChanged,   // controls shown, hidden, added or removed below this one (page switch, list refill)
+  StateChanged,      // enabled or disabled
   Destroyed,         // the control leaves the tree: adapters drop what they hold of it
 };
 
@@ -74,8 +75,14 @@ class AccessibilityListener {
 std::vector<Control*> AccessibleChildren(const Control& control);
 // The nearest ancestor that is in the tree (the root has none).
 Control* AccessibleParent(const Control& control);
+// Whether assistive technology sees it now: shown, every ancestor shown, no ancestor that
+// speaks for its parts, and a role of its own.
+bool IsInAccessibleTree(const Control& control);
 // A control by its accessible id, when it is still in that window's tree; null otherwise.
 Control* FindAccessible(const WindowTree& tree, uint32_t id);
+// The name of the static text just before it among its accessible siblings, as a
+// dialog names an edit by the label before it; empty when a control comes between.
+std::wstring NameFromLabelBefore(const Control& control);
 // Bounds in the window's client pixels; the screen bounds add the client origin.
 Rect AccessibleBounds(const Control& control);
 

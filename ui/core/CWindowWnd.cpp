@@ -4,6 +4,7 @@
 
 #include "base/WindowMessage.h"
 #include "ui/core/SystemConstants.h"
+#include "ui/core/WindowTree.h"
 
 namespace ui {
 
@@ -122,7 +123,12 @@ void CWindowWnd::CenterWindow() {
 }
 
 void CWindowWnd::SetTitle(const std::wstring& text) {
-  if (IsWindow()) host_->SetTitle(text);
+  if (!IsWindow() || host_->Title() == text) return;
+  host_->SetTitle(text);
+  // The title names the window's root.
+  if (WindowTree* tree = AccessibleTree(); tree != nullptr && tree->GetRoot() != nullptr) {
+    tree->GetRoot()->RaiseAccessibilityEvent(AccessibleEvent::NameChanged);
+  }
 }
 
 std::wstring CWindowWnd::GetTitle() const {

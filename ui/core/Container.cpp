@@ -39,6 +39,7 @@ Control* Container::AddAt(std::unique_ptr<Control> child, int index) {
   added->AttachTree(GetTree());
   OnChildAdded(added);
   NeedUpdate();
+  RaiseAccessibilityEvent(AccessibleEvent::ChildrenChanged);
   return added;
 }
 
@@ -56,6 +57,7 @@ bool Container::Remove(Control* child) {
   removed->SetParent(nullptr);
   if (tree != nullptr) tree->ReleaseLater(std::move(removed));
   NeedUpdate();
+  RaiseAccessibilityEvent(AccessibleEvent::ChildrenChanged);
   return true;
 }
 
@@ -70,6 +72,7 @@ void Container::RemoveAll() {
   }
   vbar_.SetPos(0);
   NeedUpdate();
+  if (!removed.empty()) RaiseAccessibilityEvent(AccessibleEvent::ChildrenChanged);
 }
 
 void Container::SetInset(const Rect& inset) {

@@ -30,8 +30,18 @@ std::wstring Control::GetText() const {
 
 void Control::SetText(std::wstring text) {
   if (text == text_) return;
+  const bool wasInTree = GetAccessibleRole() != AccessibleRole::None;
   text_ = std::move(text);
   Invalidate();
+  RaiseTextChanged();
+  // A text of its own or none brings a label into the tree or takes it out.
+  if (wasInTree != (GetAccessibleRole() != AccessibleRole::None) && parent_ != nullptr) {
+    parent_->RaiseAccessibilityEvent(AccessibleEvent::ChildrenChanged);
+  }
+}
+
+void Control::RaiseTextChanged() {
+  if (accessibleName_.empty()) RaiseAccessibilityEvent(AccessibleEvent::NameChanged);
 }
 
 std::wstring Control::GetToolTip() const {
@@ -54,6 +64,7 @@ void Control::SetVisible(bool visible) {
   if (visible_ == visible) return;
   visible_ = visible;
   NeedUpdate();
+  if (parent_ != nullptr) parent_->RaiseAccessibilityEvent(AccessibleEvent::ChildrenChanged);
 }
 
 bool Control::IsShownInTree() const {
@@ -73,6 +84,7 @@ void Control::SetEnabled(bool enabled) {
   if (enabled_ == enabled) return;
   enabled_ = enabled;
   Invalidate();
+  RaiseAccessibilityEvent(AccessibleEvent::StateChanged);
 }
 
 bool Control::IsFocused() const {
@@ -357,25 +369,61 @@ AttributeResult Control::ApplyColor(std::wstring_view value, std::optional<Argb>
 // ---- accessibility ----------------------------------------------------------------
 
 AccessibleRole Control::GetAccessibleRole() const {
-  return GetChildCount() > 0 ? AccessibleRole::None : AccessibleRole::StaticText;
+  if (tree_ != nullptr && tree_->GetRoot() == this) return AccessibleRole::Window;
+  if (accessibleRole_) return *accessibleRole_;
+  if (GetChildCount() > 0 || GetText().empty()) return AccessibleRole::None;
+  return AccessibleRole::StaticText;
+}
+
+void Control::SetAccessibleName(std::wstring name) {
+  if (name == accessibleName_) return;
+  accessibleName_ = std::move(name);
+  RaiseAccessibilityEvent(AccessibleEvent::NameChanged);
 }
 
 std::wstring Control::GetAccessibleName() const {
-  if (accessibleName_.empty()) return GetText();
-  if (!resourceText_) return accessibleName_;
-  return ResourceManager::Instance().GetText(accessibleName_);
+  const bool root = tree_ != nullptr && tree_->GetRoot() == this;
+  if (root && tree_->Host() != nullptr && !tree_->Host()->Title().empty()) return tree_->Host()->Title();
+  if (!accessibleName_.empty()) {
+    return ResourceManager::Instance().GetText(accessibleName_);
+  }
+  std::wstring text = GetText();
+  if (!text.empty()) return text;
+  // A tab page, or a window without a title, is named by the text it starts with.
+  if (root || accessibleRole_ == AccessibleRole::TabPage) {
+    const std::vector<Control*> children = AccessibleChildren(*this);
+    if (!children.empty() && children.front()->GetAccessibleRole() == AccessibleRole::StaticText) {
+      return children.front()->GetAccessibleName();
+    }
+  }
+  return GetToolTip();
 }
 
 uint32_t Control::GetAccessibleStates() const {
   uint32_t states = 0;
-  if (IsFocusable()) states |= kAccFocusable;
+  if (IsFocusable() && IsEnabled()) states |= kAccFocusable;
   if (IsFocused()) states |= kAccFocused;
   if (!IsEnabled()) states |= kAccDisabled;
+  // Scrolled out of a list or a pane: shown, yet nothing of it is on the screen.
+  bool offScreen = rect_.IsEmpty();
+  for (const Control* c = parent_; c != nullptr && !offScreen; c = c->parent_) {
+    offScreen = rect_.Intersect(c->GetPos()).IsEmpty();
+  }
+  if (offScreen) states |= kAccInvisible;
   return states;
 }
 
 void Control::RaiseAccessibilityEvent(AccessibleEvent event) {
-  if (tree_ != nullptr) tree_->RaiseAccessibilityEvent(*this, event);
+  if (tree_ == nullptr || !tree_->HasAccessibilityListeners()) return;
+  Control* target = this;
+  if (event == AccessibleEvent::ChildrenChanged && GetAccessibleRole() == AccessibleRole::None) {
+    target = AccessibleParent(*this);
+    if (target == nullptr) target = this;
+  }
+  // What assistive technology cannot see does not concern it (a hidden page, the parts of
+  // a list row).
+  if (!IsInAccessibleTree(*target)) return;
+  tree_->RaiseAccessibilityEvent(*target, event);
 }
 
 }  // namespace ui

@@ -69,10 +69,25 @@ class Control {
   // ---- accessibility (ui/core/Accessibility.h)
   // A number that stays the control's own for the life of the process.
   uint32_t AccessibleId() const { return accessibleId_; }
+  // The window's root is the Window; a control that holds others, and one without text, is
+  // None (its accessible children take its place); a role set by the container (tab pages)
+  // comes before the class's own.
   virtual AccessibleRole GetAccessibleRole() const;
-  // "accname" (resolved like "resourcetext" when that is set), otherwise the shown text.
+  void SetAccessibleRole(AccessibleRole role) { accessibleRole_ = role; }
+  // "accname" (a text id of the language files, or the name itself where the table has
+  // no such id), otherwise the shown text, otherwise the tool tip; a tab page without
+  // either is named by the title it starts with. The root's name is the window's title
+  // (or, without one, the text it starts with).
   virtual std::wstring GetAccessibleName() const;
-  void SetAccessibleName(std::wstring name) { accessibleName_ = std::move(name); }
+  void SetAccessibleName(std::wstring name);
+  const std::wstring& GetRawAccessibleName() const { return accessibleName_; }
+  // Whether it is in the accessible tree when shown (list rows that show no row are not).
+  virtual bool IsAccessiblyShown() const { return IsVisible(); }
+  // False where the control speaks for its parts itself (a list row's columns).
+  virtual bool ExposesAccessibleChildren() const { return true; }
+  // An input takes the focus when the page that holds it is shown (edits, lists, the
+  // chosen option).
+  virtual bool IsInput() const { return false; }
   virtual uint32_t GetAccessibleStates() const;  // AccessibleState bits
   virtual AccessibleAction GetDefaultAction() const { return AccessibleAction::None; }
   // Does what the default action says as a click or Space would; false when it cannot.
@@ -81,7 +96,9 @@ class Control {
   virtual std::wstring GetAccessibleValue() const { return {}; }
   // Replaces an edit's text as typing would; false for read-only and other controls.
   virtual bool SetAccessibleValue(const std::wstring& /*value*/) { return false; }
-  // Raises an event for this control to the window's listeners.
+  // Raises an event for this control to the window's listeners, when it is in the
+  // accessible tree. ChildrenChanged goes to the nearest control in the tree, as one of
+  // role None is not there itself.
   void RaiseAccessibilityEvent(AccessibleEvent event);
 
   // ---- attributes
@@ -150,6 +167,8 @@ class Control {
   virtual void PaintBorder(Canvas& canvas);
   virtual void OnAttached() {}
   virtual void OnDetaching() {}
+  // After SetText changed the text: the name changed, unless the text is a value.
+  virtual void RaiseTextChanged();
 
   int Scaled(int units) const;
   Rect Scaled(const Rect& units) const;
@@ -174,6 +193,7 @@ class Control {
   std::wstring virtualWnd_;
   std::wstring pendingStyle_;
   std::wstring accessibleName_;
+  std::optional<AccessibleRole> accessibleRole_;
   uint32_t accessibleId_;
   Control* parent_ = nullptr;
   WindowTree* tree_ = nullptr;

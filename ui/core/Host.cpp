@@ -42,4 +42,10 @@ bool OnHostThread() {
   return HostThread().load() == std::this_thread::get_id();
 }
 
+std::optional<SystemColors> ActiveHighContrast() {
+  const Host* host = Installed();
+  if (host == nullptr || !host->IsHighContrast()) return std::nullopt;
+  return host->HighContrastColors();
+}
+
 }  // namespace ui

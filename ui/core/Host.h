@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/WindowHandle.h"
@@ -104,9 +105,23 @@ class HostWindow {
   virtual void Destroy() = 0;                        // OnDestroyed follows
 };
 
+// The system's colours for a high-contrast display (Windows' COLOR_WINDOW ...).
+struct SystemColors {
+  Argb window = 0xFF000000;
+  Argb windowText = 0xFFFFFFFF;
+  Argb highlight = 0xFF1AEBFF;
+  Argb highlightText = 0xFF000000;
+  Argb grayText = 0xFF3FF23F;
+};
+
 class Host {
  public:
   virtual ~Host() = default;
+
+  // Whether the system asks for high contrast; the toolkit then paints with these colours
+  // instead of the skin's. A host repaints its windows when the setting changes.
+  virtual bool IsHighContrast() const { return false; }
+  virtual SystemColors HighContrastColors() const { return {}; }
 
   virtual std::unique_ptr<HostWindow> CreateHostWindow(HostWindowEvents& events, const WindowCreateParams& params) = 0;
 
@@ -133,5 +148,7 @@ Host& CurrentHost();
 void InstallHost(std::unique_ptr<Host> host);
 // True on the thread that installed the host, the UI thread; any thread may ask.
 bool OnHostThread();
+// The installed host's high-contrast colours when it asks for them; none without a host.
+std::optional<SystemColors> ActiveHighContrast();
 
 }  // namespace ui

@@ -7,6 +7,7 @@
 #include "ui/core/AttributeParsing.h"
 #include "ui/core/Container.h"
 #include "ui/core/Drawing.h"
+#include "ui/core/HighContrastCanvas.h"
 #include "ui/core/ImageCache.h"
 #include "ui/core/ResizeBorder.h"
 #include "ui/core/SystemConstants.h"
@@ -405,6 +406,7 @@ void WindowTree::SetFocus(Control* control) {
     ui.type = UiEventType::SetFocus;
     focus_->DoEvent(ui);
     focus_->Invalidate();
+    if (focus_ == control) RaiseAccessibilityEvent(*control, AccessibleEvent::FocusChanged);
   }
 }
 
@@ -482,8 +484,11 @@ Size WindowTree::MeasureText(std::wstring_view text, const FontSpec& font, int m
   return {units * font.size / 2, font.size * 5 / 4};
 }
 
-void WindowTree::Paint(Canvas& canvas, const Rect& dirty) {
+void WindowTree::Paint(Canvas& target, const Rect& dirty) {
   DispatchScope scope(*this);
+  std::optional<HighContrastCanvas> highContrast;
+  if (const std::optional<SystemColors> colors = ActiveHighContrast()) highContrast.emplace(target, *colors);
+  Canvas& canvas = highContrast ? static_cast<Canvas&>(*highContrast) : target;
   measuring_ = &canvas;
   painting_ = dirty;
   if (layoutNeeded_) Layout();
@@ -654,6 +659,19 @@ void WindowTree::AddAccessibilityListener(AccessibilityListener* listener) {
 
 void WindowTree::RemoveAccessibilityListener(AccessibilityListener* listener) {
   std::erase(accessibilityListeners_, listener);
+}
+
+void WindowTree::TextsReloaded() {
+  InvalidateAll();
+  NeedLayout();
+  if (accessibilityListeners_.empty() || !root_) return;
+  auto raise = [&](auto&& self, Control& control) -> void {
+    if (control.IsResourceText() && IsInAccessibleTree(control)) {
+      RaiseAccessibilityEvent(control, AccessibleEvent::NameChanged);
+    }
+    for (int i = 0; i < control.GetChildCount(); ++i) self(self, *control.GetChildAt(i));
+  };
+  raise(raise, *root_);
 }
 
 void WindowTree::RaiseAccessibilityEvent(Control& control, AccessibleEvent event) {

@@ -148,6 +148,9 @@ class WindowTree {
   void RemoveAccessibilityListener(AccessibilityListener* listener);
   bool HasAccessibilityListeners() const { return !accessibilityListeners_.empty(); }
   void RaiseAccessibilityEvent(Control& control, AccessibleEvent event);
+  // After the language's texts were read anew: lays out and paints again, and every
+  // control whose name comes from the text table raises NameChanged.
+  void TextsReloaded();
 
   // ---- control lifetime
   // Forgets every reference to a control that leaves the tree (focus, hover, timers ...).

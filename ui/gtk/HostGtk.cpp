@@ -145,6 +145,7 @@ std::unique_ptr<HostGtk> HostGtk::Create(std::string& whyNot) {
 
 HostGtk::HostGtk() : uiThread_(std::this_thread::get_id()) {
   ClaimMessageWake();
+  WatchHighContrast();
 }
 
 std::unique_ptr<HostWindow> HostGtk::CreateHostWindow(HostWindowEvents& events, const WindowCreateParams& params) {

@@ -37,9 +37,14 @@ class HostGtk final : public Host {
   int DisplayScalePercent() const override;
   std::wstring ClipboardText() const override;
   void SetClipboardText(const std::wstring& text) override;
+  // A theme whose name holds "HighContrast" (HighContrastGtk.cpp).
+  bool IsHighContrast() const override;
+  SystemColors HighContrastColors() const override;
 
  private:
   HostGtk();
+  // Repaints every window when the theme changes.
+  static void WatchHighContrast();
 
   std::thread::id uiThread_;
   bool quitPosted_ = false;

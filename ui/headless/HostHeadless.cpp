@@ -73,6 +73,12 @@ bool HostHeadless::PaintInvalid(bool paced) {
   return painted;
 }
 
+void HostHeadless::SetHighContrast(bool on, const SystemColors& colors) {
+  highContrast_ = on;
+  highContrastColors_ = colors;
+  for (HostWindowHeadless* window : windows_) window->InvalidateAll();
+}
+
 void HostHeadless::RunUntilIdle() {
   for (int round = 0; round < 1000; ++round) {
     const int ran = MessageBus::Instance().DispatchPending();

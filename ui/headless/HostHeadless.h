@@ -63,6 +63,11 @@ class HostHeadless final : public Host {
   int DisplayScalePercent() const override { return scale_; }
   std::wstring ClipboardText() const override { return clipboard_; }
   void SetClipboardText(const std::wstring& text) override { clipboard_ = text; }
+  bool IsHighContrast() const override { return highContrast_; }
+  SystemColors HighContrastColors() const override { return highContrastColors_; }
+
+  // As the system's setting changes: every window paints again.
+  void SetHighContrast(bool on, const SystemColors& colors = {});
 
   // ---- loops and time
   // Window messages and paints until nothing is left (never waits).
@@ -120,6 +125,8 @@ class HostHeadless final : public Host {
   int exitCode_ = 0;
   int64_t now_ = 0;
   std::wstring clipboard_;
+  bool highContrast_ = false;
+  SystemColors highContrastColors_;
   std::vector<HostWindowHeadless*> windows_;
   HostWindowHeadless* focused_ = nullptr;
   std::deque<std::function<void()>> idleActions_;

@@ -39,6 +39,9 @@ class HostWin32 final : public Host {
   int DisplayScalePercent() const override;
   std::wstring ClipboardText() const override;
   void SetClipboardText(const std::wstring& text) override;
+  // SPI_GETHIGHCONTRAST and the system colours (HighContrastWin32.cpp).
+  bool IsHighContrast() const override;
+  SystemColors HighContrastColors() const override;
 
  private:
   HWND ClipboardOwner();

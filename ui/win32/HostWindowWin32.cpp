@@ -325,6 +325,11 @@ LRESULT HostWindowWin32::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_GETOBJECT:
       return Automation().AnswerGetObject(wParam, lParam);
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+      // High contrast turned on or off, or its colours changed: the next paint reads them.
+      InvalidateAll();
+      return DefWindowProcW(window, message, wParam, lParam);
     case WM_DESTROY:
       destroyed_ = true;
       if (automation_ != nullptr) automation_->Detach();

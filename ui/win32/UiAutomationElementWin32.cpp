@@ -339,7 +339,7 @@ HRESULT UiAutomationElement::GetFocus(IRawElementProviderFragment** focused) {
   return WithTarget([&](Control& root) -> HRESULT {
     WindowTree* tree = link_->owner->Tree();
     Control* focus = tree != nullptr ? tree->GetFocus() : nullptr;
-    if (focus == nullptr || focus == &root || !focus->IsShownInTree()) return S_OK;
+    if (focus == nullptr || focus == &root || !IsInAccessibleTree(*focus)) return S_OK;
     return Hand(focus, focused);
   });
 }

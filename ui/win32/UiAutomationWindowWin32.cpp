@@ -116,7 +116,8 @@ void UiAutomationWindow::OnAccessibilityEvent(Control& control, AccessibleEvent 
     return;
   }
   const UiAutomationCore& core = UiAutomationCore::Current();
-  if (!core.Listening() || !control.IsShownInTree()) return;
+  if (tree_ == nullptr || !core.Listening()) return;
+  if (&control != tree_->GetRoot() && !IsInAccessibleTree(control)) return;
   UiAutomationElement* element = ElementFor(control);
   if (element == nullptr) return;
   IRawElementProviderSimple* provider = element->Simple();
@@ -172,6 +173,11 @@ void UiAutomationWindow::OnAccessibilityEvent(Control& control, AccessibleEvent 
         }
       }
       break;
+    case AccessibleEvent::StateChanged: {
+      const bool enabled = (states & kAccDisabled) == 0;
+      changed(uia::kIsEnabledProperty, UiaFlag(!enabled), UiaFlag(enabled));
+      break;
+    }
     case AccessibleEvent::Destroyed:
       break;
   }
