@@ -53,9 +53,12 @@ bool SupportsUiaPattern(const Control& control, PATTERNID pattern) {
     case uia::kInvokePattern:
       return role == AccessibleRole::PushButton;
     case uia::kTogglePattern:
-      return role == AccessibleRole::CheckBox;
+      // Rows of a list of check boxes toggle their mark instead of being chosen.
+      return role == AccessibleRole::CheckBox ||
+             (role == AccessibleRole::ListItem && control.GetDefaultAction() == AccessibleAction::Toggle);
     case uia::kSelectionItemPattern:
-      return role == AccessibleRole::RadioButton || role == AccessibleRole::ListItem;
+      return role == AccessibleRole::RadioButton ||
+             (role == AccessibleRole::ListItem && control.GetDefaultAction() != AccessibleAction::Toggle);
     case uia::kSelectionPattern:
       return role == AccessibleRole::List || IsUiaOptionGroup(control);
     case uia::kValuePattern:

@@ -16,8 +16,8 @@
 #include <thread>
 
 #include "base/WindowMessage.h"
-#include "ui/win32/RecordingWindowEvents.h"
 #include "ui/win32/HostWin32.h"
+#include "ui/win32/RecordingWindowEvents.h"
 #include "ui/win32/WindowDc.h"
 
 namespace {

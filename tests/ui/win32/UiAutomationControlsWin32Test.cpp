@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ui/controls/Edit.h"
+#include "ui/controls/List.h"
 #include "ui/controls/Option.h"
 #include "ui/core/SkinFiles.h"
 #include "ui/core/SystemConstants.h"
@@ -53,11 +54,14 @@ class LayoutWindow : public ui::WindowImplBase {
  protected:
   std::wstring GetWindowClassName() const override { return L"QuorvelUiaControls"; }
   std::wstring GetSkinFile() override {
-    return L"<Window size='300,200'><VerticalLayout>"
+    return L"<Window size='300,360'><VerticalLayout>"
            L"<Button name='next' text='Next' height='30'/>"
            L"<Option name='usb' group='kind' text='USB' height='30' selected='true'/>"
            L"<Option name='com' group='kind' text='COM' height='30'/>"
            L"<Label text='Printer name' height='20'/><Edit name='printer' height='30'/>"
+           L"<List name='models' height='80'><ListHeader><ListHeaderItem text='Model'/></ListHeader></List>"
+           L"<List name='printers' height='80'><ListHeader><ListHeaderItem width='30' checkable='true'/>"
+           L"<ListHeaderItem text='Printer'/></ListHeader></List>"
            L"</VerticalLayout></Window>";
   }
 };
@@ -75,8 +79,16 @@ class UiAutomationControls : public ::testing::Test {
     ui::InstallHost(std::make_unique<ui::HostWin32>(GetModuleHandleW(nullptr)));
     ui::SkinFiles::SetMemoryFiles({});
     window_ = std::make_unique<LayoutWindow>();
-    ASSERT_NE(window_->Create(nullptr, L"Setup", ui::kWsPopup, 0, {0, 0, 300, 200}), nullptr);
+    ASSERT_NE(window_->Create(nullptr, L"Setup", ui::kWsPopup, 0, {0, 0, 300, 360}), nullptr);
     handle_ = static_cast<HWND>(window_->GetHWND());
+    for (const wchar_t* model : {L"A4(203)", L"A4(300)"}) {
+      window_->FindControl<ui::List>(L"models")->AddItem({{model}, {}, false});
+      window_->FindControl<ui::List>(L"printers")->AddItem({{L"", model}, {}, false});
+    }
+    // The lists build their row controls at the layout, which comes with a paint.
+    ShowWindow(handle_, SW_SHOWNOACTIVATE);
+    UpdateWindow(handle_);
+    Pump();
     SendMessageW(handle_, WM_GETOBJECT, 0, static_cast<LPARAM>(uia::kRootObjectId));
     ASSERT_NE(returned, nullptr);
   }
@@ -163,6 +175,39 @@ TEST_F(UiAutomationControls, PatternsActOnTheControlsAsTheUserWould) {
   focusEvents = 0;
   ASSERT_EQ(fragment->SetFocus(), S_OK);
   EXPECT_EQ(focusEvents, 1);  // raised by the tree as the focus moved
+}
+
+TEST_F(UiAutomationControls, ListRowsAreChosenOrToggledAsTheirListDoes) {
+  auto models = Find(L"models");
+  auto selection = PatternOf<ISelectionProvider>(models.Get(), uia::kSelectionPattern);
+  ASSERT_NE(selection, nullptr);
+  ComPtr<IRawElementProviderFragment> list, row;
+  models.As(&list);
+  ASSERT_EQ(list->Navigate(NavigateDirection_LastChild, &row), S_OK);
+  ASSERT_NE(row, nullptr);
+  ComPtr<IRawElementProviderSimple> rowElement;
+  row.As(&rowElement);
+  auto item = PatternOf<ISelectionItemProvider>(rowElement.Get(), uia::kSelectionItemPattern);
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(PatternOf<IToggleProvider>(rowElement.Get(), uia::kTogglePattern), nullptr);
+  ASSERT_EQ(item->Select(), S_OK);
+  EXPECT_EQ(window_->FindControl<ui::List>(L"models")->GetCurSel(), 1);
+
+  // In a list of check boxes a row toggles its mark.
+  auto printers = Find(L"printers");
+  ComPtr<IRawElementProviderFragment> checkList, first;
+  printers.As(&checkList);
+  ASSERT_EQ(checkList->Navigate(NavigateDirection_FirstChild, &first), S_OK);
+  ASSERT_NE(first, nullptr);
+  ComPtr<IRawElementProviderSimple> firstElement;
+  first.As(&firstElement);
+  auto toggle = PatternOf<IToggleProvider>(firstElement.Get(), uia::kTogglePattern);
+  ASSERT_NE(toggle, nullptr);
+  ASSERT_EQ(toggle->Toggle(), S_OK);
+  EXPECT_TRUE(window_->FindControl<ui::List>(L"printers")->GetItem(0)->checked);
+  ToggleState state = ToggleState_Off;
+  toggle->get_ToggleState(&state);
+  EXPECT_EQ(state, ToggleState_On);
 }
 
 }  // namespace
