@@ -134,6 +134,16 @@ class UiAutomationControls : public ::testing::Test {
     }
     return pattern;
   }
+  // A row element of a list element; null when the list has none.
+  static ComPtr<IRawElementProviderSimple> RowOf(IRawElementProviderSimple* list, NavigateDirection which) {
+    ComPtr<IRawElementProviderFragment> fragment, row;
+    ComPtr<IRawElementProviderSimple> element;
+    if (list != nullptr && SUCCEEDED(list->QueryInterface(IID_PPV_ARGS(&fragment))) &&
+        SUCCEEDED(fragment->Navigate(which, &row)) && row != nullptr) {
+      row.As(&element);
+    }
+    return element;
+  }
   static void Pump() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
@@ -179,29 +189,17 @@ TEST_F(UiAutomationControls, PatternsActOnTheControlsAsTheUserWould) {
 
 TEST_F(UiAutomationControls, ListRowsAreChosenOrToggledAsTheirListDoes) {
   auto models = Find(L"models");
-  auto selection = PatternOf<ISelectionProvider>(models.Get(), uia::kSelectionPattern);
-  ASSERT_NE(selection, nullptr);
-  ComPtr<IRawElementProviderFragment> list, row;
-  models.As(&list);
-  ASSERT_EQ(list->Navigate(NavigateDirection_LastChild, &row), S_OK);
-  ASSERT_NE(row, nullptr);
-  ComPtr<IRawElementProviderSimple> rowElement;
-  row.As(&rowElement);
-  auto item = PatternOf<ISelectionItemProvider>(rowElement.Get(), uia::kSelectionItemPattern);
+  ASSERT_NE(PatternOf<ISelectionProvider>(models.Get(), uia::kSelectionPattern), nullptr);
+  auto last = RowOf(models.Get(), NavigateDirection_LastChild);
+  auto item = PatternOf<ISelectionItemProvider>(last.Get(), uia::kSelectionItemPattern);
   ASSERT_NE(item, nullptr);
-  EXPECT_EQ(PatternOf<IToggleProvider>(rowElement.Get(), uia::kTogglePattern), nullptr);
+  EXPECT_EQ(PatternOf<IToggleProvider>(last.Get(), uia::kTogglePattern), nullptr);
   ASSERT_EQ(item->Select(), S_OK);
   EXPECT_EQ(window_->FindControl<ui::List>(L"models")->GetCurSel(), 1);
 
   // In a list of check boxes a row toggles its mark.
-  auto printers = Find(L"printers");
-  ComPtr<IRawElementProviderFragment> checkList, first;
-  printers.As(&checkList);
-  ASSERT_EQ(checkList->Navigate(NavigateDirection_FirstChild, &first), S_OK);
-  ASSERT_NE(first, nullptr);
-  ComPtr<IRawElementProviderSimple> firstElement;
-  first.As(&firstElement);
-  auto toggle = PatternOf<IToggleProvider>(firstElement.Get(), uia::kTogglePattern);
+  auto first = RowOf(Find(L"printers").Get(), NavigateDirection_FirstChild);
+  auto toggle = PatternOf<IToggleProvider>(first.Get(), uia::kTogglePattern);
   ASSERT_NE(toggle, nullptr);
   ASSERT_EQ(toggle->Toggle(), S_OK);
   EXPECT_TRUE(window_->FindControl<ui::List>(L"printers")->GetItem(0)->checked);
