@@ -211,12 +211,15 @@ void WizardContext::ShowInstallStep(int panel) {
     default:
       break;
   }
+  // Its choices are filled in now: the chosen one takes the focus.
+  installTab->FocusShownPanel();
 }
 
 void WizardContext::ShowRemovalStep(int panel) {
   Send(mainWindow, kMsgPreviousButton, 1);
   SetNextButton(true, L"main.btn.next", true);
   EnterRemovalPanel(panel);
+  if (removalTab) removalTab->FocusShownPanel();
 }
 
 void WizardContext::OnWizardClick(ui::Control* sender) {

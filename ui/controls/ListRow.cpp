@@ -107,17 +107,15 @@ void AppendShownTexts(const Control& control, std::wstring& out) {
 
 std::wstring ListRow::GetAccessibleName() const {
   if (!GetRawAccessibleName().empty()) return HorizontalLayout::GetAccessibleName();
+  // The columns it draws itself, then those its template's labels show.
   std::wstring name;
-  if (columns_.empty()) {
-    AppendShownTexts(*this, name);  // a template row: its labels and options
-    return name;
-  }
   const List* owner = GetOwner();
   const int checkColumn = owner != nullptr ? owner->CheckColumn() : -1;
   for (size_t column = 0; column < columns_.size(); ++column) {
     if (columns_[column].empty() || static_cast<int>(column) == checkColumn) continue;
     name += (name.empty() ? L"" : L", ") + columns_[column];
   }
+  AppendShownTexts(*this, name);
   return name;
 }
 

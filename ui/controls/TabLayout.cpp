@@ -47,15 +47,22 @@ bool TabLayout::SelectItem(int index) {
   if (tree != nullptr) {
     // The shown panel's first input takes the focus; without one, focus inside a panel
     // that went away would take keys it no longer shows.
-    if (Control* input = FirstInput(*GetChildAt(selected_)); input != nullptr && IsShownInTree()) {
-      tree->SetFocus(input);
-    } else if (tree->GetFocus() != nullptr && !tree->GetFocus()->IsShownInTree()) {
-      tree->SetFocus(nullptr);
-    }
+    if (tree->GetFocus() != nullptr && !tree->GetFocus()->IsShownInTree()) tree->SetFocus(nullptr);
+    FocusShownPanel();
   }
   NeedUpdate();
   RaiseAccessibilityEvent(AccessibleEvent::ChildrenChanged);
   return true;
+}
+
+void TabLayout::FocusShownPanel() {
+  WindowTree* tree = GetTree();
+  Control* panel = GetChildAt(selected_);
+  if (tree == nullptr || panel == nullptr || !IsShownInTree()) return;
+  for (Control* c = tree->GetFocus(); c != nullptr; c = c->GetParent()) {
+    if (c == panel) return;
+  }
+  if (Control* input = FirstInput(*panel)) tree->SetFocus(input);
 }
 
 void TabLayout::FinishAnimation() {

@@ -17,6 +17,9 @@ class TabLayout : public Container {
 
   // Shows the panel at index; false (and nothing changes) when there is none.
   bool SelectItem(int index);
+  // Gives the focus to the shown panel's first input unless the focus is in that panel
+  // already: for a panel whose choices are filled in after it was shown.
+  void FocusShownPanel();
   int GetCurSel() const { return selected_; }
   void SetAnimation(bool on) { animate_ = on; }
   bool IsAnimating() const { return animFrom_ >= 0; }

@@ -165,6 +165,18 @@ intptr_t CWindowWnd::OnWindowMessage(uint32_t message, uintptr_t wParam, intptr_
   return HandleMessage(message, wParam, lParam);
 }
 
+bool CWindowWnd::DoAccessibleAction(uint32_t id) {
+  DispatchScope scope(*this);
+  WindowTree* tree = AccessibleTree();
+  return tree != nullptr && tree->DoAccessibleAction(id);
+}
+
+bool CWindowWnd::SetAccessibleValue(uint32_t id, const std::wstring& value) {
+  DispatchScope scope(*this);
+  WindowTree* tree = AccessibleTree();
+  return tree != nullptr && tree->SetAccessibleValue(id, value);
+}
+
 void CWindowWnd::Finish() {
   finished_ = true;
   host_.reset();

@@ -65,6 +65,8 @@ class CWindowWnd : public HostWindowEvents {
   void OnCloseRequest() override;
   void OnDestroyed() override;
   intptr_t OnWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+  bool DoAccessibleAction(uint32_t id) override;
+  bool SetAccessibleValue(uint32_t id, const std::wstring& value) override;
 
  protected:
   virtual std::wstring GetWindowClassName() const = 0;

@@ -91,6 +91,7 @@ class Control {
   virtual uint32_t GetAccessibleStates() const;  // AccessibleState bits
   virtual AccessibleAction GetDefaultAction() const { return AccessibleAction::None; }
   // Does what the default action says as a click or Space would; false when it cannot.
+  // From outside an event of the window, go through HostWindowEvents::DoAccessibleAction.
   virtual bool DoDefaultAction() { return false; }
   // An edit's text, a log pane's text; empty for the others.
   virtual std::wstring GetAccessibleValue() const { return {}; }

@@ -66,6 +66,11 @@ class HostWindowEvents {
   // The controls that assistive technology reads (ui/core/Accessibility.h); null for a
   // window without controls.
   virtual WindowTree* AccessibleTree() { return nullptr; }
+  // Assistive technology's requests, carried out as events of the window (a default
+  // action may close it: the window stays until the request is done, as for a click).
+  // id is Control::AccessibleId; false when that control is gone, hidden or refuses.
+  virtual bool DoAccessibleAction(uint32_t /*id*/) { return false; }
+  virtual bool SetAccessibleValue(uint32_t /*id*/, const std::wstring& /*value*/) { return false; }
 };
 
 struct WindowCreateParams {

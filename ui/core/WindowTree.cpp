@@ -661,6 +661,18 @@ void WindowTree::RemoveAccessibilityListener(AccessibilityListener* listener) {
   std::erase(accessibilityListeners_, listener);
 }
 
+bool WindowTree::DoAccessibleAction(uint32_t id) {
+  DispatchScope scope(*this);
+  Control* control = FindAccessible(*this, id);
+  return control != nullptr && control->DoDefaultAction();
+}
+
+bool WindowTree::SetAccessibleValue(uint32_t id, const std::wstring& value) {
+  DispatchScope scope(*this);
+  Control* control = FindAccessible(*this, id);
+  return control != nullptr && control->SetAccessibleValue(value);
+}
+
 void WindowTree::TextsReloaded() {
   InvalidateAll();
   NeedLayout();

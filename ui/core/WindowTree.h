@@ -148,6 +148,11 @@ class WindowTree {
   void RemoveAccessibilityListener(AccessibilityListener* listener);
   bool HasAccessibilityListeners() const { return !accessibilityListeners_.empty(); }
   void RaiseAccessibilityEvent(Control& control, AccessibleEvent event);
+  // A control's default action or new value as an event of the window; false when the
+  // control is not in the tree or refuses. Hosts' adapters go through
+  // HostWindowEvents::DoAccessibleAction, which keeps the window alive meanwhile.
+  bool DoAccessibleAction(uint32_t id);
+  bool SetAccessibleValue(uint32_t id, const std::wstring& value);
   // After the language's texts were read anew: lays out and paints again, and every
   // control whose name comes from the text table raises NameChanged.
   void TextsReloaded();
