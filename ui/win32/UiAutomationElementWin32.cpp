@@ -359,7 +359,7 @@ HRESULT UiAutomationElement::Toggle() {
   return WithTarget([&](Control& control) -> HRESULT {
     if (!SupportsUiaPattern(control, uia::kTogglePattern)) return uia::kInvalidOperation;
     if (!control.IsEnabled()) return uia::kElementNotEnabled;
-    return control.DoDefaultAction() ? S_OK : uia::kInvalidOperation;
+    return link_->owner->DoAction(controlId_) ? S_OK : uia::kInvalidOperation;
   });
 }
 
@@ -413,7 +413,7 @@ HRESULT UiAutomationElement::Select() {
     if (!SupportsUiaPattern(control, uia::kSelectionItemPattern)) return uia::kInvalidOperation;
     if (!control.IsEnabled()) return uia::kElementNotEnabled;
     if (IsUiaChosen(control)) return S_OK;
-    return control.DoDefaultAction() ? S_OK : uia::kInvalidOperation;
+    return link_->owner->DoAction(controlId_) ? S_OK : uia::kInvalidOperation;
   });
 }
 
@@ -462,7 +462,7 @@ HRESULT UiAutomationElement::SetValue(LPCWSTR value) {
     if (control.GetAccessibleRole() != AccessibleRole::Edit) return uia::kInvalidOperation;
     if (!control.IsEnabled()) return uia::kElementNotEnabled;
     if (HasState(control, kAccReadOnly)) return uia::kInvalidOperation;
-    return control.SetAccessibleValue(value) ? S_OK : uia::kInvalidOperation;
+    return link_->owner->ChangeValue(controlId_, value) ? S_OK : uia::kInvalidOperation;
   });
 }
 

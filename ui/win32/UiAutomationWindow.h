@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "ui/core/Accessibility.h"
 #include "ui/win32/UiAutomationElement.h"
@@ -45,7 +46,12 @@ class UiAutomationWindow final : public AccessibilityListener {
   // The element of a control in the tree (the root element for the tree's root),
   // without a reference for the caller; null once detached.
   UiAutomationElement* ElementFor(Control& control);
-  // Performs the default action of that control after the current call returns.
+  // A control's default action and new value, carried out by the window as a click or
+  // typing would; false when the control is gone or refuses. Either may close the
+  // window and delete this adapter: callers touch nothing of it afterwards.
+  bool DoAction(uint32_t controlId);
+  bool ChangeValue(uint32_t controlId, const std::wstring& value);
+  // The default action of that control after the current call returns.
   void PostInvoke(uint32_t controlId);
 
   // The message that runs a std::function<void()>* (lParam) on the UI thread.

@@ -70,7 +70,7 @@ bool UiAutomationWindow::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lP
     if (UiAutomationElement* element = ElementFor(*control))
       core.raiseAutomationEvent(element->Simple(), uia::kInvokedEvent);
   }
-  control->DoDefaultAction();
+  events_.DoAccessibleAction(control->AccessibleId());  // may delete this
   return true;
 }
 
@@ -95,6 +95,14 @@ UiAutomationElement* UiAutomationWindow::ElementFor(Control& control) {
   const bool root = &control == tree_->GetRoot();
   auto [slot, added] = elements_.emplace(id, ElementRef(new UiAutomationElement(link_, id, root)));
   return slot->second.get();
+}
+
+bool UiAutomationWindow::DoAction(uint32_t controlId) {
+  return events_.DoAccessibleAction(controlId);
+}
+
+bool UiAutomationWindow::ChangeValue(uint32_t controlId, const std::wstring& value) {
+  return events_.SetAccessibleValue(controlId, value);
 }
 
 void UiAutomationWindow::PostInvoke(uint32_t controlId) {

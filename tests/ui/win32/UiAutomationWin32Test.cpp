@@ -145,6 +145,10 @@ class FakeControl : public ui::Control {
 class TreeEvents : public RecordingWindowEvents {
  public:
   ui::WindowTree* AccessibleTree() override { return &tree; }
+  bool DoAccessibleAction(uint32_t id) override { return tree.DoAccessibleAction(id); }
+  bool SetAccessibleValue(uint32_t id, const std::wstring& value) override {
+    return tree.SetAccessibleValue(id, value);
+  }
   ui::WindowTree tree;
 };
 
