@@ -133,12 +133,12 @@ TEST_F(ExeAccessibility, ReadsTheIndexPageAndThePortPage) {
   }
   EXPECT_EQ(ById(ports, L"option_install"), nullptr) << "the index page stayed in the tree";
   EXPECT_NE(ById(ports, L"btn_setup_previous"), nullptr);
-  // One control holds the keyboard focus, and it is a stop of the Tab order.
+  // Entering the page puts the keyboard focus in its chosen option, and only there.
   EXPECT_EQ(std::count_if(ports.begin(), ports.end(), [](const Element& e) { return e.focused; }), 1);
   const auto focused = std::find_if(ports.begin(), ports.end(), [](const Element& e) { return e.focused; });
-  if (focused != ports.end()) {
-    EXPECT_TRUE(focused->focusable) << Narrow(focused->automationId);
-  }
+  ASSERT_NE(focused, ports.end()) << "nothing has the keyboard focus on the port page";
+  EXPECT_EQ(focused->controlType, uia::kRadioButtonControl) << Narrow(focused->automationId);
+  EXPECT_TRUE(focused->focusable);
 
   Click(main, kMainClose);
   EXPECT_TRUE(product.WaitForExit().has_value());
