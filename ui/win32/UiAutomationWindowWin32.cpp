@@ -40,11 +40,13 @@ UINT UiAutomationWindow::RunMessage() {
 }
 
 LRESULT UiAutomationWindow::AnswerGetObject(WPARAM wParam, LPARAM lParam) {
-  const UiAutomationCore& core = UiAutomationCore::Current();
-  if (static_cast<LONG>(lParam) != uia::kRootObjectId || core.returnRawElementProvider == nullptr ||
-      link_->owner == nullptr) {
+  // Other object ids (the system's own accessibility objects) are the system's to answer;
+  // the library is loaded only when a client asks for UI Automation.
+  if (static_cast<LONG>(lParam) != uia::kRootObjectId || link_->owner == nullptr) {
     return DefWindowProcW(link_->window, WM_GETOBJECT, wParam, lParam);
   }
+  const UiAutomationCore& core = UiAutomationCore::Current();
+  if (core.returnRawElementProvider == nullptr) return DefWindowProcW(link_->window, WM_GETOBJECT, wParam, lParam);
   WindowTree* tree = events_.AccessibleTree();
   if (tree == nullptr || tree->GetRoot() == nullptr) return DefWindowProcW(link_->window, WM_GETOBJECT, wParam, lParam);
   if (tree_ != tree) {
