@@ -1,11 +1,11 @@
 #include <cstring>
 
+#include "base/SystemLibrary.h"
 #include "devices/BluetoothApiWin32.h"
 #include "devices/BluetoothOperations.h"
 #include "devices/BluetoothPlatform.h"
 #include "devices/BluetoothRules.h"
 #include "devices/SetupApiWin32.h"
-#include "engine/spooler/SystemLibrary.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <new>
 #include <string>
 
-#include "engine/spooler/UniqueWin32Handle.h"
+#include "base/UniqueWin32Handle.h"
 
 namespace win32 {
 inline void DestroyDeviceInfoList(HDEVINFO set) {

@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "base/UniqueWin32Handle.h"
 #include "engine/spooler/FileOperations.h"
 #include "engine/spooler/SystemOperations.h"
-#include "engine/spooler/UniqueWin32Handle.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include <string>
 
+#include "base/UniqueWin32Handle.h"
 #include "engine/spooler/InstallationLock.h"
 #include "engine/spooler/ProgramDataFolder.h"
-#include "engine/spooler/UniqueWin32Handle.h"
 
 namespace {
 

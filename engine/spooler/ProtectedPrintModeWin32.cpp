@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/SystemLibrary.h"
+#include "base/UniqueWin32Handle.h"
 #include "engine/spooler/ProtectedPrintMode.h"
-#include "engine/spooler/SystemLibrary.h"
-#include "engine/spooler/UniqueWin32Handle.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "base/SystemLibrary.h"
+#include "base/UniqueWin32Handle.h"
 #include "engine/spooler/ShellCommands.h"
-#include "engine/spooler/SystemLibrary.h"
-#include "engine/spooler/UniqueWin32Handle.h"
 
 static_assert(sizeof(void*) != 4 || sizeof(SHELLEXECUTEINFOW) == 60, "the 32-bit execution record is 60 bytes");
 

@@ -1,8 +1,8 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include "base/UniqueWin32Handle.h"
 #include "engine/spooler/SpoolerEnumeration.h"
-#include "engine/spooler/UniqueWin32Handle.h"
 
 namespace {
 

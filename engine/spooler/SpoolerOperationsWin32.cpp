@@ -1,11 +1,11 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include "base/SystemLibrary.h"
+#include "base/UniqueWin32Handle.h"
 #include "base/WindowsErrorCodes.h"
 #include "engine/spooler/SpoolerOperations.h"
-#include "engine/spooler/SystemLibrary.h"
 #include "engine/spooler/SystemOperations.h"
-#include "engine/spooler/UniqueWin32Handle.h"
 
 namespace {
 

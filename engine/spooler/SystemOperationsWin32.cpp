@@ -2,8 +2,8 @@
 
 #include <shlwapi.h>
 
+#include "base/UniqueWin32Handle.h"
 #include "engine/spooler/SystemOperations.h"
-#include "engine/spooler/UniqueWin32Handle.h"
 
 static_assert(sizeof(OSVERSIONINFOEXW) == 284, "the extended version record is 284 bytes");
 

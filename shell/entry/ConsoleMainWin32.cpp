@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/spooler/SystemLibrary.h"
+#include "base/SystemLibrary.h"
 #include "shell/console/ConsoleProgram.h"
 
 int wmain(int argc, wchar_t** argv) {

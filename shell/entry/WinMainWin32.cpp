@@ -3,7 +3,7 @@
 #include <objbase.h>
 #include <ole2.h>
 
-#include "engine/spooler/SystemLibrary.h"
+#include "base/SystemLibrary.h"
 #include "shell/app/StartUp.h"
 #include "ui/win32/HostWin32.h"
 

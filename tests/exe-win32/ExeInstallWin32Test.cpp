@@ -24,9 +24,6 @@ using namespace exetest;
 const std::wstring kPrinter = L"QuorvelA4-300";
 const std::wstring kDriver = L"QuorvelA4-300";
 
-// main.xml: the index page's "install" tile, left of the "remove" tile.
-constexpr LayoutPoint kInstallTile{kShadow + 189, kShadow + 251};
-
 // The finish bar's buttons, right to left (close, test page, properties, preferences, …),
 // as points to click; empty while the bar is not shown. Their widths follow their texts, so
 // they are found on the screen: the row of their top edges, in the bar's right part, holds

@@ -239,13 +239,14 @@ inline std::string Narrow(const std::wstring& text) {
 }
 
 // main.xml at its layout size (700 x 500, shadow excluded), in layout pixels from the
-// window's top left with the shadow: the index page's "remove" tile, the wizard bar's
+// window's top left with the shadow: the index page's "install" and "remove" tiles, the wizard bar's
 // Next button (Cancel, 96 wide, and 8 apart at its right) and, on the removal wizard's
 // first two panels, the search field and the first row's text.
 struct LayoutPoint {
   int x;
   int y;
 };
+constexpr LayoutPoint kInstallTile{kShadow + 189, kShadow + 251};
 constexpr LayoutPoint kRemoveTile{kShadow + 511, kShadow + 251};
 constexpr LayoutPoint kNextButton{kShadow + 700 - 20 - 96 - 8 - 48, kShadow + 500 - 30};
 constexpr LayoutPoint kSearchField{kShadow + 20 + 110, kShadow + 64 + 12 + 40 + 8 + 16};

@@ -321,6 +321,8 @@ LRESULT HostWindowWin32::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       events_.OnCloseRequest();  // another program asked; the toolkit decides
       return 0;
+    case WM_GETOBJECT:
+      return Automation().AnswerGetObject(wParam, lParam);
     case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE:
       // High contrast turned on or off, or its colours changed: the next paint reads them.
@@ -328,6 +330,7 @@ LRESULT HostWindowWin32::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       return DefWindowProcW(window, message, wParam, lParam);
     case WM_DESTROY:
       destroyed_ = true;
+      if (automation_ != nullptr) automation_->Detach();
       trackingLeave_ = false;
       SetWindowLongPtrW(window, GWLP_USERDATA, 0);
       // A window that failed half-way through creation was never the toolkit's.
@@ -336,11 +339,17 @@ LRESULT HostWindowWin32::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
+  if (automation_ != nullptr && automation_->HandleOwnMessage(message, wParam, lParam)) return 0;
   if (message >= params_.firstOwnMessage && message <= params_.lastOwnMessage && params_.lastOwnMessage != 0) {
     return static_cast<LRESULT>(
         events_.OnWindowMessage(message, static_cast<uintptr_t>(wParam), static_cast<intptr_t>(lParam)));
   }
   return DefWindowProcW(window, message, wParam, lParam);
+}
+
+UiAutomationWindow& HostWindowWin32::Automation() {
+  if (automation_ == nullptr) automation_ = std::make_unique<UiAutomationWindow>(hwnd_, events_);
+  return *automation_;
 }
 
 void HostWindowWin32::ChangeScale(int dpi, RECT suggested) {

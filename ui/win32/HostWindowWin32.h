@@ -21,6 +21,9 @@
 // it knows where its controls are. Only when it answers 0 (not handled) does the host
 // decide: the resize border of the create parameters (resizable windows, not maximised),
 // then HTCAPTION in the top captionHeight pixels, else HTCLIENT.
+//
+// Assistive technology: WM_GETOBJECT goes to the window's UiAutomationWindow, which
+// serves the controls of HostWindowEvents::AccessibleTree() through UI Automation.
 #pragma once
 
 #include "ui/win32/WindowsHeaders.h"
@@ -31,6 +34,7 @@
 #include "ui/core/Host.h"
 #include "ui/win32/DibSurface.h"
 #include "ui/win32/FontCacheGdi.h"
+#include "ui/win32/UiAutomationWindow.h"
 #include "ui/win32/WindowClassRegistry.h"
 
 namespace ui {
@@ -79,6 +83,7 @@ class HostWindowWin32 final : public HostWindow {
   void Character(wchar_t unit);
   LRESULT ImeComposition(WPARAM wParam, LPARAM lParam);
   void ChangeScale(int dpi, RECT suggested);
+  UiAutomationWindow& Automation();
 
   HostWindowEvents& events_;
   WindowCreateParams params_;
@@ -90,6 +95,8 @@ class HostWindowWin32 final : public HostWindow {
   bool trackingLeave_ = false;
   wchar_t highSurrogate_ = 0;  // the first half of a pair that WM_CHAR delivers in two
   int scalePercent_ = 100;     // the display scale that params_' sizes were made for
+  // Made at the first WM_GETOBJECT.
+  std::unique_ptr<UiAutomationWindow> automation_;
   // Set to false when this object is deleted; handlers keep a copy across calls into the
   // toolkit, which may delete the window.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

@@ -1,4 +1,4 @@
-#include "engine/spooler/SystemLibrary.h"
+#include "base/SystemLibrary.h"
 
 #include <windows.h>
 

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "engine/spooler/UniqueWin32Handle.h"
+#include "base/UniqueWin32Handle.h"
 
 // Library loads without a path search only the system directory from now on, and the
 // current directory leaves the search. Where the system lacks the call (Windows 7 without
