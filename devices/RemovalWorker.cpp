@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/TextTable.h"
+#include "base/WindowsErrorCodes.h"
 #include "base/WideText.h"
 #include "base/WindowMessage.h"
 #include "engine/spooler/SpoolerOperations.h"
@@ -13,8 +14,6 @@
 namespace {
 
 constexpr uint32_t kPauseMs = 200;
-constexpr uint32_t kErrorPrinterDriverInUse = 3001;
-constexpr uint32_t kErrorDriverPackageInUse = 3015;
 
 class RemovalLog {
  public:
@@ -97,7 +96,7 @@ int RemoveDriver(const RemovalLog& log, const std::wstring& name, const SpoolerE
   if (DeletePackageOf(driver) == PackageDeletion::Failed) {
     const uint32_t code = LastErrorCode();
     log.Failure(name, code,
-                code == kErrorDriverPackageInUse ? DriversFromPackage(driver.infPath) : std::vector<std::wstring>{});
+                code == kErrorPrinterDriverPackageInUse ? DriversFromPackage(driver.infPath) : std::vector<std::wstring>{});
     return 1;
   }
   log.Line(L"tip.deletesuccess", name);

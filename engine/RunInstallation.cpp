@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "base/TextTable.h"
+#include "base/WindowsErrorCodes.h"
 #include "engine/BluetoothPortStage.h"
 #include "engine/FolderMethod.h"
 #include "engine/InstallLog.h"
@@ -17,7 +18,6 @@
 
 namespace {
 
-constexpr uint32_t kErrorUnknownPort = 1796;
 constexpr const wchar_t* kFailedToCreateDirectory = L"Failed to create directory";
 
 // Everything a run needs besides its inputs: the architecture is asked once.

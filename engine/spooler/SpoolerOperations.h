@@ -14,21 +14,22 @@
 #include <string>
 #include <vector>
 
+#include "base/SystemOutcome.h"
 #include "base/WindowHandle.h"
 #include "engine/spooler/PrinterDriverRecord.h"
 #include "engine/spooler/PrinterRecord.h"
 #include "engine/spooler/SpoolerEntry.h"
 
-// Lists: the list is replaced; a failed enumeration leaves it empty and returns false,
-// its system error left for LastErrorCode().
+// Lists: the list is replaced; a failed enumeration leaves it empty and returns the
+// enumeration's error.
 // Every environment argument below: empty passes none, which means the calling program's
 // environment ("Windows NT x86" for this 32-bit program, DriverEnvironment.h).
 // The environment of the drivers that this system's printers use ("Windows x64" on 64-bit
 // Windows): the one to name when the system's drivers are meant.
 std::wstring SystemDriverEnvironment();
-bool ListPrinters(std::vector<SpoolerEntry>& list, const std::wstring& driverEnvironment = {});
-bool ListDrivers(std::vector<SpoolerEntry>& list, const std::wstring& environment = {});
-bool ListPorts(std::vector<SpoolerEntry>& list);
+SystemOutcome ListPrinters(std::vector<SpoolerEntry>& list, const std::wstring& driverEnvironment = {});
+SystemOutcome ListDrivers(std::vector<SpoolerEntry>& list, const std::wstring& environment = {});
+SystemOutcome ListPorts(std::vector<SpoolerEntry>& list);
 
 // Exact, case-sensitive name comparison over a fresh enumeration.
 bool PortExists(const std::wstring& portName);
