@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "base/TextTable.h"
+#include "base/WideText.h"
 #include "devices/BluetoothRules.h"
 #include "engine/spooler/AnsiDirectoryCalls.h"
 #include "shell/EmbeddedPackage.h"
@@ -39,6 +41,8 @@ class DeviceScanPanel : public HeadlessMainWindow {
     context.request = InstallRequest();
     context.usbPrinters.clear();
     context.bluetoothDevices.clear();
+    context.usbScanError = 0;
+    context.bluetoothScanError = 0;
   }
 
   // The install wizard on its search panel with the kind chosen, as the port-kind panel's
@@ -103,6 +107,35 @@ TEST_F(DeviceScanPanel, NoPrinterStillMovesOnToAnEmptyList) {
   EnterSearchPanel(PortKind::Usb);
   WaitForPanel(2);
   EXPECT_TRUE(WizardContext::Instance().usbPrinters.empty());
+}
+
+// A search that could not look at every device says so under the list, with the reason,
+// and keeps what it found; the next search that can clears the line.
+TEST_F(DeviceScanPanel, AFailedSearchShowsARedLineWithTheReason) {
+  SimulatedUsbPrinter first;
+  first.instanceId = kPrinterId;
+  first.portNumber = 7;
+  SimulatedUsbPrinter second;
+  second.instanceId = L"USBPRINT\\ABC&DEF\\1";
+  second.detailReadable = false;
+  machine_->Devices().PlugUsbPrinter(first);
+  machine_->Devices().PlugUsbPrinter(second);
+  EnterSearchPanel(PortKind::Usb);
+  WaitForPanel(2);
+  auto& context = WizardContext::Instance();
+  ASSERT_EQ(context.usbPrinters.size(), 1u);
+  EXPECT_EQ(context.usbScanError, 13u);
+  ASSERT_TRUE(Shown(L"label_install_usb_failed"));
+  EXPECT_EQ(window_->FindControl<ui::Label>(L"label_install_usb_failed")->GetText(),
+            FormatText(GetText(L"search.usb.failed"), L"Code: 13 - The data is invalid."));
+  EXPECT_FALSE(Shown(L"label_install_usb_none"));
+
+  machine_->Devices().UnplugUsbPrinter(L"USBPRINT\\ABC&DEF\\1");
+  context.Back();
+  context.Next();
+  WaitForPanel(2);
+  EXPECT_EQ(context.usbScanError, 0u);
+  EXPECT_FALSE(Shown(L"label_install_usb_failed"));
 }
 
 TEST_F(DeviceScanPanel, BluetoothScanListsOnlyPrinters) {
