@@ -272,16 +272,19 @@ TEST_F(ConsoleProgram, AFailedDeviceSearchEndsWith1603RatherThanRefusingTheDevic
   usb.instanceId = L"USB\\VID_1A2B&PID_3C4D\\7";
   usb.portNumber = 7;
   Machine().Devices().PlugUsbPrinter(usb);
-  const std::wstring usbReason = FormatText(GetText(L"search.usb.failed"), L"Code: 5 - Access is denied.") + L"\n";
+  // In the language the run chose.
+  const auto usbReason = [] {
+    return FormatText(GetText(L"search.usb.failed"), L"Code: 5 - Access is denied.") + L"\n";
+  };
 
   ASSERT_TRUE(Machine().InjectFault("SetupDiGetClassDevsW", 5, FaultMode::Once));
   const ConsoleRun list = Console({L"list", L"usb"});
   EXPECT_EQ(list.code, kExitStepFailed);
-  EXPECT_EQ(list.err, usbReason);
+  EXPECT_EQ(list.err, usbReason());
   ASSERT_TRUE(Machine().InjectFault("SetupDiGetDeviceInstanceIdW", 5, FaultMode::Once));
   const ConsoleRun byName = Console({L"install", L"--model", L"300", L"--port", L"usb", L"--port-name", L"USB007"});
   EXPECT_EQ(byName.code, kExitStepFailed);
-  EXPECT_EQ(byName.err, usbReason);
+  EXPECT_EQ(byName.err, usbReason());
   ASSERT_TRUE(Machine().InjectFault("RegQueryValueExW", 5, FaultMode::Once));
   EXPECT_EQ(Console({L"install", L"--model", L"300", L"--port", L"usb", L"--usb", L"1"}).code, kExitStepFailed);
   // A value that is not there is an answer: the printer has no port.
