@@ -59,7 +59,7 @@ std::vector<std::wstring> DriversFromPackage(const std::wstring& infPath) {
 }
 
 // The deletion calls of one driver, in the environment its row was listed from.
-bool DeleteDriverOf(const SpoolerEntry& driver) {
+SystemOutcome DeleteDriverOf(const SpoolerEntry& driver) {
   return DeletePrinterDriverVersion3(driver.driverName, driver.environment);
 }
 
@@ -82,8 +82,8 @@ bool RemovePrinter(const RemovalLog& log, const std::wstring& name) {
 // row did, with the environment of a driver of another one than the system's.
 int RemoveDriver(const RemovalLog& log, const std::wstring& name, const SpoolerEntry& driver, bool deletePackages) {
   log.Line(L"tip.startdeletedriver", name);
-  if (!DeleteDriverOf(driver)) {
-    const uint32_t code = LastErrorCode();
+  if (const SystemOutcome deleted = DeleteDriverOf(driver); !deleted) {
+    const uint32_t code = deleted.Error();
     log.Failure(
         name, code,
         code == kErrorPrinterDriverInUse ? PrintersUsingDriver(driver.driverName) : std::vector<std::wstring>{});

@@ -111,16 +111,17 @@ std::map<std::string, std::function<bool()>> OperationsByCall() {
          Machine().AddPrinter({L"Fault printer", L"Microsoft Print To PDF", L"nul:", L"winprint", 0x40, {}});
          return DeletePrinterByName(L"Fault printer") == 0;
        }},
-      {"AddPrinterDriverExW", [] { return AddPrinterDriverLevel6(SmallDriver()); }},
+      {"AddPrinterDriverExW", [] { return AddPrinterDriverLevel6(SmallDriver()).Succeeded(); }},
       {"AddPrinterW",
        [] {
-         return AddPrinterLevel2({Unique(L"Fault printer "), L"nul:", L"Microsoft Print To PDF", L"WinPrint", 0x40});
+         return AddPrinterLevel2({Unique(L"Fault printer "), L"nul:", L"Microsoft Print To PDF", L"WinPrint", 0x40})
+             .Succeeded();
        }},
       {"SetDefaultPrinterW", [] { return SetDefaultPrinterByName(L"Microsoft XPS Document Writer"); }},
       {"DeletePrinterDriverExW",
        [] {
          AddPrinterDriverLevel6(SmallDriver());
-         return DeletePrinterDriverVersion3(L"Fault driver");
+         return DeletePrinterDriverVersion3(L"Fault driver").Succeeded();
        }},
       {"DeletePrinterDriverPackageW",
        [easyPrintInf] {
