@@ -321,8 +321,8 @@ int Inject(SimulatedMachine& machine, const RunPlan& plan) {
 // rightly refuses the choice (87).
 bool FaultSaysDeviceAbsent(const RunPlan& plan) {
   for (const auto& fault : plan.faults) {
-    const bool noMoreItems = fault.code == 259 && (fault.call == "SetupDiEnumDeviceInterfaces" ||
-                                                   fault.call.starts_with("BluetoothFind"));
+    const bool noMoreItems =
+        fault.code == 259 && (fault.call == "SetupDiEnumDeviceInterfaces" || fault.call.starts_with("BluetoothFind"));
     const bool noValue = fault.code == 2 && fault.call.starts_with("Reg");
     if (noMoreItems || noValue) return true;
   }
@@ -702,9 +702,10 @@ int main(int argc, char** argv) {
       std::printf("seed %u: ok: %s\n", runSeed, Describe(plan).c_str());
     }
     if (progress > 0 && (run + 1) % progress == 0) {
-      std::printf("after %d runs: faults injected %d, red lines in the wizard %d, failed searches in the wizard %d, "
-                  "devices absent %d, broken runs %d\n",
-                  run + 1, faultsInjected, wizardFailures, wizardSearchFailures, devicesAbsent, brokenRuns);
+      std::printf(
+          "after %d runs: faults injected %d, red lines in the wizard %d, failed searches in the wizard %d, "
+          "devices absent %d, broken runs %d\n",
+          run + 1, faultsInjected, wizardFailures, wizardSearchFailures, devicesAbsent, brokenRuns);
       std::fflush(stdout);
     }
   }

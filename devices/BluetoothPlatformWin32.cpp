@@ -102,7 +102,7 @@ ServiceStateAttempt TryEnableSerialService(const BluetoothDeviceRecord& device) 
   if (!setState) return ServiceStateAttempt::Done;
   const DWORD result = setState(nullptr, &device, &kSerialPortServiceClass, kBluetoothServiceEnable);
   return result == ERROR_SUCCESS || result == ERROR_INVALID_PARAMETER ? ServiceStateAttempt::Done
-                                                                : ServiceStateAttempt::Retry;
+                                                                      : ServiceStateAttempt::Retry;
 }
 
 void SetLocalSerialService(const BluetoothDeviceRecord& device, const std::wstring& comPortName) {

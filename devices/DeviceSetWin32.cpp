@@ -144,8 +144,7 @@ uint32_t DeviceSet::ReadProperty(DeviceProperty property) {
 uint32_t DeviceSet::ReadPortNameValue(std::vector<uint8_t>& bytes) {
   bytes.clear();
   if (!state_->set) return kErrorInvalidParameter;
-  const HKEY opened =
-      SetupDiOpenDevRegKey(state_->set.Get(), &state_->info, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
+  const HKEY opened = SetupDiOpenDevRegKey(state_->set.Get(), &state_->info, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
   if (opened == reinterpret_cast<HKEY>(INVALID_HANDLE_VALUE)) return LastErrorOrFailure();
   const RegistryKey key(opened);
   BYTE value[kPortNameBytes] = {};

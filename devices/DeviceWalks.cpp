@@ -60,7 +60,8 @@ ScanResult<SerialPortFound> WalkSerialPortInterfaces() {
     }
     // The value need not end with a NUL inside the buffer: only the bytes read count.
     std::vector<uint8_t> value;
-    if (set.ReadPortNameValue(value) == kErrorSuccess) found.portName = RegistryStringOfBytes(value.data(), value.size());
+    if (set.ReadPortNameValue(value) == kErrorSuccess)
+      found.portName = RegistryStringOfBytes(value.data(), value.size());
     result.found.push_back(std::move(found));
   }
   return result;

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "base/TextTable.h"
-#include "base/WindowsErrorCodes.h"
 #include "base/WideText.h"
 #include "base/WindowMessage.h"
+#include "base/WindowsErrorCodes.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "engine/spooler/SystemOperations.h"
 #include "shell/LogLines.h"
@@ -95,8 +95,9 @@ int RemoveDriver(const RemovalLog& log, const std::wstring& name, const SpoolerE
   // A system without the call has no packages to delete: the step counts as done.
   if (DeletePackageOf(driver) == PackageDeletion::Failed) {
     const uint32_t code = LastErrorCode();
-    log.Failure(name, code,
-                code == kErrorPrinterDriverPackageInUse ? DriversFromPackage(driver.infPath) : std::vector<std::wstring>{});
+    log.Failure(
+        name, code,
+        code == kErrorPrinterDriverPackageInUse ? DriversFromPackage(driver.infPath) : std::vector<std::wstring>{});
     return 1;
   }
   log.Line(L"tip.deletesuccess", name);

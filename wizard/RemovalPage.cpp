@@ -37,13 +37,19 @@ struct RemovalList {
   bool printers;
 };
 
-constexpr RemovalList kPrinterList{L"listex_delete_printer",       L"option_showAll_deletePrinter",
-                                   L"edit_find_deletePrinter",     L"listex_delete_printer_item",
-                                   L"label_delete_printer_failed", L"list.printers.unreadable",
+constexpr RemovalList kPrinterList{L"listex_delete_printer",
+                                   L"option_showAll_deletePrinter",
+                                   L"edit_find_deletePrinter",
+                                   L"listex_delete_printer_item",
+                                   L"label_delete_printer_failed",
+                                   L"list.printers.unreadable",
                                    true};
-constexpr RemovalList kDriverList{L"listex_delete_driver",       L"option_showAll_deleteDriver",
-                                  L"edit_find_deleteDriver",     L"listex_delete_driver_item",
-                                  L"label_delete_driver_failed", L"list.drivers.unreadable",
+constexpr RemovalList kDriverList{L"listex_delete_driver",
+                                  L"option_showAll_deleteDriver",
+                                  L"edit_find_deleteDriver",
+                                  L"listex_delete_driver_item",
+                                  L"label_delete_driver_failed",
+                                  L"list.drivers.unreadable",
                                   false};
 
 WizardContext& Context() {

@@ -77,8 +77,12 @@ SystemOutcome AddPrinterDriverLevel6(const PrinterDriverRecord& driver) {
 
 SystemOutcome AddPrinterLevel2(const PrinterRecord& printer) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  if (!machine || !machine->AddPrinter({printer.printerName, printer.driverName, printer.portName,
-                                        printer.printProcessor, printer.attributes, {}})) {
+  if (!machine || !machine->AddPrinter({printer.printerName,
+                                        printer.driverName,
+                                        printer.portName,
+                                        printer.printProcessor,
+                                        printer.attributes,
+                                        {}})) {
     return SystemOutcome::Failure(LastErrorCode());
   }
   return {};

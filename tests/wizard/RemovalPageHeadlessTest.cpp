@@ -198,8 +198,7 @@ TEST_F(RemovalPage, AListTheSpoolerCannotGiveShowsARedLineWithTheReason) {
   Click(L"btn_setup_next");
   EXPECT_TRUE(Rows(kPrinters).empty());
   ASSERT_TRUE(Find(L"label_delete_printer_failed")->IsVisible());
-  EXPECT_EQ(Find(L"label_delete_printer_failed")->GetText(),
-            FormatText(GetText(L"list.printers.unreadable"), reason));
+  EXPECT_EQ(Find(L"label_delete_printer_failed")->GetText(), FormatText(GetText(L"list.printers.unreadable"), reason));
 
   ASSERT_TRUE(SimulatedMachine::Current()->InjectFault("EnumPrinterDriversW", 1722, FaultMode::Once));
   Click(L"btn_setup_next");

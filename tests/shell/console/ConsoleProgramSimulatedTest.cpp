@@ -259,8 +259,8 @@ TEST_F(ConsoleProgram, ListsAndDetectionThatCannotReadTheSpoolerEndWith1603) {
     EXPECT_EQ(run.code, kExitStepFailed) << call;
     EXPECT_EQ(run.out, L"") << call;
     // In the language the run chose.
-    EXPECT_EQ(run.err, FormatText(GetText(L"cli.err.machinelists"), L"Code: 1722 - The RPC server is unavailable.") +
-                           L"\n")
+    EXPECT_EQ(run.err,
+              FormatText(GetText(L"cli.err.machinelists"), L"Code: 1722 - The RPC server is unavailable.") + L"\n")
         << call;
   }
   EXPECT_EQ(Console({L"list", L"ports"}).code, kExitSuccess);
