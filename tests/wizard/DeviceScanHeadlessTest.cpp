@@ -112,14 +112,8 @@ TEST_F(DeviceScanPanel, NoPrinterStillMovesOnToAnEmptyList) {
 // A search that could not look at every device says so under the list, with the reason,
 // and keeps what it found; the next search that can clears the line.
 TEST_F(DeviceScanPanel, AFailedSearchShowsARedLineWithTheReason) {
-  SimulatedUsbPrinter first;
-  first.instanceId = kPrinterId;
-  first.portNumber = 7;
-  SimulatedUsbPrinter second;
-  second.instanceId = L"USBPRINT\\ABC&DEF\\1";
-  second.detailReadable = false;
-  machine_->Devices().PlugUsbPrinter(first);
-  machine_->Devices().PlugUsbPrinter(second);
+  machine_->Devices().PlugUsbPrinter({kPrinterId, L"", 7});
+  machine_->Devices().PlugUsbPrinter({L"USBPRINT\\ABC&DEF\\1", L"", std::nullopt, true, false});  // no detail
   EnterSearchPanel(PortKind::Usb);
   WaitForPanel(2);
   auto& context = WizardContext::Instance();
