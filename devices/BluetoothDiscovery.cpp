@@ -2,6 +2,7 @@
 
 #include "devices/BluetoothPlatform.h"
 #include "devices/BluetoothRules.h"
+#include "devices/DeviceWalks.h"
 
 BluetoothAdapterState QueryBluetoothAdapter() {
   if (!BluetoothClassPresent()) return BluetoothAdapterState::None;
@@ -20,12 +21,12 @@ const wchar_t* BluetoothAdapterStateKey(BluetoothAdapterState state) {
   return L"tip.btadapter.none";
 }
 
-std::vector<BluetoothDeviceRecord> ScanBluetoothPrinters() {
-  std::vector<BluetoothDeviceRecord> reported;
-  std::vector<BluetoothDeviceRecord> printers;
-  if (!InquireBluetoothDevices(reported)) return printers;
-  for (const auto& device : reported) {
-    if (IsListedPrinter(device)) printers.push_back(device);
+ScanResult<BluetoothDeviceRecord> ScanBluetoothPrinters() {
+  ScanResult<BluetoothDeviceRecord> reported = InquireBluetoothDevices();
+  ScanResult<BluetoothDeviceRecord> printers;
+  printers.Note(reported.error);
+  for (const auto& device : reported.found) {
+    if (IsListedPrinter(device)) printers.found.push_back(device);
   }
   return printers;
 }

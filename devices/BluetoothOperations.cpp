@@ -2,20 +2,17 @@
 // the calls themselves are in BluetoothPlatform*.cpp (TryEnableSerialService too).
 #include "devices/BluetoothOperations.h"
 
-#include <vector>
-
+#include "base/WindowsErrorCodes.h"
 #include "devices/BluetoothPlatform.h"
 #include "devices/BluetoothRules.h"
+#include "devices/DeviceWalks.h"
 #include "engine/spooler/SystemOperations.h"
-
-namespace {
-constexpr uint32_t kAlreadyAuthenticated = 259;
-}  // namespace
 
 bool PairBluetoothDevice(BluetoothDeviceRecord device, const std::wstring& pin, std::wstring& errorText) {
   errorText.clear();
   const uint32_t result = AuthenticateBluetoothDevice(device, PinForPairing(pin));
-  if (result == 0 || result == kAlreadyAuthenticated) return true;
+  // A device paired already answers "no more items".
+  if (result == kErrorSuccess || result == kErrorNoMoreItems) return true;
   errorText = FormatSystemError(result);
   return false;
 }
@@ -34,9 +31,7 @@ std::wstring FormatBluetoothAddress(uint64_t address, bool separators) {
 
 bool FindBluetoothSerialPort(const std::wstring& addressText, std::wstring& portName) {
   portName.clear();
-  std::vector<SerialPortFound> ports;
-  WalkSerialPortInterfaces(ports);
-  for (const auto& port : ports) {
+  for (const auto& port : WalkSerialPortInterfaces().found) {
     if (InstanceIdNamesAddress(port.instanceId, addressText)) {
       portName = port.portName;
       return true;

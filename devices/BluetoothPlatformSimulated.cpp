@@ -1,20 +1,15 @@
 #include <cstring>
+#include <memory>
 
+#include "base/WindowsErrorCodes.h"
 #include "devices/BluetoothOperations.h"
 #include "devices/BluetoothPlatform.h"
-#include "devices/BluetoothRules.h"
 #include "engine/spooler/SystemOperations.h"
 #include "simulated/SimulatedLastError.h"
 #include "simulated/SimulatedMachine.h"
 
 namespace {
 
-constexpr size_t kInstanceIdUnits = 256;
-constexpr size_t kPortNameBytes = 255;
-constexpr uint32_t kInsufficientBuffer = 122;
-constexpr uint32_t kMoreData = 234;
-constexpr uint32_t kNoMoreItems = 259;
-constexpr uint32_t kInvalidParameter = 87;
 // A new inquiry with timeout multiplier 10: 10 x 1.28 s.
 constexpr uint32_t kInquiryMs = 12800;
 
@@ -29,58 +24,55 @@ BluetoothDeviceRecord RecordOf(const SimulatedBluetoothDevice& device) {
   return record;
 }
 
-// The value as the registry holds it: UTF-16LE, with its NUL only when stored with one.
-std::vector<uint8_t> StoredValue(const SimulatedSerialPort& port) {
-  std::vector<uint8_t> bytes;
-  for (const wchar_t c : port.portName) {
-    bytes.push_back(static_cast<uint8_t>(c & 0xFF));
-    bytes.push_back(static_cast<uint8_t>((c >> 8) & 0xFF));
-  }
-  if (port.terminated) bytes.insert(bytes.end(), {0, 0});
-  return bytes;
-}
-
 }  // namespace
-
-bool BluetoothClassPresent() {
-  const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  if (!machine || machine->FailsNow("SetupDiGetClassDevsW")) return false;
-  if (machine->FailsNow("SetupDiEnumDeviceInfo")) return false;
-  return machine->Devices().Adapter() != SimulatedAdapter::None;
-}
 
 bool BluetoothRadioFound() {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
   if (!machine || machine->FailsNow("BluetoothFindFirstRadio")) return false;
   if (machine->Devices().Adapter() != SimulatedAdapter::On) {
-    SetSimulatedLastError(kNoMoreItems);
+    SetSimulatedLastError(kErrorNoMoreItems);
     return false;
   }
   return true;
 }
 
-bool InquireBluetoothDevices(std::vector<BluetoothDeviceRecord>& devices) {
+// The devices in range are taken when the inquiry ends, as the system reports them.
+struct BluetoothInquiry::State {
+  std::vector<BluetoothDeviceRecord> reported;
+  size_t next = 0;
+};
+
+BluetoothInquiry::BluetoothInquiry() : state_(std::make_unique<State>()) {}
+
+BluetoothInquiry::~BluetoothInquiry() = default;
+
+uint32_t BluetoothInquiry::First(BluetoothDeviceRecord& device) {
+  device = BluetoothDeviceRecord{};
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  if (!machine || machine->FailsNow("BluetoothFindFirstDevice")) return false;
-  if (machine->Devices().Adapter() != SimulatedAdapter::On) {
-    SetSimulatedLastError(kNoMoreItems);
-    return false;
-  }
+  if (!machine || machine->FailsNow("BluetoothFindFirstDevice")) return SimulatedLastError();
+  if (machine->Devices().Adapter() != SimulatedAdapter::On) return kErrorNoMoreItems;
   SleepMs(kInquiryMs);
-  const auto inRange = machine->Devices().BluetoothDevices();
-  if (inRange.empty()) {
-    SetSimulatedLastError(kNoMoreItems);
-    return false;
+  state_->reported.clear();
+  for (const auto& inRange : machine->Devices().BluetoothDevices()) state_->reported.push_back(RecordOf(inRange));
+  return Next(device);
+}
+
+uint32_t BluetoothInquiry::Next(BluetoothDeviceRecord& device) {
+  device = BluetoothDeviceRecord{};
+  if (state_->next >= state_->reported.size()) return kErrorNoMoreItems;
+  if (state_->next > 0) {
+    const auto machine = SimulatedMachine::CurrentOrUnavailable();
+    if (!machine || machine->FailsNow("BluetoothFindNextDevice")) return SimulatedLastError();
   }
-  for (const auto& device : inRange) devices.push_back(RecordOf(device));
-  return true;
+  device = state_->reported[state_->next++];
+  return kErrorSuccess;
 }
 
 uint32_t AuthenticateBluetoothDevice(BluetoothDeviceRecord& device, const std::wstring& pin) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
   if (!machine) return SimulatedLastError();
   if (machine->FailsNow("BluetoothAuthenticateDevice")) return SimulatedLastError();
-  if (device.size != sizeof(BluetoothDeviceRecord)) return kInvalidParameter;
+  if (device.size != sizeof(BluetoothDeviceRecord)) return kErrorInvalidParameter;
   const uint32_t result = machine->Devices().Authenticate(device.address, pin);
   if (result == 0) device.authenticated = 1;
   return result;
@@ -95,33 +87,7 @@ ServiceStateAttempt TryEnableSerialService(const BluetoothDeviceRecord& device) 
   } else {
     result = machine->Devices().EnableSerialService(device.address, machine->RequestedDelayMs());
   }
-  return result == 0 || result == kInvalidParameter ? ServiceStateAttempt::Done : ServiceStateAttempt::Retry;
-}
-
-bool WalkSerialPortInterfaces(std::vector<SerialPortFound>& ports) {
-  const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  if (!machine || machine->FailsNow("SetupDiGetClassDevsW")) return false;
-  const auto present = machine->Devices().SerialPorts(machine->RequestedDelayMs());
-  for (const auto& port : present) {
-    if (machine->FailsNow("SetupDiEnumDeviceInterfaces")) break;
-    if (machine->FailsNow("SetupDiGetDeviceInterfaceDetailW")) break;
-    if (port.instanceId.size() >= kInstanceIdUnits) {
-      SetSimulatedLastError(kInsufficientBuffer);
-      continue;
-    }
-    if (machine->FailsNow("SetupDiGetDeviceInstanceIdW")) continue;
-    SerialPortFound found{port.instanceId, {}};
-    if (!machine->FailsNow("SetupDiOpenDevRegKey") && !machine->FailsNow("RegQueryValueExW")) {
-      const std::vector<uint8_t> value = StoredValue(port);
-      if (value.size() > kPortNameBytes) {
-        SetSimulatedLastError(kMoreData);
-      } else {
-        found.portName = RegistryStringOfBytes(value.data(), value.size());
-      }
-    }
-    ports.push_back(std::move(found));
-  }
-  return true;
+  return result == 0 || result == kErrorInvalidParameter ? ServiceStateAttempt::Done : ServiceStateAttempt::Retry;
 }
 
 void SetLocalSerialService(const BluetoothDeviceRecord& device, const std::wstring& comPortName) {

@@ -1,24 +1,15 @@
 #include <cstring>
+#include <memory>
 
 #include "base/SystemLibrary.h"
 #include "devices/BluetoothApiWin32.h"
 #include "devices/BluetoothOperations.h"
 #include "devices/BluetoothPlatform.h"
-#include "devices/BluetoothRules.h"
-#include "devices/SetupApiWin32.h"
+#include "base/SystemLibrary.h"
 
 namespace {
 
-// GUID_DEVCLASS_BLUETOOTH
-constexpr GUID kBluetoothClass = {0xe0cbf06c, 0xcd8b, 0x4647, {0xbb, 0x8a, 0x26, 0x3b, 0x43, 0xf0, 0xf9, 0x74}};
-// GUID_BTHPORT_DEVICE_INTERFACE: passed with the all-classes flag, which makes it moot.
-constexpr GUID kBthPortInterface = {0x0850302a, 0xb344, 0x4fda, {0x9b, 0xe9, 0x90, 0x57, 0x6b, 0x8d, 0x46, 0xf0}};
-// GUID_DEVINTERFACE_COMPORT
-constexpr GUID kComPortInterface = {0x86e0d1e0, 0x8089, 0x11d0, {0x9c, 0xe4, 0x08, 0x00, 0x3e, 0x30, 0x1f, 0x73}};
-
 constexpr UCHAR kInquiryMultiplier = 10;
-constexpr DWORD kPortNameBytes = 255;
-constexpr DWORD kInvalidParameter = ERROR_INVALID_PARAMETER;
 
 LibraryHandle LoadBluetoothLibrary() {
   return LoadSystemLibrary(L"bthprops.cpl");
@@ -36,18 +27,6 @@ void ClearRecord(BluetoothDeviceRecord& record) {
 
 }  // namespace
 
-bool BluetoothClassPresent() {
-  const DeviceInfoSet set =
-      OwnDeviceInfoSet(SetupDiGetClassDevsW(&kBthPortInterface, nullptr, nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES));
-  if (!set) return false;
-  for (DWORD index = 0;; ++index) {
-    SP_DEVINFO_DATA info{};
-    info.cbSize = sizeof info;
-    if (!SetupDiEnumDeviceInfo(set.Get(), index, &info)) return false;
-    if (IsEqualGUID(info.ClassGuid, kBluetoothClass)) return true;
-  }
-}
-
 bool BluetoothRadioFound() {
   const LibraryHandle library = LoadBluetoothLibrary();
   const auto findFirst = Lookup<BluetoothFindFirstRadioFn>(library, "BluetoothFindFirstRadio");
@@ -61,10 +40,26 @@ bool BluetoothRadioFound() {
   return true;
 }
 
-bool InquireBluetoothDevices(std::vector<BluetoothDeviceRecord>& devices) {
-  const LibraryHandle library = LoadBluetoothLibrary();
-  const auto findFirst = Lookup<BluetoothFindFirstDeviceFn>(library, "BluetoothFindFirstDevice");
-  if (!findFirst) return false;
+struct BluetoothInquiry::State {
+  LibraryHandle library = LoadBluetoothLibrary();
+  DWORD loadError = library ? ERROR_SUCCESS : GetLastError();
+  HANDLE find = nullptr;
+};
+
+BluetoothInquiry::BluetoothInquiry() : state_(std::make_unique<State>()) {}
+
+BluetoothInquiry::~BluetoothInquiry() {
+  if (state_->find == nullptr) return;
+  if (const auto close = Lookup<BluetoothFindDeviceCloseFn>(state_->library, "BluetoothFindDeviceClose")) {
+    close(state_->find);
+  }
+}
+
+uint32_t BluetoothInquiry::First(BluetoothDeviceRecord& device) {
+  ClearRecord(device);
+  if (!state_->library) return state_->loadError != ERROR_SUCCESS ? state_->loadError : ERROR_MOD_NOT_FOUND;
+  const auto findFirst = Lookup<BluetoothFindFirstDeviceFn>(state_->library, "BluetoothFindFirstDevice");
+  if (!findFirst) return ERROR_PROC_NOT_FOUND;
   BluetoothDeviceSearchParams params{};
   params.size = sizeof params;
   params.returnAuthenticated = TRUE;
@@ -74,17 +69,22 @@ bool InquireBluetoothDevices(std::vector<BluetoothDeviceRecord>& devices) {
   params.issueInquiry = TRUE;
   params.timeoutMultiplier = kInquiryMultiplier;
   params.radio = nullptr;
-  BluetoothDeviceRecord record;
-  ClearRecord(record);
-  HANDLE find = findFirst(&params, &record);
-  if (find == nullptr) return false;
-  const auto findNext = Lookup<BluetoothFindNextDeviceFn>(library, "BluetoothFindNextDevice");
-  do {
-    devices.push_back(record);
-    ClearRecord(record);
-  } while (findNext && findNext(find, &record));
-  if (const auto close = Lookup<BluetoothFindDeviceCloseFn>(library, "BluetoothFindDeviceClose")) close(find);
-  return true;
+  state_->find = findFirst(&params, &device);
+  if (state_->find == nullptr) {
+    const DWORD error = GetLastError();
+    return error != ERROR_SUCCESS ? error : ERROR_NO_MORE_ITEMS;
+  }
+  return ERROR_SUCCESS;
+}
+
+uint32_t BluetoothInquiry::Next(BluetoothDeviceRecord& device) {
+  ClearRecord(device);
+  if (state_->find == nullptr) return ERROR_NO_MORE_ITEMS;
+  const auto findNext = Lookup<BluetoothFindNextDeviceFn>(state_->library, "BluetoothFindNextDevice");
+  if (!findNext) return ERROR_PROC_NOT_FOUND;
+  if (findNext(state_->find, &device)) return ERROR_SUCCESS;
+  const DWORD error = GetLastError();
+  return error != ERROR_SUCCESS ? error : ERROR_NO_MORE_ITEMS;
 }
 
 uint32_t AuthenticateBluetoothDevice(BluetoothDeviceRecord& device, const std::wstring& pin) {
@@ -102,38 +102,8 @@ ServiceStateAttempt TryEnableSerialService(const BluetoothDeviceRecord& device) 
   const auto setState = Lookup<BluetoothSetServiceStateFn>(library, "BluetoothSetServiceState");
   if (!setState) return ServiceStateAttempt::Done;
   const DWORD result = setState(nullptr, &device, &kSerialPortServiceClass, kBluetoothServiceEnable);
-  return result == ERROR_SUCCESS || result == kInvalidParameter ? ServiceStateAttempt::Done
-                                                                : ServiceStateAttempt::Retry;
-}
-
-bool WalkSerialPortInterfaces(std::vector<SerialPortFound>& ports) {
-  const DeviceInfoSet set = OwnDeviceInfoSet(
-      SetupDiGetClassDevsW(&kComPortInterface, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
-  if (!set) return false;
-  std::unique_ptr<unsigned char[]> buffer;
-  for (DWORD index = 0;; ++index) {
-    SP_DEVICE_INTERFACE_DATA iface{};
-    iface.cbSize = sizeof iface;
-    if (!SetupDiEnumDeviceInterfaces(set.Get(), nullptr, &kComPortInterface, index, &iface)) break;
-    InterfaceDetail detail;
-    const DetailRead read = ReadInterfaceDetail(set.Get(), iface, buffer, detail);
-    if (read == DetailRead::OutOfMemory) return false;
-    if (read == DetailRead::Stop) break;
-    SerialPortFound found;
-    if (!ReadInstanceId(set.Get(), detail.info, found.instanceId)) continue;
-    const HKEY opened = SetupDiOpenDevRegKey(set.Get(), &detail.info, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
-    const RegistryKey key(opened == reinterpret_cast<HKEY>(INVALID_HANDLE_VALUE) ? nullptr : opened);
-    if (key) {
-      // The value need not end with a NUL inside the buffer: only the bytes read count.
-      BYTE value[kPortNameBytes] = {};
-      DWORD size = sizeof value;
-      if (RegQueryValueExW(key.Get(), L"PortName", nullptr, nullptr, value, &size) == ERROR_SUCCESS) {
-        found.portName = RegistryStringOfBytes(value, size < sizeof value ? size : sizeof value);
-      }
-    }
-    ports.push_back(std::move(found));
-  }
-  return true;
+  return result == ERROR_SUCCESS || result == ERROR_INVALID_PARAMETER ? ServiceStateAttempt::Done
+                                                                      : ServiceStateAttempt::Retry;
 }
 
 void SetLocalSerialService(const BluetoothDeviceRecord& device, const std::wstring& comPortName) {

@@ -5,6 +5,7 @@
 #include "base/TextTable.h"
 #include "base/WideText.h"
 #include "base/WindowMessage.h"
+#include "base/WindowsErrorCodes.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "engine/spooler/SystemOperations.h"
 #include "shell/LogLines.h"
@@ -13,8 +14,6 @@
 namespace {
 
 constexpr uint32_t kPauseMs = 200;
-constexpr uint32_t kErrorPrinterDriverInUse = 3001;
-constexpr uint32_t kErrorDriverPackageInUse = 3015;
 
 class RemovalLog {
  public:
@@ -60,7 +59,7 @@ std::vector<std::wstring> DriversFromPackage(const std::wstring& infPath) {
 }
 
 // The deletion calls of one driver, in the environment its row was listed from.
-bool DeleteDriverOf(const SpoolerEntry& driver) {
+SystemOutcome DeleteDriverOf(const SpoolerEntry& driver) {
   return DeletePrinterDriverVersion3(driver.driverName, driver.environment);
 }
 
@@ -83,8 +82,8 @@ bool RemovePrinter(const RemovalLog& log, const std::wstring& name) {
 // row did, with the environment of a driver of another one than the system's.
 int RemoveDriver(const RemovalLog& log, const std::wstring& name, const SpoolerEntry& driver, bool deletePackages) {
   log.Line(L"tip.startdeletedriver", name);
-  if (!DeleteDriverOf(driver)) {
-    const uint32_t code = LastErrorCode();
+  if (const SystemOutcome deleted = DeleteDriverOf(driver); !deleted) {
+    const uint32_t code = deleted.Error();
     log.Failure(
         name, code,
         code == kErrorPrinterDriverInUse ? PrintersUsingDriver(driver.driverName) : std::vector<std::wstring>{});
@@ -96,8 +95,9 @@ int RemoveDriver(const RemovalLog& log, const std::wstring& name, const SpoolerE
   // A system without the call has no packages to delete: the step counts as done.
   if (DeletePackageOf(driver) == PackageDeletion::Failed) {
     const uint32_t code = LastErrorCode();
-    log.Failure(name, code,
-                code == kErrorDriverPackageInUse ? DriversFromPackage(driver.infPath) : std::vector<std::wstring>{});
+    log.Failure(
+        name, code,
+        code == kErrorPrinterDriverPackageInUse ? DriversFromPackage(driver.infPath) : std::vector<std::wstring>{});
     return 1;
   }
   log.Line(L"tip.deletesuccess", name);

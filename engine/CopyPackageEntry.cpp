@@ -8,13 +8,10 @@
 #include "engine/spooler/FileOperations.h"
 #include "engine/spooler/SystemOperations.h"
 
-bool CopyPackageEntry(std::wstring_view relativePath, const std::wstring& targetDirectory,
-                      std::wstring& dependentFileList) {
+SystemOutcome CopyPackageEntry(std::wstring_view relativePath, const std::wstring& targetDirectory,
+                               std::wstring& dependentFileList) {
   const size_t cut = relativePath.rfind(L'\\');
-  if (cut == std::wstring_view::npos) {
-    SetLastErrorCode(kErrorInvalidParameter);
-    return false;
-  }
+  if (cut == std::wstring_view::npos) return SystemOutcome::Failure(kErrorInvalidParameter);
   const std::wstring fileName(relativePath.substr(cut + 1));
   dependentFileList += fileName;
 
@@ -23,18 +20,11 @@ bool CopyPackageEntry(std::wstring_view relativePath, const std::wstring& target
   const std::string entry = WideToUtf8(entryName);
   const auto package = ProgramPackage();
   const auto size = package ? package->EntrySize(entry) : std::nullopt;
-  if (!size) {
-    SetLastErrorCode(kErrorFileNotFound);
-    return false;
-  }
-  if (*size == 0 || *size > kMaxPackageEntrySize) {
-    SetLastErrorCode(*size == 0 ? kErrorInvalidData : kErrorFileTooLarge);
-    return false;
-  }
+  if (!size) return SystemOutcome::Failure(kErrorFileNotFound);
+  if (*size == 0 || *size > kMaxPackageEntrySize)
+    return SystemOutcome::Failure(*size == 0 ? kErrorInvalidData : kErrorFileTooLarge);
   const auto bytes = package->ReadEntry(entry, kMaxPackageEntrySize);
-  if (!bytes) {
-    SetLastErrorCode(kErrorInvalidData);  // damaged in the package
-    return false;
-  }
-  return WriteWholeFile(targetDirectory + fileName, *bytes);
+  if (!bytes) return SystemOutcome::Failure(kErrorInvalidData);  // damaged in the package
+  if (!WriteWholeFile(targetDirectory + fileName, *bytes)) return SystemOutcome::Failure(LastErrorCode());
+  return {};
 }

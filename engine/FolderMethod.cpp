@@ -31,7 +31,7 @@ std::optional<uint32_t> ExtractInstallFolder(const std::wstring& base, const Dri
   DependentFileList unused;  // the copy lists the names; this method does not need them
   for (const auto& [list, target] : lists) {
     for (const auto& path : *list) {
-      if (!CopyPackageEntry(path, target, unused.Units())) return LastErrorCode();
+      if (const SystemOutcome copied = CopyPackageEntry(path, target, unused.Units()); !copied) return copied.Error();
     }
   }
   return std::nullopt;

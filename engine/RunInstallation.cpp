@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "base/TextTable.h"
+#include "base/WindowsErrorCodes.h"
 #include "engine/BluetoothPortStage.h"
 #include "engine/FolderMethod.h"
 #include "engine/InstallLog.h"
@@ -17,7 +18,6 @@
 
 namespace {
 
-constexpr uint32_t kErrorUnknownPort = 1796;
 constexpr const wchar_t* kFailedToCreateDirectory = L"Failed to create directory";
 
 // Everything a run needs besides its inputs: the architecture is asked once.
@@ -49,8 +49,8 @@ bool RegisterBySpoolerMethod(const Run& run, const DriverModelRecord& model) {
   if (failures.empty()) run.log.Plain(L"tip.copyfilesuccess");
   const PrinterDriverRecord registration = DriverRegistration(model, run.environment, files);
   run.log.Plain(L"tip.startinstalldriver");
-  if (!AddPrinterDriverLevel6(registration)) {
-    run.log.Plain(L"tip.installdriverfail", FormatSystemError(LastErrorCode()));
+  if (const SystemOutcome registered = AddPrinterDriverLevel6(registration); !registered) {
+    run.log.Plain(L"tip.installdriverfail", FormatSystemError(registered.Error()));
     return false;
   }
   run.log.Plain(L"tip.installdriversuccess");
@@ -93,8 +93,8 @@ void AddPrinterQueue(const Run& run, const DriverModelRecord& model, InstallResu
   printer.portName = run.portName;
   printer.driverName = model.driverName;
   run.log.Plain(L"tip.startinstallprinter");
-  if (!AddPrinterLevel2(printer)) {
-    const uint32_t error = LastErrorCode();
+  if (const SystemOutcome added = AddPrinterLevel2(printer); !added) {
+    const uint32_t error = added.Error();
     run.log.Error(L"tip.installprinterfail", FormatSystemError(error));
     if (error == kErrorUnknownPort && !PortExists(run.portName)) {
       ShowNotice(run.inputs.mainWindow, GetText(L"tip.port.unidentification"));

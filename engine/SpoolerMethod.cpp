@@ -21,7 +21,9 @@ std::vector<FileCopyFailure> CopySpoolerFiles(const std::vector<std::wstring>& r
         continue;
       }
     }
-    if (!CopyPackageEntry(path, driverDirectory, files.Units())) failures.push_back({path, LastErrorCode()});
+    if (const SystemOutcome copied = CopyPackageEntry(path, driverDirectory, files.Units()); !copied) {
+      failures.push_back({path, copied.Error()});
+    }
     files.EndName();
   }
   files.Close();

@@ -44,6 +44,7 @@ const std::vector<std::string_view>& FaultInjector::KnownCalls() {
       "LoadLibraryExW",
       "BluetoothFindFirstRadio",
       "BluetoothFindFirstDevice",
+      "BluetoothFindNextDevice",
       "BluetoothAuthenticateDevice",
       "BluetoothSetServiceState",
       "BluetoothSetLocalServiceInfo",

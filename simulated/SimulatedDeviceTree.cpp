@@ -5,15 +5,11 @@
 #include <fstream>
 
 #include "base/WideText.h"
+#include "base/WindowsErrorCodes.h"
 #include "simulated/DeviceTreeFile.h"
 
 namespace {
 
-constexpr uint32_t kInvalidParameter = 87;
-constexpr uint32_t kWriteFault = 29;
-constexpr uint32_t kAlreadyAuthenticated = 259;
-constexpr uint32_t kDeviceNotConnected = 1167;
-constexpr uint32_t kNotAuthenticated = 1244;
 constexpr int kFirstVirtualComPort = 5;
 
 constexpr std::wstring_view kUsbPrintClass = L"{28d78fad-5a12-11d1-ae5b-0000f803a8c2}";
@@ -149,9 +145,9 @@ uint32_t SimulatedDeviceTree::Authenticate(uint64_t address, std::wstring_view p
   std::lock_guard guard(lock_);
   RefreshLocked();
   SimulatedBluetoothDevice* device = DeviceLocked(address);
-  if (state_.adapter != SimulatedAdapter::On || device == nullptr) return kDeviceNotConnected;
-  if (device->paired) return kAlreadyAuthenticated;
-  if (device->pin != pin) return kNotAuthenticated;
+  if (state_.adapter != SimulatedAdapter::On || device == nullptr) return kErrorDeviceNotConnected;
+  if (device->paired) return kErrorNoMoreItems;  // paired already
+  if (device->pin != pin) return kErrorNotAuthenticated;
   device->paired = true;
   SaveLocked();
   return 0;
@@ -161,9 +157,9 @@ uint32_t SimulatedDeviceTree::EnableSerialService(uint64_t address, uint64_t clo
   std::lock_guard guard(lock_);
   RefreshLocked();
   SimulatedBluetoothDevice* device = DeviceLocked(address);
-  if (state_.adapter != SimulatedAdapter::On || device == nullptr) return kDeviceNotConnected;
-  if (!device->paired) return kNotAuthenticated;
-  if (device->serialService) return kInvalidParameter;
+  if (state_.adapter != SimulatedAdapter::On || device == nullptr) return kErrorDeviceNotConnected;
+  if (!device->paired) return kErrorNotAuthenticated;
+  if (device->serialService) return kErrorInvalidParameter;
   device->serialService = true;
   pendingSince_[address] = clockMs;
   SaveLocked();
@@ -191,14 +187,14 @@ uint32_t SimulatedDeviceTree::AppendReceived(std::wstring_view devicePath, const
   std::lock_guard guard(lock_);
   RefreshLocked();
   const SimulatedUsbPrinter* printer = UsbPrinterOfPathLocked(devicePath);
-  if (printer == nullptr) return 2;
+  if (printer == nullptr) return kErrorFileNotFound;
   const auto file = folder_ / "usb-received" / FileNameOf(printer->instanceId);
   std::error_code ec;
   std::filesystem::create_directories(file.parent_path(), ec);
   std::ofstream out(file, std::ios::binary | std::ios::app);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   out.flush();
-  return out ? 0 : kWriteFault;
+  return out ? 0 : kErrorWriteFault;
 }
 
 void SimulatedDeviceTree::SetAdapter(SimulatedAdapter adapter) {

@@ -9,6 +9,7 @@
 #include "ui/controls/List.h"
 #include "ui/controls/ListRow.h"
 #include "ui/core/ResourceManager.h"
+#include "wizard/FailureLine.h"
 #include "wizard/InstallControls.h"
 #include "wizard/InstallPanels.h"
 #include "wizard/WizardContext.h"
@@ -40,6 +41,7 @@ void EnterUsbListPanel() {
   PrepareInstallList(*list, L"listex_install_show_usb_group", L"listex_install_show_usb_item");
   const std::vector<UsbPrinterEntry> printers = context.usbPrinters;
   ShowNothingFound(L"label_install_usb_none", printers.empty());
+  ShowFailureLine(FindInstallControl(L"label_install_usb_failed"), L"search.usb.failed", context.usbScanError);
   auto& request = context.request;
   for (size_t i = 0; i < printers.size(); ++i) {
     const int index = list->AddItem({{L"", printers[i].portName, printers[i].pidVid}});
@@ -61,6 +63,8 @@ void EnterBluetoothListPanel() {
   if (list == nullptr) return;
   const std::vector<BluetoothDeviceRecord> devices = context.bluetoothDevices;
   ShowNothingFound(L"label_install_blue_none", devices.empty());
+  ShowFailureLine(FindInstallControl(L"label_install_blue_failed"), L"search.bluetooth.failed",
+                  context.bluetoothScanError);
   std::vector<bool> paired;
   for (const auto& device : devices) paired.push_back(device.authenticated != 0);
   PrepareInstallList(*list, L"listex_install_show_blue_group", L"listex_install_show_blue_item",

@@ -45,9 +45,11 @@ void StartDeviceScan() {
   if (context.request.portKind == PortKind::Usb) {
     context.request.usbIndex = -1;
     StartScanThread([] {
-      auto& printers = WizardContext::Instance().usbPrinters;
-      printers.clear();
-      printers = ScanUsbPrinters();
+      auto& context = WizardContext::Instance();
+      context.usbPrinters.clear();
+      ScanResult<UsbPrinterEntry> scan = ScanUsbPrinters();
+      context.usbPrinters = std::move(scan.found);
+      context.usbScanError = scan.error;
     });
   } else if (context.request.portKind == PortKind::Bluetooth) {
     StartBluetoothScan();
@@ -59,9 +61,11 @@ void StartBluetoothScan() {
   context.request.bluetoothIndex = -1;
   context.request.portName.clear();
   StartScanThread([] {
-    auto& devices = WizardContext::Instance().bluetoothDevices;
-    devices.clear();
-    devices = ScanBluetoothPrinters();
+    auto& context = WizardContext::Instance();
+    context.bluetoothDevices.clear();
+    ScanResult<BluetoothDeviceRecord> scan = ScanBluetoothPrinters();
+    context.bluetoothDevices = std::move(scan.found);
+    context.bluetoothScanError = scan.error;
   });
 }
 

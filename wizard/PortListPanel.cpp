@@ -9,6 +9,7 @@
 #include "ui/controls/List.h"
 #include "ui/core/ResourceManager.h"
 #include "ui/core/SystemConstants.h"
+#include "wizard/FailureLine.h"
 #include "wizard/InstallControls.h"
 #include "wizard/InstallPanels.h"
 #include "wizard/PopAddPort.h"
@@ -44,7 +45,8 @@ void EnterPortListPanel() {
   if (list == nullptr) return;
   PrepareInstallList(*list, L"listex_install_driver_port_group", L"listex_install_port_item");
   std::vector<SpoolerEntry> ports;
-  ListPorts(ports);
+  const SystemOutcome listed = ListPorts(ports);
+  ShowFailureLine(FindInstallControl(L"label_install_port_failed"), L"list.ports.unreadable", listed.Error());
   auto& request = context.request;
   const wchar_t* const namePart = PortNamePartOf(request.portKind);
   // An empty choice takes the kind's usual port, but only when that port is there.

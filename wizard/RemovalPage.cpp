@@ -18,6 +18,7 @@
 #include "ui/controls/Option.h"
 #include "ui/controls/TabLayout.h"
 #include "ui/core/TNotifyUI.h"
+#include "wizard/FailureLine.h"
 #include "wizard/RemovalSteps.h"
 #include "wizard/WizardContext.h"
 
@@ -31,13 +32,25 @@ struct RemovalList {
   const wchar_t* option;
   const wchar_t* edit;
   const wchar_t* row;
+  const wchar_t* failureLine;  // the red line shown when the list cannot be read
+  const wchar_t* failureKey;
   bool printers;
 };
 
-constexpr RemovalList kPrinterList{L"listex_delete_printer", L"option_showAll_deletePrinter",
-                                   L"edit_find_deletePrinter", L"listex_delete_printer_item", true};
-constexpr RemovalList kDriverList{L"listex_delete_driver", L"option_showAll_deleteDriver", L"edit_find_deleteDriver",
-                                  L"listex_delete_driver_item", false};
+constexpr RemovalList kPrinterList{L"listex_delete_printer",
+                                   L"option_showAll_deletePrinter",
+                                   L"edit_find_deletePrinter",
+                                   L"listex_delete_printer_item",
+                                   L"label_delete_printer_failed",
+                                   L"list.printers.unreadable",
+                                   true};
+constexpr RemovalList kDriverList{L"listex_delete_driver",
+                                  L"option_showAll_deleteDriver",
+                                  L"edit_find_deleteDriver",
+                                  L"listex_delete_driver_item",
+                                  L"label_delete_driver_failed",
+                                  L"list.drivers.unreadable",
+                                  false};
 
 WizardContext& Context() {
   return WizardContext::Instance();
@@ -80,14 +93,15 @@ void SetChosen(const RemovalList& list, const std::wstring& name, bool chosen) {
 // On 64-bit Windows a 32-bit installer that named no environment registered the family's
 // drivers for x86, where no printer uses them: they get rows of their own, marked with
 // their environment, and go in that environment.
-void AddLeftoverX86Drivers(std::vector<SpoolerEntry>& entries, const std::wstring& systemEnvironment) {
-  if (EqualsNoCase(systemEnvironment, kEnvironmentX86)) return;
+SystemOutcome AddLeftoverX86Drivers(std::vector<SpoolerEntry>& entries, const std::wstring& systemEnvironment) {
+  if (EqualsNoCase(systemEnvironment, kEnvironmentX86)) return {};
   std::vector<SpoolerEntry> x86;
-  ListDrivers(x86, kEnvironmentX86);
+  const SystemOutcome listed = ListDrivers(x86, kEnvironmentX86);
   const RemovalListFilter family(false, L"", Context().familyNames, false);
   for (auto& entry : x86) {
     if (family.Passes(entry)) entries.push_back(std::move(entry));
   }
+  return listed;
 }
 
 void BuildList(const RemovalList& list, bool keepOption) {
@@ -101,12 +115,16 @@ void BuildList(const RemovalList& list, bool keepOption) {
   auto& entries = list.printers ? context.printerEntries : context.driverEntries;
   // The system's own drivers: a 32-bit program that named none would see only the x86 ones.
   const std::wstring systemEnvironment = SystemDriverEnvironment();
+  SystemOutcome listed;
   if (list.printers) {
-    ListPrinters(entries, systemEnvironment);
+    listed = ListPrinters(entries, systemEnvironment);
   } else {
-    ListDrivers(entries, systemEnvironment);
-    AddLeftoverX86Drivers(entries, systemEnvironment);
+    listed = ListDrivers(entries, systemEnvironment);
+    const SystemOutcome leftovers = AddLeftoverX86Drivers(entries, systemEnvironment);
+    if (listed) listed = leftovers;
   }
+  // An empty list must not pass for "nothing to remove" when the spooler did not answer.
+  ShowFailureLine(FindInRemoval<ui::Control>(list.failureLine), list.failureKey, listed.Error());
   auto* rows = FindInRemoval<ui::List>(list.list);
   if (rows == nullptr) return;
   rows->RemoveAll();

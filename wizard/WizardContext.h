@@ -59,6 +59,10 @@ class WizardContext {
 
   std::vector<BluetoothDeviceRecord> bluetoothDevices;
   std::vector<UsbPrinterEntry> usbPrinters;
+  // The Windows error codes of the last searches that could not look at every device; 0
+  // when they could.
+  uint32_t bluetoothScanError = 0;
+  uint32_t usbScanError = 0;
   std::vector<DriverModelRecord> driverModels;
   LanguageTable& languageTable = ProcessLanguageTable();
   ui::TabLayout* mainTab = nullptr;

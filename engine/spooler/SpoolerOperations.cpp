@@ -26,7 +26,7 @@ std::wstring SystemDriverEnvironment() {
   return NativeDriverEnvironment(Is64BitWindows());
 }
 
-bool ListPrinters(std::vector<SpoolerEntry>& list, const std::wstring& driverEnvironment) {
+SystemOutcome ListPrinters(std::vector<SpoolerEntry>& list, const std::wstring& driverEnvironment) {
   list.clear();
   std::map<std::wstring, std::wstring> infPaths;
   if (DriverLevel8Available()) {
@@ -36,7 +36,7 @@ bool ListPrinters(std::vector<SpoolerEntry>& list, const std::wstring& driverEnv
     }
   }
   auto printers = EnumPrintersLevel2(kEnumLocalAndConnections);
-  if (!printers) return false;
+  if (!printers) return SystemOutcome::Failure(LastErrorCode());
   const std::wstring defaultPrinter = DefaultPrinterName().value_or(L"");
   list.reserve(printers->size());
   for (auto& printer : *printers) {
@@ -49,14 +49,14 @@ bool ListPrinters(std::vector<SpoolerEntry>& list, const std::wstring& driverEnv
     entry.environment = driverEnvironment;
     list.push_back(std::move(entry));
   }
-  return true;
+  return {};
 }
 
-bool ListDrivers(std::vector<SpoolerEntry>& list, const std::wstring& environment) {
+SystemOutcome ListDrivers(std::vector<SpoolerEntry>& list, const std::wstring& environment) {
   list.clear();
   const bool level8 = DriverLevel8Available();
   auto drivers = EnumPrinterDriversAtLevel(level8 ? 8 : 6, environment);
-  if (!drivers) return false;
+  if (!drivers) return SystemOutcome::Failure(LastErrorCode());
   list.reserve(drivers->size());
   for (auto& driver : *drivers) {
     SpoolerEntry entry{L"", std::move(driver.driverName), level8 ? std::move(driver.infPath) : std::wstring(),
@@ -65,20 +65,20 @@ bool ListDrivers(std::vector<SpoolerEntry>& list, const std::wstring& environmen
     entry.driverVersion = driver.driverVersion;
     list.push_back(std::move(entry));
   }
-  return true;
+  return {};
 }
 
-bool ListPorts(std::vector<SpoolerEntry>& list) {
+SystemOutcome ListPorts(std::vector<SpoolerEntry>& list) {
   list.clear();
   auto ports = EnumPortsLevel2();
-  if (!ports) return false;
+  if (!ports) return SystemOutcome::Failure(LastErrorCode());
   list.reserve(ports->size());
   for (auto& port : *ports) {
     SpoolerEntry entry{std::move(port.portName), std::move(port.description), std::move(port.monitorName)};
     entry.address = std::move(port.hostAddress);
     list.push_back(std::move(entry));
   }
-  return true;
+  return {};
 }
 
 bool PortExists(const std::wstring& portName) {

@@ -5,8 +5,9 @@
 // Threads: any thread; the functions keep no state and take no locks. The lists and
 // look-ups run on the UI thread and on the workers; the port dialogs (AddPortThroughMonitor,
 // DeletePortByName, ConfigurePortByName) only on the UI thread, which owns the window.
-// A function that fails with a system error leaves it for LastErrorCode() on the same
-// thread; read it right after the call.
+// A function that returns a SystemOutcome carries its failure's code; the others that fail
+// with a system error leave it for LastErrorCode() on the same thread, to be read right
+// after the call.
 #pragma once
 
 #include <cstdint>
@@ -14,21 +15,22 @@
 #include <string>
 #include <vector>
 
+#include "base/SystemOutcome.h"
 #include "base/WindowHandle.h"
 #include "engine/spooler/PrinterDriverRecord.h"
 #include "engine/spooler/PrinterRecord.h"
 #include "engine/spooler/SpoolerEntry.h"
 
-// Lists: the list is replaced; a failed enumeration leaves it empty and returns false,
-// its system error left for LastErrorCode().
+// Lists: the list is replaced; a failed enumeration leaves it empty and returns the
+// enumeration's error.
 // Every environment argument below: empty passes none, which means the calling program's
 // environment ("Windows NT x86" for this 32-bit program, DriverEnvironment.h).
 // The environment of the drivers that this system's printers use ("Windows x64" on 64-bit
 // Windows): the one to name when the system's drivers are meant.
 std::wstring SystemDriverEnvironment();
-bool ListPrinters(std::vector<SpoolerEntry>& list, const std::wstring& driverEnvironment = {});
-bool ListDrivers(std::vector<SpoolerEntry>& list, const std::wstring& environment = {});
-bool ListPorts(std::vector<SpoolerEntry>& list);
+SystemOutcome ListPrinters(std::vector<SpoolerEntry>& list, const std::wstring& driverEnvironment = {});
+SystemOutcome ListDrivers(std::vector<SpoolerEntry>& list, const std::wstring& environment = {});
+SystemOutcome ListPorts(std::vector<SpoolerEntry>& list);
 
 // Exact, case-sensitive name comparison over a fresh enumeration.
 bool PortExists(const std::wstring& portName);
@@ -57,13 +59,13 @@ uint32_t DeletePrinterByName(const std::wstring& printerName);
 
 // AddPrinterDriverExW, level 6, copy flags 4 (copy all files from the driver directory
 // of the record's environment).
-bool AddPrinterDriverLevel6(const PrinterDriverRecord& driver);
+SystemOutcome AddPrinterDriverLevel6(const PrinterDriverRecord& driver);
 // AddPrinterW, level 2; the returned handle is closed at once.
-bool AddPrinterLevel2(const PrinterRecord& printer);
+SystemOutcome AddPrinterLevel2(const PrinterRecord& printer);
 // The default-printer setter that winspool.drv exports as ordinal 204.
 bool SetDefaultPrinterByName(const std::wstring& printerName);
 // DeletePrinterDriverExW: flags 3 (unused files, specific version), version 3.
-bool DeletePrinterDriverVersion3(const std::wstring& driverName, const std::wstring& environment = {});
+SystemOutcome DeletePrinterDriverVersion3(const std::wstring& driverName, const std::wstring& environment = {});
 
 enum class PackageDeletion { Deleted, Failed, Unavailable };
 // DeletePrinterDriverPackageW (no server, the INF path, the environment), looked up at

@@ -56,9 +56,9 @@ uint32_t DeletePrinterByName(const std::wstring& printerName) {
   return machine->OpenAndDeletePrinter(printerName);
 }
 
-bool AddPrinterDriverLevel6(const PrinterDriverRecord& driver) {
+SystemOutcome AddPrinterDriverLevel6(const PrinterDriverRecord& driver) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  if (!machine) return false;
+  if (!machine) return SystemOutcome::Failure(LastErrorCode());
   SimulatedDriver added;
   added.name = driver.driverName;
   added.environment = driver.environment;  // empty: the machine takes the caller's
@@ -71,14 +71,21 @@ bool AddPrinterDriverLevel6(const PrinterDriverRecord& driver) {
   added.manufacturer = driver.manufacturer;
   added.provider = driver.provider;
   added.driverVersion = driver.driverVersion;
-  return machine->AddPrinterDriver(std::move(added));
+  if (!machine->AddPrinterDriver(std::move(added))) return SystemOutcome::Failure(LastErrorCode());
+  return {};
 }
 
-bool AddPrinterLevel2(const PrinterRecord& printer) {
+SystemOutcome AddPrinterLevel2(const PrinterRecord& printer) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  if (!machine) return false;
-  return machine->AddPrinter(
-      {printer.printerName, printer.driverName, printer.portName, printer.printProcessor, printer.attributes, {}});
+  if (!machine || !machine->AddPrinter({printer.printerName,
+                                        printer.driverName,
+                                        printer.portName,
+                                        printer.printProcessor,
+                                        printer.attributes,
+                                        {}})) {
+    return SystemOutcome::Failure(LastErrorCode());
+  }
+  return {};
 }
 
 bool SetDefaultPrinterByName(const std::wstring& printerName) {
@@ -86,10 +93,13 @@ bool SetDefaultPrinterByName(const std::wstring& printerName) {
   return machine && machine->SetDefaultPrinter(printerName);
 }
 
-bool DeletePrinterDriverVersion3(const std::wstring& driverName, const std::wstring& environment) {
+SystemOutcome DeletePrinterDriverVersion3(const std::wstring& driverName, const std::wstring& environment) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  return machine &&
-         machine->DeletePrinterDriver(driverName, kDeleteUnusedFilesSpecificVersion, kDriverVersion3, environment);
+  if (!machine ||
+      !machine->DeletePrinterDriver(driverName, kDeleteUnusedFilesSpecificVersion, kDriverVersion3, environment)) {
+    return SystemOutcome::Failure(LastErrorCode());
+  }
+  return {};
 }
 
 PackageDeletion DeletePrinterDriverPackageByInf(const std::wstring& infPath, const std::wstring& environment) {

@@ -81,7 +81,7 @@ uint32_t DeletePrinterByName(const std::wstring& printerName) {
   return ERROR_SUCCESS;
 }
 
-bool AddPrinterDriverLevel6(const PrinterDriverRecord& driver) {
+SystemOutcome AddPrinterDriverLevel6(const PrinterDriverRecord& driver) {
   DRIVER_INFO_6W info{};
   info.cVersion = driver.version;
   info.pName = Text(driver.driverName);
@@ -100,10 +100,13 @@ bool AddPrinterDriverLevel6(const PrinterDriverRecord& driver) {
   info.pszOEMUrl = nullptr;
   info.pszHardwareID = nullptr;
   info.pszProvider = Text(driver.provider);
-  return AddPrinterDriverExW(nullptr, 6, reinterpret_cast<LPBYTE>(&info), kCopyAllFiles) != FALSE;
+  if (!AddPrinterDriverExW(nullptr, 6, reinterpret_cast<LPBYTE>(&info), kCopyAllFiles)) {
+    return SystemOutcome::Failure(GetLastError());
+  }
+  return {};
 }
 
-bool AddPrinterLevel2(const PrinterRecord& printer) {
+SystemOutcome AddPrinterLevel2(const PrinterRecord& printer) {
   PRINTER_INFO_2W info{};
   info.pPrinterName = Text(printer.printerName);
   info.pPortName = Text(printer.portName);
@@ -112,7 +115,8 @@ bool AddPrinterLevel2(const PrinterRecord& printer) {
   info.pDatatype = TextOrNull(printer.dataType);
   info.Attributes = printer.attributes;
   PrinterHandle added(AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&info)));
-  return static_cast<bool>(added);
+  if (!added) return SystemOutcome::Failure(GetLastError());
+  return {};
 }
 
 bool SetDefaultPrinterByName(const std::wstring& printerName) {
@@ -126,9 +130,12 @@ bool SetDefaultPrinterByName(const std::wstring& printerName) {
   return setter(printerName.c_str()) != FALSE;
 }
 
-bool DeletePrinterDriverVersion3(const std::wstring& driverName, const std::wstring& environment) {
-  return DeletePrinterDriverExW(nullptr, TextOrNull(environment), Text(driverName), kDeleteUnusedFilesSpecificVersion,
-                                kDriverVersion3) != FALSE;
+SystemOutcome DeletePrinterDriverVersion3(const std::wstring& driverName, const std::wstring& environment) {
+  if (!DeletePrinterDriverExW(nullptr, TextOrNull(environment), Text(driverName), kDeleteUnusedFilesSpecificVersion,
+                              kDriverVersion3)) {
+    return SystemOutcome::Failure(GetLastError());
+  }
+  return {};
 }
 
 PackageDeletion DeletePrinterDriverPackageByInf(const std::wstring& infPath, const std::wstring& environment) {

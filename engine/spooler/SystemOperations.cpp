@@ -18,3 +18,9 @@ std::wstring FormatSystemError(uint32_t code) {
   if (!text) return {};
   return L"Code: " + std::to_wstring(code) + L" - " + *text;
 }
+
+std::wstring SystemErrorReason(uint32_t code) {
+  std::wstring reason = FormatSystemError(code);
+  while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r')) reason.pop_back();
+  return reason.empty() ? L"Code: " + std::to_wstring(code) : reason;
+}

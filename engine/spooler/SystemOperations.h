@@ -32,6 +32,9 @@ bool RunningAsAdministrator();
 // break) in the message language of the program (Languages.h). When the system has no
 // text in that language, its default language is asked; empty when no text exists.
 std::wstring FormatSystemError(uint32_t code);
+// FormatSystemError without its line break, to end a line of the program's own; "Code: "
+// and the code alone when the system has no text for it.
+std::wstring SystemErrorReason(uint32_t code);
 // The system's own text for a code in a language (0: the system's default), or nothing.
 std::optional<std::wstring> SystemMessageText(uint32_t code, uint16_t languageId);
 

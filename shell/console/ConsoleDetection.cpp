@@ -47,16 +47,20 @@ DetectionAbsent NoDriver(const std::vector<std::wstring>& wanted) {
 
 }  // namespace
 
-std::variant<DetectedInstallation, DetectionAbsent> DetectInstallation(const ConsoleOptions& options) {
+std::variant<DetectedInstallation, DetectionAbsent, MachineRefusal> DetectInstallation(const ConsoleOptions& options) {
   const std::vector<std::wstring> wanted = WantedDrivers(options);
   DetectedInstallation found;
   std::vector<SpoolerEntry> drivers;
-  ListDrivers(drivers, SystemDriverEnvironment());
+  if (const SystemOutcome listed = ListDrivers(drivers, SystemDriverEnvironment()); !listed) {
+    return UnansweredRefusal(L"cli.err.machinelists", listed.Error());
+  }
   for (const auto& driver : drivers) {
     if (Wanted(wanted, driver.driverName)) found.drivers.push_back(driver);
   }
   if (found.drivers.empty()) return NoDriver(wanted);
-  ListPrinters(found.allPrinters, SystemDriverEnvironment());
+  if (const SystemOutcome listed = ListPrinters(found.allPrinters, SystemDriverEnvironment()); !listed) {
+    return UnansweredRefusal(L"cli.err.machinelists", listed.Error());
+  }
   if (options.printers.empty()) return found;
 
   const std::wstring& name = options.printers.front();

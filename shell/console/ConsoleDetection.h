@@ -11,6 +11,7 @@
 
 #include "engine/spooler/SpoolerEntry.h"
 #include "shell/console/ConsoleOptions.h"
+#include "shell/console/ConsolePlan.h"
 
 struct DetectedInstallation {
   std::vector<SpoolerEntry> drivers;      // the family's drivers found (the printer's alone when one is named)
@@ -23,7 +24,8 @@ struct DetectionAbsent {
   std::wstring reason;
 };
 
-std::variant<DetectedInstallation, DetectionAbsent> DetectInstallation(const ConsoleOptions& options);
+// A spooler list that cannot be read answers neither way: a refusal (1603).
+std::variant<DetectedInstallation, DetectionAbsent, MachineRefusal> DetectInstallation(const ConsoleOptions& options);
 
 // The one line of a found installation, and its records as one JSON object
 // ({"printer": ... or null, "drivers": [...]}); each ends with "\n".

@@ -28,14 +28,21 @@ std::wstring DriverVersionText(uint64_t version) {
   return text;
 }
 
-ListTable SpoolerList(const ConsoleOptions& options) {
+// A list that could not be read in full is no list: the reason instead.
+MachineRefusal Unreadable(SystemOutcome outcome) {
+  return UnansweredRefusal(L"cli.err.machinelists", outcome.Error());
+}
+
+std::variant<ListTable, MachineRefusal> SpoolerList(const ConsoleOptions& options) {
   ListTable table;
   std::vector<SpoolerEntry> entries;
   const std::vector<std::wstring> family = DriverFamilyNames();
   switch (options.subject) {
     case ListSubject::Printers: {
       table.columns = PrinterColumns();
-      ListPrinters(entries, SystemDriverEnvironment());
+      if (const SystemOutcome listed = ListPrinters(entries, SystemDriverEnvironment()); !listed) {
+        return Unreadable(listed);
+      }
       const RemovalListFilter filter(options.all, L"", family, true);
       for (const auto& entry : entries) {
         if (filter.Passes(entry)) table.rows.push_back(PrinterCells(entry));
@@ -45,8 +52,12 @@ ListTable SpoolerList(const ConsoleOptions& options) {
     case ListSubject::Drivers: {
       table.columns = DriverColumns();
       std::vector<SpoolerEntry> printers;
-      ListPrinters(printers, SystemDriverEnvironment());
-      ListDrivers(entries, SystemDriverEnvironment());
+      if (const SystemOutcome listed = ListPrinters(printers, SystemDriverEnvironment()); !listed) {
+        return Unreadable(listed);
+      }
+      if (const SystemOutcome listed = ListDrivers(entries, SystemDriverEnvironment()); !listed) {
+        return Unreadable(listed);
+      }
       const RemovalListFilter filter(options.all, L"", family, false);
       for (const auto& entry : entries) {
         if (filter.Passes(entry)) table.rows.push_back(DriverCells(entry, printers));
@@ -58,7 +69,7 @@ ListTable SpoolerList(const ConsoleOptions& options) {
                        {L"description", L"cli.col.description"},
                        {L"monitor", L"cli.col.monitor"},
                        {L"address", nullptr, true}};
-      ListPorts(entries);
+      if (const SystemOutcome listed = ListPorts(entries); !listed) return Unreadable(listed);
       // A port entry holds name, description and monitor in these fields.
       for (const auto& entry : entries) {
         table.rows.push_back({entry.printerName, entry.driverName, entry.infPath, JsonOrNull(entry.address)});
@@ -116,8 +127,10 @@ std::variant<ListTable, MachineRefusal> CollectList(const ConsoleOptions& option
   if (options.subject == ListSubject::Usb) {
     ListTable table;
     table.columns = {{L"number", L"cli.col.number", true}, {L"port", L"cli.col.port"}, {L"device", L"cli.col.device"}};
+    const ScanResult<UsbPrinterEntry> scan = ScanUsbPrinters();
+    if (!scan.Complete()) return UnansweredRefusal(L"search.usb.failed", scan.error);
     int number = 0;
-    for (const auto& printer : ScanUsbPrinters()) {
+    for (const auto& printer : scan.found) {
       table.rows.push_back({std::to_wstring(++number), printer.portName, printer.pidVid});
     }
     return table;
@@ -128,8 +141,10 @@ std::variant<ListTable, MachineRefusal> CollectList(const ConsoleOptions& option
     ListTable table;
     table.columns = {
         {L"number", L"cli.col.number", true}, {L"name", L"cli.col.name"}, {L"address", L"cli.col.address"}};
+    const ScanResult<BluetoothDeviceRecord> scan = ScanBluetoothPrinters();
+    if (!scan.Complete()) return UnansweredRefusal(L"search.bluetooth.failed", scan.error);
     int number = 0;
-    for (const auto& device : ScanBluetoothPrinters()) {
+    for (const auto& device : scan.found) {
       table.rows.push_back(
           {std::to_wstring(++number), DeviceName(device), FormatBluetoothAddress(device.address, true)});
     }

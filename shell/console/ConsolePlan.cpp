@@ -22,11 +22,10 @@ OptionError Refuse(const wchar_t* option, const wchar_t* problemKey, std::wstrin
 }
 
 // A spooler list that could not be read: a name missing from it says nothing about the
-// name, so the run fails with the system's reason instead of refusing the option.
-MachineRefusal UnreadableList() {
-  std::wstring reason = FormatSystemError(LastErrorCode());
-  while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r')) reason.pop_back();
-  return MachineRefusal{FormatText(GetText(L"cli.err.machinelists"), reason)};
+// name, so the run fails with the system's reason instead of refusing the option. So
+// does a device search that could not look at every device.
+MachineRefusal UnreadableList(SystemOutcome outcome) {
+  return UnansweredRefusal(L"cli.err.machinelists", outcome.Error());
 }
 
 using Refusal = std::variant<OptionError, MachineRefusal>;
@@ -44,7 +43,7 @@ std::optional<std::wstring> FindName(const std::vector<std::wstring>& names, con
 // An existing port of the kind, as the wizard's port list keeps them.
 std::optional<Refusal> ChooseExistingPort(const ConsoleOptions& options, InstallRequest& request) {
   std::vector<SpoolerEntry> ports;
-  if (!ListPorts(ports)) return UnreadableList();
+  if (const SystemOutcome listed = ListPorts(ports); !listed) return UnreadableList(listed);
   std::vector<std::wstring> names;
   for (const auto& port : ports) names.push_back(port.printerName);
   const std::wstring& wanted = *options.portName;
@@ -71,18 +70,27 @@ std::optional<Refusal> ChooseNetworkPort(const ConsoleOptions& options, InstallR
 }
 
 std::optional<Refusal> ChooseUsbPrinter(const ConsoleOptions& options, InstallRequest& request) {
-  const std::vector<UsbPrinterEntry> printers = ScanUsbPrinters();
+  const ScanResult<UsbPrinterEntry> scan = ScanUsbPrinters();
+  const std::vector<UsbPrinterEntry>& printers = scan.found;
   std::optional<size_t> index;
   if (options.usbNumber) {
+    // A search that failed part-way may have numbered the printers otherwise.
+    if (!scan.Complete()) return UnansweredRefusal(L"search.usb.failed", scan.error);
     if (static_cast<size_t>(*options.usbNumber) <= printers.size()) index = *options.usbNumber - 1;
     if (!index) return Refuse(L"--usb", L"cli.err.nousb", std::to_wstring(*options.usbNumber));
   } else {
     for (size_t i = 0; i < printers.size() && !index; ++i) {
       if (!printers[i].portName.empty() && EqualsNoCase(printers[i].portName, *options.portName)) index = i;
     }
+    // ... and says nothing about a printer it did not list.
+    if (!index && !scan.Complete()) return UnansweredRefusal(L"search.usb.failed", scan.error);
     if (!index) return Refuse(L"--port-name", L"cli.err.nousb", *options.portName);
   }
-  if (printers[*index].portName.empty()) return Refuse(L"--usb", L"cli.err.nousbport", printers[*index].pidVid);
+  if (printers[*index].portName.empty()) {
+    // Its port number may be the read that failed.
+    if (!scan.Complete()) return UnansweredRefusal(L"search.usb.failed", scan.error);
+    return Refuse(L"--usb", L"cli.err.nousbport", printers[*index].pidVid);
+  }
   request.usbIndex = static_cast<int>(*index);
   request.portName = printers[*index].portName;
   return std::nullopt;
@@ -101,13 +109,15 @@ std::variant<BluetoothDeviceRecord, OptionError, MachineRefusal> ChooseBluetooth
   if (state != BluetoothAdapterState::On) {
     return MachineRefusal{GetText(BluetoothAdapterStateKey(state)) + L" " + GetText(L"tip.btadapter.pleasechecked")};
   }
-  const std::vector<BluetoothDeviceRecord> devices = ScanBluetoothPrinters();
+  const ScanResult<BluetoothDeviceRecord> scan = ScanBluetoothPrinters();
+  const std::vector<BluetoothDeviceRecord>& devices = scan.found;
   for (size_t i = 0; i < devices.size(); ++i) {
     if (devices[i].address == *address) {
       request.bluetoothIndex = static_cast<int>(i);
       return devices[i];
     }
   }
+  if (!scan.Complete()) return UnansweredRefusal(L"search.bluetooth.failed", scan.error);
   return Refuse(L"--address", L"cli.err.nobluetooth", FormatBluetoothAddress(*address, true));
 }
 
@@ -116,6 +126,10 @@ std::wstring Step(const wchar_t* key, const std::wstring& argument) {
 }
 
 }  // namespace
+
+MachineRefusal UnansweredRefusal(const wchar_t* key, uint32_t error) {
+  return MachineRefusal{FormatText(GetText(key), SystemErrorReason(error))};
+}
 
 std::optional<uint64_t> ParseBluetoothAddress(std::wstring_view text) {
   // "001A7DDA7113", or six pairs with one kind of separator: "00:1A:7D:DA:71:13".
@@ -187,8 +201,12 @@ RemovalPlan PlanRemoval(const ConsoleOptions& options) {
   RemovalJob job;
   job.systemEnvironment = SystemDriverEnvironment();
   std::vector<SpoolerEntry> printerEntries;
-  if (!ListPrinters(printerEntries, job.systemEnvironment)) return UnreadableList();
-  if (!ListDrivers(job.driverEntries, job.systemEnvironment)) return UnreadableList();
+  if (const SystemOutcome listed = ListPrinters(printerEntries, job.systemEnvironment); !listed) {
+    return UnreadableList(listed);
+  }
+  if (const SystemOutcome listed = ListDrivers(job.driverEntries, job.systemEnvironment); !listed) {
+    return UnreadableList(listed);
+  }
   std::vector<std::wstring> printerNames;
   for (const auto& entry : printerEntries) printerNames.push_back(entry.printerName);
   std::vector<std::wstring> driverNames;

@@ -20,6 +20,10 @@ struct MachineRefusal {
   std::wstring text;
 };
 
+// The refusal for a list or device search that the machine could not answer in full: the
+// key's text with the system's reason for the error.
+MachineRefusal UnansweredRefusal(const wchar_t* key, uint32_t error);
+
 using InstallPlan = std::variant<InstallationInputs, OptionError, MachineRefusal>;
 using RemovalPlan = std::variant<RemovalJob, OptionError, MachineRefusal>;
 

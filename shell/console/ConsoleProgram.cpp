@@ -130,12 +130,17 @@ int ListVerb(Output& output, const ConsoleOptions& options) {
 }
 
 // Exit 0 with one line (or the records) on standard output when found; else 1, nothing
-// on standard output and the reason on standard error.
+// on standard output and the reason on standard error; 1603 when the spooler's lists
+// cannot be read.
 int DetectVerb(Output& output, const ConsoleOptions& options) {
   const auto detection = DetectInstallation(options);
   if (const auto* absent = std::get_if<DetectionAbsent>(&detection)) {
     output.Err(absent->reason + L"\n");
     return kExitNotDetected;
+  }
+  if (const auto* refusal = std::get_if<MachineRefusal>(&detection)) {
+    output.Err(refusal->text + L"\n");
+    return kExitStepFailed;
   }
   const auto& found = std::get<DetectedInstallation>(detection);
   output.Out(options.json ? DetectionJson(found) : DescribeDetection(found));

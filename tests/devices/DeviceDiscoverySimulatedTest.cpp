@@ -53,8 +53,10 @@ TEST(UsbScanSimulated, ListsEveryPrinterWithItsPortName) {
   Devices().PlugUsbPrinter(UsbPrinter(L"ROOTPRINTER", 0));
   const uint64_t delayBefore = Machine().RequestedDelayMs();
 
-  const auto printers = ScanUsbPrinters();
+  const auto scan = ScanUsbPrinters();
   EXPECT_GE(Machine().RequestedDelayMs() - delayBefore, 1000u);
+  EXPECT_TRUE(scan.Complete());  // a missing "Port Number" is no failure
+  const auto& printers = scan.found;
   ASSERT_EQ(printers.size(), 4u);
   EXPECT_EQ(printers[0].pidVid, L"VID_1A2B PID_3C4D");
   EXPECT_EQ(printers[0].portName, L"USB007");
@@ -77,16 +79,52 @@ TEST(UsbScanSimulated, UnreadableMembersAreSkippedAndAFailedDetailEndsTheWalk) {
   Devices().PlugUsbPrinter(broken);
   Devices().PlugUsbPrinter(UsbPrinter(L"USB\\VID_0000&PID_0005\\5", 5));
 
-  const auto printers = ScanUsbPrinters();
-  ASSERT_EQ(printers.size(), 1u);
-  EXPECT_EQ(printers[0].portName, L"USB003");
+  // The first is skipped (its properties), the second too (its id does not fit), the
+  // fourth ends the walk: the fifth is never looked at.
+  const auto scan = ScanUsbPrinters();
+  ASSERT_EQ(scan.found.size(), 1u);
+  EXPECT_EQ(scan.found[0].portName, L"USB003");
+  EXPECT_EQ(scan.error, 13u);  // the first failure is the one reported
+}
+
+TEST(UsbScanSimulated, AFailingCallIsReportedWithWhatWasFoundBeforeIt) {
+  Devices().PlugUsbPrinter(UsbPrinter(L"USB\\VID_0000&PID_0001\\1", 1));
+  Devices().PlugUsbPrinter(UsbPrinter(L"USB\\VID_0000&PID_0002\\2", 2));
 
   ASSERT_TRUE(Machine().InjectFault("SetupDiGetClassDevsW", 5, FaultMode::Once));
-  EXPECT_TRUE(ScanUsbPrinters().empty());
+  auto scan = ScanUsbPrinters();
+  EXPECT_TRUE(scan.found.empty());
+  EXPECT_EQ(scan.error, 5u);
+
+  // The end of the set (259) is how every walk ends: no failure, nothing found.
+  ASSERT_TRUE(Machine().InjectFault("SetupDiEnumDeviceInterfaces", 259, FaultMode::Once));
+  scan = ScanUsbPrinters();
+  EXPECT_TRUE(scan.found.empty());
+  EXPECT_TRUE(scan.Complete());
+
+  // A detail that cannot be read stops the walk; an id that cannot be read skips one.
+  ASSERT_TRUE(Machine().InjectFault("SetupDiGetDeviceInterfaceDetailW", 1784, FaultMode::Once));
+  scan = ScanUsbPrinters();
+  EXPECT_TRUE(scan.found.empty());
+  EXPECT_EQ(scan.error, 1784u);
+  ASSERT_TRUE(Machine().InjectFault("SetupDiGetDeviceInstanceIdW", 87, FaultMode::Once));
+  scan = ScanUsbPrinters();
+  ASSERT_EQ(scan.found.size(), 1u);
+  EXPECT_EQ(scan.found[0].portName, L"USB002");
+  EXPECT_EQ(scan.error, 87u);
+
+  // A missing value lists the printer without a port; a failing read says so too.
   ASSERT_TRUE(Machine().InjectFault("RegQueryValueExW", 2, FaultMode::Once));
-  const auto again = ScanUsbPrinters();
-  ASSERT_EQ(again.size(), 1u);
-  EXPECT_EQ(again[0].portName, L"");  // still listed, without a port
+  scan = ScanUsbPrinters();
+  ASSERT_EQ(scan.found.size(), 2u);
+  EXPECT_EQ(scan.found[0].portName, L"");
+  EXPECT_TRUE(scan.Complete());
+  ASSERT_TRUE(Machine().InjectFault("RegQueryValueExW", 5, FaultMode::Once));
+  scan = ScanUsbPrinters();
+  ASSERT_EQ(scan.found.size(), 2u);
+  EXPECT_EQ(scan.found[0].portName, L"");
+  EXPECT_EQ(scan.found[1].portName, L"USB002");
+  EXPECT_EQ(scan.error, 5u);
 }
 
 TEST(UsbScanSimulated, PortNameOfAnOverLongIdIsNotLookedUp) {
@@ -134,8 +172,10 @@ TEST(BluetoothSimulated, InquiryListsNamedPrintersInOrder) {
   Devices().AddBluetoothDevice(Nearby(L"QV-A4 office", 0x0A0B0C0D0E0F, 0x001F1F, true));
   const uint64_t delayBefore = Machine().RequestedDelayMs();
 
-  const auto printers = ScanBluetoothPrinters();
+  const auto scan = ScanBluetoothPrinters();
   EXPECT_GE(Machine().RequestedDelayMs() - delayBefore, 12800u);
+  EXPECT_TRUE(scan.Complete());
+  const auto& printers = scan.found;
   ASSERT_EQ(printers.size(), 2u);
   EXPECT_EQ(DeviceName(printers[0]), L"QV-A4 kitchen");
   EXPECT_EQ(printers[0].address, 0x1122AABBCCDDull);
@@ -144,8 +184,19 @@ TEST(BluetoothSimulated, InquiryListsNamedPrintersInOrder) {
   EXPECT_EQ(DeviceName(printers[1]), L"QV-A4 office");
   EXPECT_EQ(printers[1].authenticated, 1);
 
+  // A failing next call keeps what came before it and says so.
+  ASSERT_TRUE(Machine().InjectFault("BluetoothFindNextDevice", 1167, FaultMode::Once));
+  const auto cut = ScanBluetoothPrinters();
+  ASSERT_EQ(cut.found.size(), 1u);
+  EXPECT_EQ(cut.error, 1167u);
+  ASSERT_TRUE(Machine().InjectFault("BluetoothFindFirstDevice", 87, FaultMode::Once));
+  EXPECT_EQ(ScanBluetoothPrinters().error, 87u);
+
+  // No radio on: nobody answers, which is no failure.
   Devices().SetAdapter(SimulatedAdapter::Off);
-  EXPECT_TRUE(ScanBluetoothPrinters().empty());
+  const auto none = ScanBluetoothPrinters();
+  EXPECT_TRUE(none.found.empty());
+  EXPECT_TRUE(none.Complete());
 }
 
 TEST(BluetoothSimulated, PairingTakesTheRightPinAndCountsAPairedDevice) {
@@ -230,8 +281,8 @@ TEST(MachineDevicesSimulated, ChangesByAnotherProgramAndStoredFaultsAreSeen) {
   EXPECT_TRUE(tool.Snapshot().faults.empty());
 
   tool.StoreFault({"SetupDiGetClassDevsW", 5, false});
-  EXPECT_TRUE(ScanUsbPrinters().empty());
-  EXPECT_TRUE(ScanUsbPrinters().empty());
+  EXPECT_EQ(ScanUsbPrinters().error, 5u);
+  EXPECT_EQ(ScanUsbPrinters().error, 5u);
   tool.ClearStoredFaults();
-  EXPECT_EQ(ScanUsbPrinters().size(), 1u);
+  EXPECT_EQ(ScanUsbPrinters().found.size(), 1u);
 }

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -136,7 +137,9 @@ TEST(DeviceScanWin32, FindsAnInjectedUsbPrinterWithItsPort) {
   ASSERT_TRUE(first.SetPortNumber(UsbPortKeyName(numbered).value(), 7));
   ASSERT_TRUE(second.SetPortNumber(UsbPortKeyName(unnumbered).value(), 0));
 
-  const auto printers = ScanUsbPrinters();
+  const auto scan = ScanUsbPrinters();
+  EXPECT_TRUE(scan.Complete()) << "error " << scan.error;
+  const auto& printers = scan.found;
   const UsbPrinterEntry* foundFirst = nullptr;
   const UsbPrinterEntry* foundSecond = nullptr;
   for (const auto& printer : printers) {
@@ -175,5 +178,7 @@ TEST(DeviceScanWin32, FindsTheSerialPortOfABluetoothAddress) {
 TEST(DeviceScanWin32, BluetoothWithoutARadioIsNotOnAndFindsNothing) {
   // Wine has no Bluetooth stack: no adapter, or one without a radio.
   EXPECT_NE(QueryBluetoothAdapter(), BluetoothAdapterState::On);
-  EXPECT_TRUE(ScanBluetoothPrinters().empty());
+  const auto scan = ScanBluetoothPrinters();
+  EXPECT_TRUE(scan.found.empty());
+  std::printf("the Bluetooth search without a radio ends with %u\n", static_cast<unsigned>(scan.error));
 }

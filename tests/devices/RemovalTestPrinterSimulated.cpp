@@ -6,5 +6,5 @@ bool AddTestPrinter(const std::wstring& printerName, const std::wstring& driverN
   printer.printerName = printerName;
   printer.driverName = driverName;
   printer.portName = L"LPT1:";
-  return AddPrinterLevel2(printer);
+  return AddPrinterLevel2(printer).Succeeded();
 }

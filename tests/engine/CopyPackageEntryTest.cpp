@@ -56,11 +56,9 @@ TEST_F(CopyPackageEntryTest, RefusesMissingEmptyAndOversizedEntriesButListsTheir
   ui::ResourceManager::Instance().SetPackage(ResourcePackage::OpenFromMemory(bytes.data(), bytes.size()));
 
   std::wstring list;
-  EXPECT_FALSE(CopyPackageEntry(L"driver\\a4\\over.bin", Target(), list));
-  EXPECT_EQ(LastErrorCode(), 223u);
-  EXPECT_FALSE(CopyPackageEntry(L"driver\\a4\\empty.bin", Target(), list));
-  EXPECT_FALSE(CopyPackageEntry(L"driver\\a4\\missing.bin", Target(), list));
-  EXPECT_EQ(LastErrorCode(), 2u);
+  EXPECT_EQ(CopyPackageEntry(L"driver\\a4\\over.bin", Target(), list).Error(), 223u);
+  EXPECT_EQ(CopyPackageEntry(L"driver\\a4\\empty.bin", Target(), list).Error(), 13u);
+  EXPECT_EQ(CopyPackageEntry(L"driver\\a4\\missing.bin", Target(), list).Error(), 2u);
   EXPECT_EQ(list, L"over.binempty.binmissing.bin");
   EXPECT_TRUE(contract::FolderEntries(folder_.Path()).empty());
 
@@ -84,8 +82,9 @@ TEST_F(CopyPackageEntryTest, AFailedReplaceKeepsTheOldFileWholeAndLeavesNoPart) 
     const contract::HeldFile held(target);
     ASSERT_TRUE(held.Held());
     std::wstring list;
-    EXPECT_FALSE(CopyPackageEntry(L"driver\\a4\\plotuia4.hlp", Target(), list));
-    EXPECT_NE(LastErrorCode(), 0u);
+    const SystemOutcome copied = CopyPackageEntry(L"driver\\a4\\plotuia4.hlp", Target(), list);
+    EXPECT_FALSE(copied);
+    EXPECT_NE(copied.Error(), 0u);
   }
   EXPECT_TRUE(contract::ReadFileBytes(target) == old);
   EXPECT_EQ(contract::FolderEntries(folder_.Path()), std::vector<std::wstring>{L"plotuia4.hlp"});

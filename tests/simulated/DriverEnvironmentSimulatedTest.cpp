@@ -25,7 +25,7 @@ bool AddSmallDriver(const std::wstring& environment) {
   driver.driverFile = L"s.dll";
   driver.dataFile = L"s.pcd";
   driver.configurationFile = L"sui.dll";
-  return AddPrinterDriverLevel6(driver);
+  return AddPrinterDriverLevel6(driver).Succeeded();
 }
 
 TEST(DriverEnvironments, OneNameLivesOncePerEnvironmentAndOnlyTheSystemsServesPrinters) {

@@ -65,6 +65,17 @@ void PutDevicesInPlace() {
       {L"BTHENUM\\{00001101-0000-1000-8000-00805F9B34FB}_LOCALMFG&0002\\7&1&0&1122AABBCCDD_C00000000", L"COM7", true});
 }
 
+// The device scans, on what PutDevicesInPlace sets up: everything found, no failure told.
+bool UsbScanFindsAll() {
+  const auto scan = ScanUsbPrinters();
+  return scan.Complete() && scan.found.size() == 1;
+}
+
+bool BluetoothScanFindsAll(size_t count) {
+  const auto scan = ScanBluetoothPrinters();
+  return scan.Complete() && scan.found.size() == count;
+}
+
 // One operation of the program per platform call; true when it succeeded.
 std::map<std::string, std::function<bool()>> OperationsByCall() {
   const std::wstring easyPrintInf =
@@ -75,8 +86,7 @@ std::map<std::string, std::function<bool()>> OperationsByCall() {
       {"EnumPrintersW",
        [] {
          std::vector<SpoolerEntry> l;
-         ListPrinters(l);
-         return !l.empty();
+         return ListPrinters(l) && !l.empty();
        }},
       {"EnumPrinterDriversW", [] { return DriverInstalled(L"Microsoft Print To PDF", kEnvironmentX64); }},
       {"EnumPortsW", [] { return PortExists(L"COM1:"); }},
@@ -101,16 +111,17 @@ std::map<std::string, std::function<bool()>> OperationsByCall() {
          Machine().AddPrinter({L"Fault printer", L"Microsoft Print To PDF", L"nul:", L"winprint", 0x40, {}});
          return DeletePrinterByName(L"Fault printer") == 0;
        }},
-      {"AddPrinterDriverExW", [] { return AddPrinterDriverLevel6(SmallDriver()); }},
+      {"AddPrinterDriverExW", [] { return AddPrinterDriverLevel6(SmallDriver()).Succeeded(); }},
       {"AddPrinterW",
        [] {
-         return AddPrinterLevel2({Unique(L"Fault printer "), L"nul:", L"Microsoft Print To PDF", L"WinPrint", 0x40});
+         return AddPrinterLevel2({Unique(L"Fault printer "), L"nul:", L"Microsoft Print To PDF", L"WinPrint", 0x40})
+             .Succeeded();
        }},
       {"SetDefaultPrinterW", [] { return SetDefaultPrinterByName(L"Microsoft XPS Document Writer"); }},
       {"DeletePrinterDriverExW",
        [] {
          AddPrinterDriverLevel6(SmallDriver());
-         return DeletePrinterDriverVersion3(L"Fault driver");
+         return DeletePrinterDriverVersion3(L"Fault driver").Succeeded();
        }},
       {"DeletePrinterDriverPackageW",
        [easyPrintInf] {
@@ -138,11 +149,11 @@ std::map<std::string, std::function<bool()>> OperationsByCall() {
          return WriteDeviceBytes(kDevice, &b, 1);
        }},
       // Devices and Bluetooth, on what PutDevicesInPlace sets up.
-      {"SetupDiGetClassDevsW", [] { return !ScanUsbPrinters().empty(); }},
-      {"SetupDiEnumDeviceInterfaces", [] { return !ScanUsbPrinters().empty(); }},
-      {"SetupDiGetDeviceInterfaceDetailW", [] { return !ScanUsbPrinters().empty(); }},
-      {"SetupDiGetDeviceInstanceIdW", [] { return !ScanUsbPrinters().empty(); }},
-      {"SetupDiGetDeviceRegistryPropertyW", [] { return !ScanUsbPrinters().empty(); }},
+      {"SetupDiGetClassDevsW", [] { return UsbScanFindsAll(); }},
+      {"SetupDiEnumDeviceInterfaces", [] { return UsbScanFindsAll(); }},
+      {"SetupDiGetDeviceInterfaceDetailW", [] { return UsbScanFindsAll(); }},
+      {"SetupDiGetDeviceInstanceIdW", [] { return UsbScanFindsAll(); }},
+      {"SetupDiGetDeviceRegistryPropertyW", [] { return UsbScanFindsAll(); }},
       {"RegOpenKeyExW",
        [] {
          std::wstring name;
@@ -153,7 +164,7 @@ std::map<std::string, std::function<bool()>> OperationsByCall() {
          std::wstring name;
          return ReadUsbPortName(kUsbPrinter, name);
        }},
-      {"SetupDiEnumDeviceInfo", [] { return BluetoothClassPresent(); }},
+      {"SetupDiEnumDeviceInfo", [] { return QueryBluetoothAdapter() == BluetoothAdapterState::On; }},
       {"SetupDiOpenDevRegKey",
        [] {
          std::wstring name;
@@ -161,7 +172,14 @@ std::map<std::string, std::function<bool()>> OperationsByCall() {
        }},
       {"LoadLibraryExW", [] { return TryEnableSerialService(PairedPrinter()) == ServiceStateAttempt::Done; }},
       {"BluetoothFindFirstRadio", [] { return BluetoothRadioFound(); }},
-      {"BluetoothFindFirstDevice", [] { return !ScanBluetoothPrinters().empty(); }},
+      {"BluetoothFindFirstDevice", [] { return BluetoothScanFindsAll(1); }},
+      {"BluetoothFindNextDevice",
+       [] {
+         Machine().Devices().AddBluetoothDevice({L"QV-A4 second", 0x665544332211, 0x040680});
+         const bool found = BluetoothScanFindsAll(2);
+         Machine().Devices().RemoveBluetoothDevice(0x665544332211);
+         return found;
+       }},
       {"BluetoothAuthenticateDevice",
        [] {
          BluetoothDeviceRecord record = PairedPrinter();

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "base/TextTable.h"
+#include "base/WideText.h"
 #include "devices/BluetoothRules.h"
 #include "engine/spooler/AnsiDirectoryCalls.h"
 #include "shell/EmbeddedPackage.h"
@@ -40,6 +42,8 @@ class DeviceScanPanel : public HeadlessMainWindow {
     context.request = InstallRequest();
     context.usbPrinters.clear();
     context.bluetoothDevices.clear();
+    context.usbScanError = 0;
+    context.bluetoothScanError = 0;
   }
 
   // The install wizard on its search panel with the kind chosen, as the port-kind panel's
@@ -104,6 +108,29 @@ TEST_F(DeviceScanPanel, NoPrinterStillMovesOnToAnEmptyList) {
   EnterSearchPanel(PortKind::Usb);
   WaitForPanel(2);
   EXPECT_TRUE(WizardContext::Instance().usbPrinters.empty());
+}
+
+// A search that could not look at every device says so under the list, with the reason,
+// and keeps what it found; the next search that can clears the line.
+TEST_F(DeviceScanPanel, AFailedSearchShowsARedLineWithTheReason) {
+  machine_->Devices().PlugUsbPrinter({kPrinterId, L"", 7});
+  machine_->Devices().PlugUsbPrinter({L"USBPRINT\\ABC&DEF\\1", L"", std::nullopt, true, false});  // no detail
+  EnterSearchPanel(PortKind::Usb);
+  WaitForPanel(2);
+  auto& context = WizardContext::Instance();
+  ASSERT_EQ(context.usbPrinters.size(), 1u);
+  EXPECT_EQ(context.usbScanError, 13u);
+  ASSERT_TRUE(Shown(L"label_install_usb_failed"));
+  EXPECT_EQ(window_->FindControl<ui::Label>(L"label_install_usb_failed")->GetText(),
+            FormatText(GetText(L"search.usb.failed"), L"Code: 13 - The data is invalid."));
+  EXPECT_FALSE(Shown(L"label_install_usb_none"));
+
+  machine_->Devices().UnplugUsbPrinter(L"USBPRINT\\ABC&DEF\\1");
+  context.Back();
+  context.Next();
+  WaitForPanel(2);
+  EXPECT_EQ(context.usbScanError, 0u);
+  EXPECT_FALSE(Shown(L"label_install_usb_failed"));
 }
 
 TEST_F(DeviceScanPanel, BluetoothScanListsOnlyPrinters) {

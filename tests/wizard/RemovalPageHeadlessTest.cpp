@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "WaitUntil.h"
+#include "base/TextTable.h"
 #include "base/WideText.h"
 #include "devices/RemovalTestSpooler.h"
 #include "engine/spooler/DriverEnvironment.h"
@@ -184,6 +185,28 @@ TEST_F(RemovalPage, FamilyFilterShowsTheFamilyAndShowAllEverything) {
   EXPECT_TRUE(Find<ui::Option>(L"option_showAll_deletePrinter")->IsSelected());
   EXPECT_EQ(Rows(kPrinters).size(), 6u);
   Click(L"option_showAll_deletePrinter");
+  EXPECT_EQ(Rows(kPrinters), (Names{L"Back office", L"Front desk"}));
+}
+
+// A list the spooler does not give is not "nothing to remove": a red line says why.
+TEST_F(RemovalPage, AListTheSpoolerCannotGiveShowsARedLineWithTheReason) {
+  const std::wstring reason = L"Code: 1722 - The RPC server is unavailable.";
+  Open();
+  Click(L"option_delete");
+  ASSERT_TRUE(SimulatedMachine::Current()->InjectFault("EnumPrintersW", 1722, FaultMode::Once));
+  Click(L"btn_setup_next");
+  EXPECT_TRUE(Rows(kPrinters).empty());
+  ASSERT_TRUE(Find(L"label_delete_printer_failed")->IsVisible());
+  EXPECT_EQ(Find(L"label_delete_printer_failed")->GetText(), FormatText(GetText(L"list.printers.unreadable"), reason));
+
+  ASSERT_TRUE(SimulatedMachine::Current()->InjectFault("EnumPrinterDriversW", 1722, FaultMode::Once));
+  Click(L"btn_setup_next");
+  ASSERT_TRUE(Find(L"label_delete_driver_failed")->IsVisible());
+  EXPECT_EQ(Find(L"label_delete_driver_failed")->GetText(), FormatText(GetText(L"list.drivers.unreadable"), reason));
+
+  // Back on the printers, which answer now: the line is gone.
+  Click(L"btn_setup_previous");
+  EXPECT_FALSE(Find(L"label_delete_printer_failed")->IsVisible());
   EXPECT_EQ(Rows(kPrinters), (Names{L"Back office", L"Front desk"}));
 }
 

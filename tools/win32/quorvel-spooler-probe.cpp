@@ -70,8 +70,8 @@ int wmain(int argc, wchar_t** argv) {
   const auto failures = CopySpoolerFiles(SpoolerFileList(model, Is64BitWindows()), directory, files);
   Report("copy of the four driver files", failures.empty() && !directory.empty(),
          failures.empty() ? GetLastError() : failures.front().error);
-  const bool registered = AddPrinterDriverLevel6(DriverRegistration(model, environment, files));
-  Report("AddPrinterDriverExW level 6, copy flag 4", registered, LastErrorCode());
+  const SystemOutcome registered = AddPrinterDriverLevel6(DriverRegistration(model, environment, files));
+  Report("AddPrinterDriverExW level 6, copy flag 4", registered.Succeeded(), registered.Error());
   std::printf("DriverInstalled, installation's environment  %s\n",
               DriverInstalled(kDriver, environment) ? "true" : "false");
   std::printf("DriverInstalled, no environment              %s\n", DriverInstalled(kDriver) ? "true" : "false");
@@ -81,20 +81,20 @@ int wmain(int argc, wchar_t** argv) {
   printer.printerName = kPrinter;
   printer.portName = port;
   printer.driverName = kDriver;
-  bool added = AddPrinterLevel2(printer);
-  Report(("AddPrinterW level 2 on " + Text(port)).c_str(), added, LastErrorCode());
-  if (!added && LastErrorCode() == 1797 && environment != kEnvironmentX86) {
+  SystemOutcome added = AddPrinterLevel2(printer);
+  Report(("AddPrinterW level 2 on " + Text(port)).c_str(), added.Succeeded(), added.Error());
+  if (added.Error() == 1797 && environment != kEnvironmentX86) {
     // Windows gives a printer the driver of the system's environment. Where the spooler
     // looks among the caller's (x86) drivers instead, the 32-bit files are registered
     // there too, to go on with the rest of the paths.
     DependentFileList x86Files;
     CopySpoolerFiles(SpoolerFileList(model, false), GetDriverDirectory(kEnvironmentX86), x86Files);
-    Report("AddPrinterDriverExW for \"Windows NT x86\" too",
-           AddPrinterDriverLevel6(DriverRegistration(model, kEnvironmentX86, x86Files)), LastErrorCode());
+    const SystemOutcome x86 = AddPrinterDriverLevel6(DriverRegistration(model, kEnvironmentX86, x86Files));
+    Report("AddPrinterDriverExW for \"Windows NT x86\" too", x86.Succeeded(), x86.Error());
     added = AddPrinterLevel2(printer);
-    Report(("AddPrinterW level 2 on " + Text(port) + ", again").c_str(), added, LastErrorCode());
+    Report(("AddPrinterW level 2 on " + Text(port) + ", again").c_str(), added.Succeeded(), added.Error());
   }
-  if (!added && LastErrorCode() == 1801) {
+  if (added.Error() == 1801) {
     // A spooler that wants a data type (Windows takes RAW) may have written the printer's
     // key all the same; with the data type the half-made printer opens and can go.
     HKEY key = nullptr;
@@ -115,8 +115,8 @@ int wmain(int argc, wchar_t** argv) {
   const uint32_t deleted = DeletePrinterByName(kPrinter);
   Report("DeletePrinter", deleted == 0, deleted);
   if (!before.empty() && before != kPrinter) SetDefaultPrinterByName(before);
-  const bool driverDeleted = DeletePrinterDriverVersion3(kDriver, environment);
-  Report("DeletePrinterDriverExW flags 3, version 3", driverDeleted, LastErrorCode());
+  const SystemOutcome driverDeleted = DeletePrinterDriverVersion3(kDriver, environment);
+  Report("DeletePrinterDriverExW flags 3, version 3", driverDeleted.Succeeded(), driverDeleted.Error());
   if (!driverDeleted) {
     // Wine takes no delete flags; the registration alone goes with flags 0.
     const bool plain = DeletePrinterDriverExW(nullptr, const_cast<wchar_t*>(environment.c_str()),

@@ -49,7 +49,7 @@ bool InstallContractDriver() {
   }
   PrinterDriverRecord x86 = DriverRegistration(model, kEnvironmentX86, x86Files);
   x86.driverName = kDriver;
-  return AddPrinterDriverLevel6(x86);
+  return AddPrinterDriverLevel6(x86).Succeeded();
 }
 
 PrinterRecord ContractPrinter() {
@@ -174,7 +174,7 @@ TEST_F(SpoolerContract, RegisteredDriverIsListedAndFoundInAnyLetterCase) {
 TEST_F(SpoolerContract, AddPrinterMakesAPrinterThatOpens) {
   ASSERT_TRUE(InstallContractDriver()) << "error " << LastErrorCode();
   DeletePrinterByName(kPrinter);
-  const bool added = AddPrinterLevel2(ContractPrinter());
+  const bool added = AddPrinterLevel2(ContractPrinter()).Succeeded();
   const uint32_t error = LastErrorCode();
   if (!added && error == 1801 && contract::CompleteHalfAddedWinePrinter(kPrinter)) {
     DeletePrinterByName(kPrinter);
@@ -202,7 +202,7 @@ TEST_F(SpoolerContractPrinter, AddedPrinterIsListedWithItsDriverAndFoundByExactN
 }
 
 TEST_F(SpoolerContractPrinter, ASecondPrinterOfTheSameNameIsRefused) {
-  const bool added = AddPrinterLevel2(ContractPrinter());
+  const bool added = AddPrinterLevel2(ContractPrinter()).Succeeded();
   if (added && contract::RunningUnderWine()) {
     GTEST_SKIP() << "Wine adds a second printer of an existing name (Windows refuses it with 1802)";
   }
@@ -226,7 +226,7 @@ TEST_F(SpoolerContractPrinter, DeletedPrinterIsGoneAndASecondDeleteFindsNone) {
 
 TEST_F(SpoolerContractPrinter, DriverInUseStaysUntilItsPrinterIsGone) {
   const std::wstring environment = contract::PrinterDriverEnvironment();
-  const bool deleted = DeletePrinterDriverVersion3(kDriver, environment);
+  const bool deleted = DeletePrinterDriverVersion3(kDriver, environment).Succeeded();
   if (!deleted && LastErrorCode() == 87 && contract::RunningUnderWine()) {
     GTEST_SKIP() << "Wine's DeletePrinterDriverExW fails with 87 for any non-zero flags (here 3, version 3)";
   }
@@ -246,7 +246,7 @@ TEST_F(SpoolerContract, PrinterOnAnUnknownDriverOrPortIsRefused) {
   EXPECT_EQ(LastErrorCode(), 1797u);
   printer = ContractPrinter();
   printer.portName = L"QUORVEL_NO_SUCH_PORT:";
-  const bool added = AddPrinterLevel2(printer);
+  const bool added = AddPrinterLevel2(printer).Succeeded();
   const uint32_t error = LastErrorCode();
   const bool halfAdded = !added && error == 1801 && contract::CompleteHalfAddedWinePrinter(kPrinter);
   if (added || halfAdded) DeletePrinterByName(kPrinter);

@@ -245,6 +245,65 @@ TEST_F(ConsoleProgram, AnUnreadableSpoolerListFailsTheRunInsteadOfRefusingTheNam
   EXPECT_EQ(DriverOf(L"QuorvelA4-203"), L"QuorvelA4-203");
 }
 
+// The lists and the detection answer neither way when the spooler does not: 1603 and the
+// reason, not an empty list or "not installed".
+TEST_F(ConsoleProgram, ListsAndDetectionThatCannotReadTheSpoolerEndWith1603) {
+  for (const auto& [call, arguments] : std::vector<std::pair<const char*, std::vector<std::wstring>>>{
+           {"EnumPrintersW", {L"list", L"printers"}},
+           {"EnumPrinterDriversW", {L"list", L"drivers", L"--json"}},
+           {"EnumPortsW", {L"list", L"ports"}},
+           {"EnumPrinterDriversW", {L"detect", L"--model", L"203"}}}) {
+    ASSERT_TRUE(Machine().InjectFault(call, 1722, FaultMode::Always));
+    const ConsoleRun run = Console(arguments);
+    Machine().ClearFaults();
+    EXPECT_EQ(run.code, kExitStepFailed) << call;
+    EXPECT_EQ(run.out, L"") << call;
+    // In the language the run chose.
+    EXPECT_EQ(run.err,
+              FormatText(GetText(L"cli.err.machinelists"), L"Code: 1722 - The RPC server is unavailable.") + L"\n")
+        << call;
+  }
+  EXPECT_EQ(Console({L"list", L"ports"}).code, kExitSuccess);
+}
+
+// A device search that failed part-way cannot say that the printer is not there.
+TEST_F(ConsoleProgram, AFailedDeviceSearchEndsWith1603RatherThanRefusingTheDevice) {
+  SimulatedUsbPrinter usb;
+  usb.instanceId = L"USB\\VID_1A2B&PID_3C4D\\7";
+  usb.portNumber = 7;
+  Machine().Devices().PlugUsbPrinter(usb);
+  // In the language the run chose.
+  const auto usbReason = [] {
+    return FormatText(GetText(L"search.usb.failed"), L"Code: 5 - Access is denied.") + L"\n";
+  };
+
+  ASSERT_TRUE(Machine().InjectFault("SetupDiGetClassDevsW", 5, FaultMode::Once));
+  const ConsoleRun list = Console({L"list", L"usb"});
+  EXPECT_EQ(list.code, kExitStepFailed);
+  EXPECT_EQ(list.err, usbReason());
+  ASSERT_TRUE(Machine().InjectFault("SetupDiGetDeviceInstanceIdW", 5, FaultMode::Once));
+  const ConsoleRun byName = Console({L"install", L"--model", L"300", L"--port", L"usb", L"--port-name", L"USB007"});
+  EXPECT_EQ(byName.code, kExitStepFailed);
+  EXPECT_EQ(byName.err, usbReason());
+  ASSERT_TRUE(Machine().InjectFault("RegQueryValueExW", 5, FaultMode::Once));
+  EXPECT_EQ(Console({L"install", L"--model", L"300", L"--port", L"usb", L"--usb", L"1"}).code, kExitStepFailed);
+  // A value that is not there is an answer: the printer has no port.
+  ASSERT_TRUE(Machine().InjectFault("RegQueryValueExW", 2, FaultMode::Once));
+  EXPECT_EQ(Console({L"install", L"--model", L"300", L"--port", L"usb", L"--usb", L"1"}).code, kExitBadArguments);
+  EXPECT_FALSE(DriverOf(L"QuorvelA4-300"));
+
+  Machine().Devices().SetAdapter(SimulatedAdapter::On);
+  ASSERT_TRUE(Machine().InjectFault("BluetoothFindFirstDevice", 1167, FaultMode::Once));
+  const ConsoleRun bluetooth =
+      Console({L"install", L"--model", L"203", L"--port", L"bluetooth", L"--address", L"00:1A:7D:DA:71:13"});
+  EXPECT_EQ(bluetooth.code, kExitStepFailed);
+  EXPECT_EQ(bluetooth.err.rfind(FormatText(GetText(L"search.bluetooth.failed"), L"Code: 1167 - "), 0), 0u)
+      << WideToUtf8(bluetooth.err);
+  // Nobody answering is no failure: the address is refused.
+  EXPECT_EQ(Console({L"install", L"--model", L"203", L"--port", L"bluetooth", L"--address", L"00:1A:7D:DA:71:13"}).code,
+            kExitBadArguments);
+}
+
 TEST_F(ConsoleProgram, WhatIfChangesNothingAndNamesEveryStep) {
   const auto before = FolderContent();
   const ConsoleRun run = Console({L"install", L"--model", L"300", L"--port", L"network", L"--address", L"10.1.2.3",
