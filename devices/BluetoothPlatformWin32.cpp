@@ -5,7 +5,6 @@
 #include "devices/BluetoothApiWin32.h"
 #include "devices/BluetoothOperations.h"
 #include "devices/BluetoothPlatform.h"
-#include "base/SystemLibrary.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "WaitUntil.h"
+#include "ui/RecordingWindowEvents.h"
 #include "ui/core/Container.h"
 #include "ui/core/WindowTree.h"
 #include "ui/win32/HostWin32.h"
-#include "ui/RecordingWindowEvents.h"
 #include "ui/win32/UiAutomationCore.h"
 
 namespace {
