@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "base/WideText.h"
 #include "engine/spooler/ContractPlatform.h"
@@ -26,6 +28,13 @@ std::wstring LockFilePath() {
 
 std::wstring FolderOf(const std::wstring& file) {
   return file.substr(0, file.rfind(L'\\'));
+}
+
+// The folder also holds the console's run logs, left by earlier runs in the same prefix.
+bool RemoveFolderTree(const std::wstring& folder) {
+  std::error_code error;
+  std::filesystem::remove_all(std::filesystem::path(folder), error);
+  return !error && GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
 // The SDDL text of the folder's access list, or nothing when it cannot be read.
@@ -99,7 +108,7 @@ TEST(InstallationLockWin32, TheLockFileLivesInProgramDataWhileHeldAndIsOpenedByN
 TEST(InstallationLockWin32, TheLockFolderLetsOnlyAdministratorsAndSystemWrite) {
   const std::wstring folder = FolderOf(LockFilePath());
   ASSERT_FALSE(folder.empty()) << "no ProgramData folder";
-  RemoveDirectoryW(folder.c_str());
+  ASSERT_TRUE(RemoveFolderTree(folder)) << WideToUtf8(folder);
   PSECURITY_DESCRIPTOR open = nullptr;
   ASSERT_TRUE(
       ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;OICI;FA;;;WD)", SDDL_REVISION_1, &open, nullptr));
