@@ -44,7 +44,9 @@ bool FillSpooler(SimulatedMachine& machine, int printers) {
   // The system's environment, as the product names it: only such drivers serve printers.
   driver.environment = SystemDriverEnvironment();
   const std::vector<uint8_t> bytes = {'M', 'Z'};
-  const std::wstring folder = GetDriverDirectory(driver.environment);
+  const auto directory = GetDriverDirectory(driver.environment);
+  if (!directory) return false;
+  const std::wstring& folder = *directory;
   for (const auto* file : {&driver.driverFile, &driver.dataFile, &driver.configurationFile}) {
     if (!WriteWholeFile(folder + *file, bytes)) return false;
   }

@@ -63,15 +63,14 @@ SystemOutcome DeleteDriverOf(const SpoolerEntry& driver) {
   return DeletePrinterDriverVersion3(driver.driverName, driver.environment);
 }
 
-PackageDeletion DeletePackageOf(const SpoolerEntry& driver) {
+PackageDeletionResult DeletePackageOf(const SpoolerEntry& driver) {
   return DeletePrinterDriverPackageByInf(driver.infPath, driver.environment);
 }
 
 bool RemovePrinter(const RemovalLog& log, const std::wstring& name) {
   log.Line(L"tip.startdeleteprinter", name);
-  const uint32_t code = DeletePrinterByName(name);
-  if (code != 0) {
-    log.Failure(name, code, {});
+  if (const SystemOutcome deleted = DeletePrinterByName(name); !deleted) {
+    log.Failure(name, deleted.Error(), {});
     return false;
   }
   log.Line(L"tip.deletesuccess", name);
@@ -93,8 +92,8 @@ int RemoveDriver(const RemovalLog& log, const std::wstring& name, const SpoolerE
   if (!deletePackages || driver.infPath.empty()) return 0;
   log.Line(L"tip.startdeletepack", name);
   // A system without the call has no packages to delete: the step counts as done.
-  if (DeletePackageOf(driver) == PackageDeletion::Failed) {
-    const uint32_t code = LastErrorCode();
+  if (const PackageDeletionResult deleted = DeletePackageOf(driver); deleted.state == PackageDeletion::Failed) {
+    const uint32_t code = deleted.outcome.Error();
     log.Failure(
         name, code,
         code == kErrorPrinterDriverPackageInUse ? DriversFromPackage(driver.infPath) : std::vector<std::wstring>{});

@@ -25,6 +25,5 @@ SystemOutcome CopyPackageEntry(std::wstring_view relativePath, const std::wstrin
     return SystemOutcome::Failure(*size == 0 ? kErrorInvalidData : kErrorFileTooLarge);
   const auto bytes = package->ReadEntry(entry, kMaxPackageEntrySize);
   if (!bytes) return SystemOutcome::Failure(kErrorInvalidData);  // damaged in the package
-  if (!WriteWholeFile(targetDirectory + fileName, *bytes)) return SystemOutcome::Failure(LastErrorCode());
-  return {};
+  return WriteWholeFile(targetDirectory + fileName, *bytes);
 }

@@ -33,11 +33,12 @@ struct Run {
 // are plain lines: the run goes on by the install folder, whose outcome is the step's, so
 // a red line always means the run could not do what it was asked.
 bool RegisterBySpoolerMethod(const Run& run, const DriverModelRecord& model) {
-  const std::wstring directory = GetDriverDirectory(run.environment);
-  if (directory.empty()) {
-    run.log.Plain(L"tip.readdriverdirfail", FormatSystemError(LastErrorCode()));
+  const auto found = GetDriverDirectory(run.environment);
+  if (!found) {
+    run.log.Plain(L"tip.readdriverdirfail", FormatSystemError(found.Error()));
     return false;
   }
+  const std::wstring& directory = *found;
   run.log.Plain(L"tip.startcopyfile");
   DependentFileList files;
   const auto failures = CopySpoolerFiles(SpoolerFileList(model, run.is64BitWindows), directory, files);

@@ -2,7 +2,6 @@
 
 #include "base/WindowsErrorCodes.h"
 #include "engine/spooler/AnsiDirectoryCalls.h"
-#include "engine/spooler/SystemOperations.h"
 
 int CreateDirectoryPath(const std::wstring& path) {
   const std::string ansi = ToAnsiCodePage(path);
@@ -23,16 +22,10 @@ int CreateDirectoryPath(const std::wstring& path) {
     *walked += part;
     const AnsiPathKind kind = AnsiPathKindOf(*walked);
     if (kind == AnsiPathKind::Directory) continue;
-    if (kind == AnsiPathKind::File) {
-      // A file of that name is no directory, however long the walk goes on.
-      SetLastErrorCode(kErrorAlreadyExists);
-      return -1;
-    }
+    // A file of that name is no directory, however long the walk goes on.
+    if (kind == AnsiPathKind::File) return -1;
     const uint32_t error = CreateDirectoryAnsi(*walked);
-    if (error != 0 && error != kErrorAlreadyExists) {
-      SetLastErrorCode(error);
-      return -1;
-    }
+    if (error != 0 && error != kErrorAlreadyExists) return -1;
   }
   return 1;
 }

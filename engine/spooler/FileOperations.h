@@ -2,12 +2,13 @@
 //
 // Threads: any thread, except WriteDeviceBytes, which waits for its completion routine
 // in an alertable sleep and is called from the UI thread only.
-// Failures leave the system error for LastErrorCode() (SystemOperations.h).
 #pragma once
 
 #include <cstdint>
 #include <span>
 #include <string>
+
+#include "base/SystemOutcome.h"
 
 // 1 when the directory and all its parents exist afterwards, -1 otherwise. The path is
 // walked from the current directory in the ANSI code page: "." parts are skipped, a part
@@ -15,9 +16,9 @@
 // that exists as a file is a failure.
 int CreateDirectoryPath(const std::wstring& path);
 
-// The bytes written to a device (overlapped, completion routine, at most 1000 ms); true
-// when the completion reports exactly the byte count. An empty path opens nothing.
-bool WriteDeviceBytes(const std::wstring& devicePath, const uint8_t* bytes, uint32_t count);
+// The bytes written to a device (overlapped, completion routine, at most 1000 ms); a
+// success when the completion reports exactly the byte count. An empty path opens nothing.
+SystemOutcome WriteDeviceBytes(const std::wstring& devicePath, const uint8_t* bytes, uint32_t count);
 
 // True only when the attribute query fails with error 2 (file not found); any other
 // answer counts as present.
@@ -25,4 +26,4 @@ bool FileAttributesMissing(const std::wstring& path);
 
 // The whole file, written beside the target and then moved over it, so a failed write
 // leaves the old file (or none) and never a part of the new one.
-bool WriteWholeFile(const std::wstring& path, std::span<const uint8_t> bytes);
+SystemOutcome WriteWholeFile(const std::wstring& path, std::span<const uint8_t> bytes);

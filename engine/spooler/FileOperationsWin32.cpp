@@ -17,12 +17,14 @@ struct DeviceWrite {
   OVERLAPPED overlapped{};  // first member: the completion routine gets its address
   std::vector<uint8_t> bytes;
   DWORD transferred = 0;
+  DWORD error = ERROR_SUCCESS;
   bool completed = false;
 };
 
 void CALLBACK WriteCompleted(DWORD error, DWORD transferred, LPOVERLAPPED overlapped) noexcept {
   auto* write = reinterpret_cast<DeviceWrite*>(overlapped);
   write->transferred = error == ERROR_SUCCESS ? transferred : 0;
+  write->error = error;
   write->completed = true;
 }
 
@@ -38,56 +40,50 @@ void WaitForCompletion(const DeviceWrite& write, DWORD milliseconds) {
 
 }  // namespace
 
-bool WriteDeviceBytes(const std::wstring& devicePath, const uint8_t* bytes, uint32_t count) {
-  if (devicePath.empty() || (bytes == nullptr && count != 0)) return false;
+SystemOutcome WriteDeviceBytes(const std::wstring& devicePath, const uint8_t* bytes, uint32_t count) {
+  if (devicePath.empty() || (bytes == nullptr && count != 0)) return SystemOutcome::Failure(ERROR_INVALID_PARAMETER);
   KernelHandle device =
       OwnFileHandle(CreateFileW(devicePath.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_OVERLAPPED | FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!device) return false;
+  if (!device) return SystemOutcome::Failure(GetLastError());
   KernelHandle event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  if (!event) return false;
+  if (!event) return SystemOutcome::Failure(GetLastError());
   auto* write = new DeviceWrite();
   write->bytes.assign(bytes, bytes + count);
   write->overlapped.hEvent = event.Get();
   if (!WriteFileEx(device.Get(), write->bytes.data(), count, &write->overlapped, WriteCompleted)) {
     const DWORD error = GetLastError();
     delete write;
-    SetLastError(error);
-    return false;
+    return SystemOutcome::Failure(error);
   }
   WaitForCompletion(*write, kDeviceWaitMs);
   if (!write->completed) {
     // Cancel, and let the cancelled write report back before its memory can go.
     CancelIoEx(device.Get(), &write->overlapped);
     WaitForCompletion(*write, kCancelWaitMs);
-    if (!write->completed) {
-      SetLastError(ERROR_TIMEOUT);
-      return false;  // the write stays pending; its record is deliberately not freed
-    }
-    delete write;
-    SetLastError(ERROR_TIMEOUT);
-    return false;
+    // Unless the write came back, it stays pending; its record is deliberately not freed.
+    if (write->completed) delete write;
+    return SystemOutcome::Failure(ERROR_TIMEOUT);
   }
-  const bool written = write->transferred == count;
+  const DWORD error = write->error != ERROR_SUCCESS ? write->error
+                      : write->transferred != count ? static_cast<DWORD>(ERROR_WRITE_FAULT)
+                                                    : static_cast<DWORD>(ERROR_SUCCESS);
   delete write;
-  return written;
+  return SystemOutcome::OfCode(error);
 }
 
 bool FileAttributesMissing(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
-bool WriteWholeFile(const std::wstring& path, std::span<const uint8_t> bytes) {
-  if (bytes.size() > MAXDWORD) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return false;
-  }
+SystemOutcome WriteWholeFile(const std::wstring& path, std::span<const uint8_t> bytes) {
+  if (bytes.size() > MAXDWORD) return SystemOutcome::Failure(ERROR_INVALID_PARAMETER);
   const std::wstring partial = path + L".partial";
   DWORD error = ERROR_SUCCESS;
   {
     KernelHandle file = OwnFileHandle(
         CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
+    if (!file) return SystemOutcome::Failure(GetLastError());
     DWORD written = 0;
     if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
       error = GetLastError();
@@ -101,10 +97,6 @@ bool WriteWholeFile(const std::wstring& path, std::span<const uint8_t> bytes) {
       !MoveFileExW(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     error = GetLastError();
   }
-  if (error != ERROR_SUCCESS) {
-    DeleteFileW(partial.c_str());
-    SetLastError(error);
-    return false;
-  }
-  return true;
+  if (error != ERROR_SUCCESS) DeleteFileW(partial.c_str());
+  return SystemOutcome::OfCode(error);
 }

@@ -31,7 +31,8 @@ bool InstallCertificate(const std::wstring& certificatePath, ui::WindowHandle ow
   return true;
 }
 
-bool RunDriverInstallApplet(const std::wstring& driverName, const std::wstring& infPath, ui::WindowHandle owner) {
+SystemOutcome RunDriverInstallApplet(const std::wstring& driverName, const std::wstring& infPath,
+                                     ui::WindowHandle owner) {
   const std::wstring parameters = L"printui.dll, PrintUIEntry /ia /m \"" + driverName + L"\" /f \"" + infPath + L"\"";
   return StartShellProgram(L"rundll32.exe", parameters, owner, kShowNormal, true);
 }

@@ -9,12 +9,12 @@
 
 static_assert(sizeof(void*) != 4 || sizeof(SHELLEXECUTEINFOW) == 60, "the 32-bit execution record is 60 bytes");
 
-bool StartShellProgram(const std::wstring& file, const std::wstring& parameters, ui::WindowHandle owner, int showState,
-                       bool wait) {
+SystemOutcome StartShellProgram(const std::wstring& file, const std::wstring& parameters, ui::WindowHandle owner,
+                                int showState, bool wait) {
   // The programs are the system's own: a file of that name beside the program or in the
   // current directory must not be the one that runs elevated.
   const std::wstring path = SystemDirectoryFile(file);
-  if (path.empty()) return false;
+  if (path.empty()) return SystemOutcome::Failure(GetLastError());
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = SEE_MASK_NOCLOSEPROCESS;
@@ -24,10 +24,10 @@ bool StartShellProgram(const std::wstring& file, const std::wstring& parameters,
   info.lpParameters = parameters.c_str();
   info.lpDirectory = nullptr;
   info.nShow = showState;
-  if (!ShellExecuteExW(&info)) return false;
+  if (!ShellExecuteExW(&info)) return SystemOutcome::Failure(GetLastError());
   const KernelHandle process(info.hProcess);
   if (wait && process) WaitForSingleObject(process.Get(), INFINITE);
-  return true;
+  return {};
 }
 
 std::optional<std::wstring> ProgramFilesFolder() {

@@ -1,13 +1,14 @@
 // The spooler's enumerations, one platform call each (with the two-call pattern), as
-// plain rows. SpoolerOperations builds the program's lists and look-ups on them.
+// plain rows, or the failing call's code. SpoolerOperations builds the program's lists and look-ups on them.
 //
 // Threads: any thread; no state.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "base/SystemResult.h"
 
 struct PrinterRow {
   std::wstring printerName;
@@ -30,14 +31,14 @@ struct PortRow {
 };
 
 // EnumPrintersW, no name, level 2.
-std::optional<std::vector<PrinterRow>> EnumPrintersLevel2(uint32_t flags);
+SystemResult<std::vector<PrinterRow>> EnumPrintersLevel2(uint32_t flags);
 // EnumPrinterDriversW, no server; level 1, 6 or 8. An empty environment passes none
 // (the calling program's own).
-std::optional<std::vector<DriverRow>> EnumPrinterDriversAtLevel(uint32_t level, const std::wstring& environment = {});
+SystemResult<std::vector<DriverRow>> EnumPrinterDriversAtLevel(uint32_t level, const std::wstring& environment = {});
 // EnumPortsW, no server, level 2.
-std::optional<std::vector<PortRow>> EnumPortsLevel2();
+SystemResult<std::vector<PortRow>> EnumPortsLevel2();
 // GetDefaultPrinterW: the default printer's name; empty when there is none.
-std::optional<std::wstring> DefaultPrinterName();
+SystemResult<std::wstring> DefaultPrinterName();
 // GetPrinterDriverDirectoryW, no server, level 1; no trailing "\". An empty environment
 // passes none.
-std::optional<std::wstring> PrinterDriverDirectory(const std::wstring& environment = {});
+SystemResult<std::wstring> PrinterDriverDirectory(const std::wstring& environment = {});

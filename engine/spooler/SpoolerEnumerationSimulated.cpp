@@ -1,11 +1,12 @@
 #include "engine/spooler/SpoolerEnumeration.h"
+#include "simulated/SimulatedLastError.h"
 #include "simulated/SimulatedMachine.h"
 
-std::optional<std::vector<PrinterRow>> EnumPrintersLevel2(uint32_t flags) {
+SystemResult<std::vector<PrinterRow>> EnumPrintersLevel2(uint32_t flags) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  if (!machine) return std::nullopt;
+  if (!machine) return SimulatedFailure();
   auto printers = machine->EnumPrinters(flags);
-  if (!printers) return std::nullopt;
+  if (!printers) return SimulatedFailure();
   std::vector<PrinterRow> rows;
   rows.reserve(printers->size());
   for (auto& printer : *printers)
@@ -13,11 +14,11 @@ std::optional<std::vector<PrinterRow>> EnumPrintersLevel2(uint32_t flags) {
   return rows;
 }
 
-std::optional<std::vector<DriverRow>> EnumPrinterDriversAtLevel(uint32_t level, const std::wstring& environment) {
+SystemResult<std::vector<DriverRow>> EnumPrinterDriversAtLevel(uint32_t level, const std::wstring& environment) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  if (!machine) return std::nullopt;
+  if (!machine) return SimulatedFailure();
   auto drivers = machine->EnumPrinterDrivers(level, environment);
-  if (!drivers) return std::nullopt;
+  if (!drivers) return SimulatedFailure();
   std::vector<DriverRow> rows;
   rows.reserve(drivers->size());
   for (auto& driver : *drivers) {
@@ -26,11 +27,11 @@ std::optional<std::vector<DriverRow>> EnumPrinterDriversAtLevel(uint32_t level, 
   return rows;
 }
 
-std::optional<std::vector<PortRow>> EnumPortsLevel2() {
+SystemResult<std::vector<PortRow>> EnumPortsLevel2() {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  if (!machine) return std::nullopt;
+  if (!machine) return SimulatedFailure();
   auto ports = machine->EnumPorts();
-  if (!ports) return std::nullopt;
+  if (!ports) return SimulatedFailure();
   std::vector<PortRow> rows;
   rows.reserve(ports->size());
   for (auto& port : *ports) {
@@ -40,14 +41,16 @@ std::optional<std::vector<PortRow>> EnumPortsLevel2() {
   return rows;
 }
 
-std::optional<std::wstring> DefaultPrinterName() {
+SystemResult<std::wstring> DefaultPrinterName() {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  if (!machine) return std::nullopt;
+  if (!machine) return SimulatedFailure();
   return machine->DefaultPrinter();
 }
 
-std::optional<std::wstring> PrinterDriverDirectory(const std::wstring& environment) {
+SystemResult<std::wstring> PrinterDriverDirectory(const std::wstring& environment) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  if (!machine) return std::nullopt;
-  return machine->GetPrinterDriverDirectory(environment);
+  if (!machine) return SimulatedFailure();
+  auto directory = machine->GetPrinterDriverDirectory(environment);
+  if (!directory) return SimulatedFailure();
+  return std::move(*directory);
 }

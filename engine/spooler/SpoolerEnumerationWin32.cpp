@@ -2,6 +2,7 @@
 #include <winspool.h>
 
 #include "base/UniqueWin32Handle.h"
+#include "base/WindowsErrorCodes.h"
 #include "engine/spooler/SpoolerEnumeration.h"
 
 namespace {
@@ -16,16 +17,18 @@ std::wstring TextOf(const wchar_t* text) {
 }
 
 // The two-call pattern: the first call with no buffer asks for the byte count, the
-// second fills a zeroed buffer of that size. Any failure gives nothing.
+// second fills a zeroed buffer of that size. Any failure gives its code.
 template <typename Call>
-std::optional<GlobalMemory> EnumerateInto(Call call, DWORD& count) {
+SystemResult<GlobalMemory> EnumerateInto(Call call, DWORD& count) {
   DWORD needed = 0;
   count = 0;
   if (call(nullptr, 0, &needed, &count)) return GlobalMemory();  // nothing to list
-  if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0) return std::nullopt;
+  const DWORD error = GetLastError();
+  if (error != ERROR_INSUFFICIENT_BUFFER) return SystemOutcome::Failure(error);
+  if (needed == 0) return SystemOutcome::Failure(kErrorGenFailure);
   GlobalMemory buffer(GlobalAlloc(GPTR, needed));
-  if (!buffer) return std::nullopt;
-  if (!call(static_cast<LPBYTE>(buffer.Get()), needed, &needed, &count)) return std::nullopt;
+  if (!buffer) return SystemOutcome::Failure(GetLastError());
+  if (!call(static_cast<LPBYTE>(buffer.Get()), needed, &needed, &count)) return SystemOutcome::Failure(GetLastError());
   return buffer;
 }
 
@@ -54,14 +57,14 @@ std::wstring TcpIpPortHost(const std::wstring& portName) {
 
 }  // namespace
 
-std::optional<std::vector<PrinterRow>> EnumPrintersLevel2(uint32_t flags) {
+SystemResult<std::vector<PrinterRow>> EnumPrintersLevel2(uint32_t flags) {
   DWORD count = 0;
   auto buffer = EnumerateInto(
       [flags](LPBYTE data, DWORD size, DWORD* needed, DWORD* returned) {
         return EnumPrintersW(flags, nullptr, 2, data, size, needed, returned) != FALSE;
       },
       count);
-  if (!buffer) return std::nullopt;
+  if (!buffer) return buffer.Outcome();
   std::vector<PrinterRow> rows;
   const auto* info = static_cast<const PRINTER_INFO_2W*>(buffer->Get());
   if (info == nullptr) return rows;
@@ -72,7 +75,7 @@ std::optional<std::vector<PrinterRow>> EnumPrintersLevel2(uint32_t flags) {
   return rows;
 }
 
-std::optional<std::vector<DriverRow>> EnumPrinterDriversAtLevel(uint32_t level, const std::wstring& environment) {
+SystemResult<std::vector<DriverRow>> EnumPrinterDriversAtLevel(uint32_t level, const std::wstring& environment) {
   DWORD count = 0;
   wchar_t* const named = EnvironmentOrNull(environment);
   auto buffer = EnumerateInto(
@@ -80,7 +83,7 @@ std::optional<std::vector<DriverRow>> EnumPrinterDriversAtLevel(uint32_t level, 
         return EnumPrinterDriversW(nullptr, named, level, data, size, needed, returned) != FALSE;
       },
       count);
-  if (!buffer) return std::nullopt;
+  if (!buffer) return buffer.Outcome();
   std::vector<DriverRow> rows;
   if (buffer->Get() == nullptr) return rows;
   rows.reserve(count);
@@ -100,19 +103,19 @@ std::optional<std::vector<DriverRow>> EnumPrinterDriversAtLevel(uint32_t level, 
         rows.push_back({TextOf(static_cast<const DRIVER_INFO_1W*>(buffer->Get())[i].pName), L""});
         break;
       default:
-        return std::nullopt;
+        return SystemOutcome::Failure(kErrorInvalidLevel);
     }
   }
   return rows;
 }
 
-std::optional<std::vector<PortRow>> EnumPortsLevel2() {
+SystemResult<std::vector<PortRow>> EnumPortsLevel2() {
   DWORD count = 0;
   auto buffer =
       EnumerateInto([](LPBYTE data, DWORD size, DWORD* needed,
                        DWORD* returned) { return EnumPortsW(nullptr, 2, data, size, needed, returned) != FALSE; },
                     count);
-  if (!buffer) return std::nullopt;
+  if (!buffer) return buffer.Outcome();
   std::vector<PortRow> rows;
   const auto* info = static_cast<const PORT_INFO_2W*>(buffer->Get());
   if (info == nullptr) return rows;
@@ -125,27 +128,31 @@ std::optional<std::vector<PortRow>> EnumPortsLevel2() {
   return rows;
 }
 
-std::optional<std::wstring> DefaultPrinterName() {
+SystemResult<std::wstring> DefaultPrinterName() {
   DWORD needed = 0;
   if (GetDefaultPrinterW(nullptr, &needed)) return std::wstring();
+  const DWORD error = GetLastError();
   // No default printer: the spooler answers ERROR_FILE_NOT_FOUND.
-  if (GetLastError() == ERROR_FILE_NOT_FOUND) return std::wstring();
-  if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0) return std::nullopt;
+  if (error == ERROR_FILE_NOT_FOUND) return std::wstring();
+  if (error != ERROR_INSUFFICIENT_BUFFER) return SystemOutcome::Failure(error);
+  if (needed == 0) return SystemOutcome::Failure(kErrorGenFailure);
   std::wstring name(needed, L'\0');
-  if (!GetDefaultPrinterW(name.data(), &needed)) return std::nullopt;
+  if (!GetDefaultPrinterW(name.data(), &needed)) return SystemOutcome::Failure(GetLastError());
   name.resize(wcsnlen(name.c_str(), name.size()));
   return name;
 }
 
-std::optional<std::wstring> PrinterDriverDirectory(const std::wstring& environment) {
+SystemResult<std::wstring> PrinterDriverDirectory(const std::wstring& environment) {
   DWORD needed = 0;
   wchar_t* const named = EnvironmentOrNull(environment);
-  GetPrinterDriverDirectoryW(nullptr, named, 1, nullptr, 0, &needed);
-  if (needed == 0) return std::nullopt;
+  if (!GetPrinterDriverDirectoryW(nullptr, named, 1, nullptr, 0, &needed) && needed == 0) {
+    return SystemOutcome::Failure(GetLastError());
+  }
+  if (needed == 0) return SystemOutcome::Failure(kErrorGenFailure);
   std::wstring directory(needed / sizeof(wchar_t) + 1, L'\0');
   if (!GetPrinterDriverDirectoryW(nullptr, named, 1, reinterpret_cast<LPBYTE>(directory.data()),
                                   static_cast<DWORD>(directory.size() * sizeof(wchar_t)), &needed)) {
-    return std::nullopt;
+    return SystemOutcome::Failure(GetLastError());
   }
   directory.resize(wcsnlen(directory.c_str(), directory.size()));
   return directory;

@@ -36,8 +36,8 @@ SystemOutcome ListPrinters(std::vector<SpoolerEntry>& list, const std::wstring& 
     }
   }
   auto printers = EnumPrintersLevel2(kEnumLocalAndConnections);
-  if (!printers) return SystemOutcome::Failure(LastErrorCode());
-  const std::wstring defaultPrinter = DefaultPrinterName().value_or(L"");
+  if (!printers) return printers.Outcome();
+  const std::wstring defaultPrinter = DefaultPrinterName().ValueOr(L"");
   list.reserve(printers->size());
   for (auto& printer : *printers) {
     SpoolerEntry entry;
@@ -56,7 +56,7 @@ SystemOutcome ListDrivers(std::vector<SpoolerEntry>& list, const std::wstring& e
   list.clear();
   const bool level8 = DriverLevel8Available();
   auto drivers = EnumPrinterDriversAtLevel(level8 ? 8 : 6, environment);
-  if (!drivers) return SystemOutcome::Failure(LastErrorCode());
+  if (!drivers) return drivers.Outcome();
   list.reserve(drivers->size());
   for (auto& driver : *drivers) {
     SpoolerEntry entry{L"", std::move(driver.driverName), level8 ? std::move(driver.infPath) : std::wstring(),
@@ -71,7 +71,7 @@ SystemOutcome ListDrivers(std::vector<SpoolerEntry>& list, const std::wstring& e
 SystemOutcome ListPorts(std::vector<SpoolerEntry>& list) {
   list.clear();
   auto ports = EnumPortsLevel2();
-  if (!ports) return SystemOutcome::Failure(LastErrorCode());
+  if (!ports) return ports.Outcome();
   list.reserve(ports->size());
   for (auto& port : *ports) {
     SpoolerEntry entry{std::move(port.portName), std::move(port.description), std::move(port.monitorName)};
@@ -108,19 +108,16 @@ bool DriverInstalled(const std::wstring& driverName, const std::wstring& environ
   return false;
 }
 
-std::wstring GetDriverDirectory(const std::wstring& environment) {
+SystemResult<std::wstring> GetDriverDirectory(const std::wstring& environment) {
   auto directory = PrinterDriverDirectory(environment);
-  if (!directory) return {};
+  if (!directory) return directory.Outcome();
   return FormatText(L"%s\\", *directory);
 }
 
-bool AddStandardTcpIpPort(const std::wstring& portName, const std::wstring& hostAddress) {
+SystemOutcome AddStandardTcpIpPort(const std::wstring& portName, const std::wstring& hostAddress) {
   const auto record = MakeTcpIpPortData(portName, hostAddress);
-  if (!record) {
-    SetLastErrorCode(kErrorInvalidParameter);
-    return false;
-  }
+  if (!record) return SystemOutcome::Failure(kErrorInvalidParameter);
   // The call itself can succeed while the monitor refuses the port (for example one
   // that exists already); that status is the failure.
-  return XcvAddPort(L"Standard TCP/IP Port", TcpIpPortDataBytes(*record)) == 0;
+  return XcvAddPort(L"Standard TCP/IP Port", TcpIpPortDataBytes(*record));
 }

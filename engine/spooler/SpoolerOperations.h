@@ -5,9 +5,7 @@
 // Threads: any thread; the functions keep no state and take no locks. The lists and
 // look-ups run on the UI thread and on the workers; the port dialogs (AddPortThroughMonitor,
 // DeletePortByName, ConfigurePortByName) only on the UI thread, which owns the window.
-// A function that returns a SystemOutcome carries its failure's code; the others that fail
-// with a system error leave it for LastErrorCode() on the same thread, to be read right
-// after the call.
+// A failure's system error code travels in the returned SystemOutcome or SystemResult.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +14,7 @@
 #include <vector>
 
 #include "base/SystemOutcome.h"
+#include "base/SystemResult.h"
 #include "base/WindowHandle.h"
 #include "engine/spooler/PrinterDriverRecord.h"
 #include "engine/spooler/PrinterRecord.h"
@@ -37,25 +36,23 @@ bool PortExists(const std::wstring& portName);
 bool PrinterNameExists(const std::wstring& printerName);
 // Driver names compared ignoring case.
 bool DriverInstalled(const std::wstring& driverName, const std::wstring& environment = {});
-// The printer-driver directory followed by "\", or empty on failure.
-std::wstring GetDriverDirectory(const std::wstring& environment = {});
+// The printer-driver directory followed by "\", or the failure.
+SystemResult<std::wstring> GetDriverDirectory(const std::wstring& environment = {});
 
 // A Standard TCP/IP port (raw, port 9100) through the monitor's "AddPort" data call.
-// False when the names do not fit the port record (error 87), the monitor cannot be
+// Fails when the names do not fit the port record (error 87), the monitor cannot be
 // opened, or the monitor reports a status other than 0 (that status is the error).
-bool AddStandardTcpIpPort(const std::wstring& portName, const std::wstring& hostAddress);
+SystemOutcome AddStandardTcpIpPort(const std::wstring& portName, const std::wstring& hostAddress);
 // The "AddPort" data call of a port monitor's configuration handle (",XcvMonitor " + name).
-// 0 on success, else the error of the failed call or the monitor's status, also left as
-// the last error. Local Port takes the port name with its terminator; Standard TCP/IP Port
-// the 964-byte port record.
-uint32_t XcvAddPort(const std::wstring& monitorName, std::span<const uint8_t> portData);
+// Fails with the error of the failed call or with the monitor's status. Local Port takes
+// the port name with its terminator; Standard TCP/IP Port the 964-byte port record.
+SystemOutcome XcvAddPort(const std::wstring& monitorName, std::span<const uint8_t> portData);
 // The monitor's own dialog asks for the port; on failure errorText is FormatSystemError.
 bool AddPortThroughMonitor(const std::wstring& monitorName, ui::WindowHandle owner, std::wstring& errorText);
 bool DeletePortByName(const std::wstring& portName, ui::WindowHandle owner, std::wstring& errorText);
 // The port's own configuration dialog.
-bool ConfigurePortByName(const std::wstring& portName, ui::WindowHandle owner);
-// 0 on success, else the system error code of the failing call.
-uint32_t DeletePrinterByName(const std::wstring& printerName);
+SystemOutcome ConfigurePortByName(const std::wstring& portName, ui::WindowHandle owner);
+SystemOutcome DeletePrinterByName(const std::wstring& printerName);
 
 // AddPrinterDriverExW, level 6, copy flags 4 (copy all files from the driver directory
 // of the record's environment).
@@ -63,11 +60,16 @@ SystemOutcome AddPrinterDriverLevel6(const PrinterDriverRecord& driver);
 // AddPrinterW, level 2; the returned handle is closed at once.
 SystemOutcome AddPrinterLevel2(const PrinterRecord& printer);
 // The default-printer setter that winspool.drv exports as ordinal 204.
-bool SetDefaultPrinterByName(const std::wstring& printerName);
+SystemOutcome SetDefaultPrinterByName(const std::wstring& printerName);
 // DeletePrinterDriverExW: flags 3 (unused files, specific version), version 3.
 SystemOutcome DeletePrinterDriverVersion3(const std::wstring& driverName, const std::wstring& environment = {});
 
 enum class PackageDeletion { Deleted, Failed, Unavailable };
+struct PackageDeletionResult {
+  PackageDeletion state = PackageDeletion::Deleted;
+  SystemOutcome outcome;  // the failure's code when the state is Failed
+};
 // DeletePrinterDriverPackageW (no server, the INF path, the environment), looked up at
 // run time; Unavailable when the system lacks it.
-PackageDeletion DeletePrinterDriverPackageByInf(const std::wstring& infPath, const std::wstring& environment = {});
+PackageDeletionResult DeletePrinterDriverPackageByInf(const std::wstring& infPath,
+                                                      const std::wstring& environment = {});

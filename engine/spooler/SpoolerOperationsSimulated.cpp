@@ -25,40 +25,42 @@ std::vector<std::wstring> SplitNulList(const std::wstring& list) {
 
 }  // namespace
 
-uint32_t XcvAddPort(const std::wstring& monitorName, std::span<const uint8_t> portData) {
+SystemOutcome XcvAddPort(const std::wstring& monitorName, std::span<const uint8_t> portData) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  if (!machine) return SimulatedLastError();
-  return machine->XcvAddPort(monitorName, std::vector<uint8_t>(portData.begin(), portData.end()));
+  if (!machine) return SimulatedFailure();
+  return SystemOutcome::OfCode(
+      machine->XcvAddPort(monitorName, std::vector<uint8_t>(portData.begin(), portData.end())));
 }
 
 bool AddPortThroughMonitor(const std::wstring& monitorName, ui::WindowHandle owner, std::wstring& errorText) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
   if (machine && machine->AddPortDialog(monitorName, owner)) return true;
-  errorText = FormatSystemError(LastErrorCode());
+  errorText = FormatSystemError(SimulatedFailure().Error());
   return false;
 }
 
 bool DeletePortByName(const std::wstring& portName, ui::WindowHandle /*owner*/, std::wstring& errorText) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
   if (machine && machine->DeletePort(portName)) return true;
-  errorText = FormatSystemError(LastErrorCode());
+  errorText = FormatSystemError(SimulatedFailure().Error());
   return false;
 }
 
-bool ConfigurePortByName(const std::wstring& portName, ui::WindowHandle owner) {
+SystemOutcome ConfigurePortByName(const std::wstring& portName, ui::WindowHandle owner) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  return machine && machine->ConfigurePortDialog(portName, owner);
+  if (!machine || !machine->ConfigurePortDialog(portName, owner)) return SimulatedFailure();
+  return {};
 }
 
-uint32_t DeletePrinterByName(const std::wstring& printerName) {
+SystemOutcome DeletePrinterByName(const std::wstring& printerName) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  if (!machine) return SimulatedLastError();
-  return machine->OpenAndDeletePrinter(printerName);
+  if (!machine) return SimulatedFailure();
+  return SystemOutcome::OfCode(machine->OpenAndDeletePrinter(printerName));
 }
 
 SystemOutcome AddPrinterDriverLevel6(const PrinterDriverRecord& driver) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  if (!machine) return SystemOutcome::Failure(LastErrorCode());
+  if (!machine) return SimulatedFailure();
   SimulatedDriver added;
   added.name = driver.driverName;
   added.environment = driver.environment;  // empty: the machine takes the caller's
@@ -71,7 +73,7 @@ SystemOutcome AddPrinterDriverLevel6(const PrinterDriverRecord& driver) {
   added.manufacturer = driver.manufacturer;
   added.provider = driver.provider;
   added.driverVersion = driver.driverVersion;
-  if (!machine->AddPrinterDriver(std::move(added))) return SystemOutcome::Failure(LastErrorCode());
+  if (!machine->AddPrinterDriver(std::move(added))) return SimulatedFailure();
   return {};
 }
 
@@ -83,30 +85,32 @@ SystemOutcome AddPrinterLevel2(const PrinterRecord& printer) {
                                         printer.printProcessor,
                                         printer.attributes,
                                         {}})) {
-    return SystemOutcome::Failure(LastErrorCode());
+    return SimulatedFailure();
   }
   return {};
 }
 
-bool SetDefaultPrinterByName(const std::wstring& printerName) {
+SystemOutcome SetDefaultPrinterByName(const std::wstring& printerName) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  return machine && machine->SetDefaultPrinter(printerName);
+  if (!machine || !machine->SetDefaultPrinter(printerName)) return SimulatedFailure();
+  return {};
 }
 
 SystemOutcome DeletePrinterDriverVersion3(const std::wstring& driverName, const std::wstring& environment) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
   if (!machine ||
       !machine->DeletePrinterDriver(driverName, kDeleteUnusedFilesSpecificVersion, kDriverVersion3, environment)) {
-    return SystemOutcome::Failure(LastErrorCode());
+    return SimulatedFailure();
   }
   return {};
 }
 
-PackageDeletion DeletePrinterDriverPackageByInf(const std::wstring& infPath, const std::wstring& environment) {
+PackageDeletionResult DeletePrinterDriverPackageByInf(const std::wstring& infPath, const std::wstring& environment) {
   const auto machine = SimulatedMachine::CurrentOrUnavailable();
-  if (!machine) return PackageDeletion::Failed;
+  if (!machine) return {PackageDeletion::Failed, SimulatedFailure()};
   // The call came with Windows Vista; older spoolers do not export it.
   const auto version = machine->GetVersion();
-  if (version && version->major < 6) return PackageDeletion::Unavailable;
-  return machine->DeletePrinterDriverPackage(infPath, environment) ? PackageDeletion::Deleted : PackageDeletion::Failed;
+  if (version && version->major < 6) return {PackageDeletion::Unavailable, {}};
+  if (!machine->DeletePrinterDriverPackage(infPath, environment)) return {PackageDeletion::Failed, SimulatedFailure()};
+  return {};
 }

@@ -35,27 +35,23 @@ PrinterHandle OpenPrinterWithAccess(const std::wstring& name, DWORD access) {
 }
 
 // The error of the call that just failed; a failure that left no error still is one.
-uint32_t FailureCode() {
-  const DWORD code = GetLastError();
-  if (code != ERROR_SUCCESS) return code;
-  SetLastError(kErrorGenFailure);
-  return kErrorGenFailure;
+SystemOutcome LastFailure() {
+  return SystemOutcome::Failure(GetLastError());
 }
 
 }  // namespace
 
-uint32_t XcvAddPort(const std::wstring& monitorName, std::span<const uint8_t> portData) {
+SystemOutcome XcvAddPort(const std::wstring& monitorName, std::span<const uint8_t> portData) {
   PrinterHandle monitor = OpenPrinterWithAccess(L",XcvMonitor " + monitorName, kServerAdministration);
-  if (!monitor) return FailureCode();
+  if (!monitor) return LastFailure();
   std::vector<BYTE> output(kXcvOutputSize);
   DWORD needed = 0;
   DWORD status = 0;
   if (!XcvDataW(monitor.Get(), L"AddPort", const_cast<BYTE*>(portData.data()), static_cast<DWORD>(portData.size()),
                 output.data(), kXcvOutputSize, &needed, &status)) {
-    return FailureCode();
+    return LastFailure();
   }
-  if (status != ERROR_SUCCESS) SetLastError(status);
-  return status;
+  return SystemOutcome::OfCode(status);
 }
 
 bool AddPortThroughMonitor(const std::wstring& monitorName, ui::WindowHandle owner, std::wstring& errorText) {
@@ -70,15 +66,16 @@ bool DeletePortByName(const std::wstring& portName, ui::WindowHandle owner, std:
   return false;
 }
 
-bool ConfigurePortByName(const std::wstring& portName, ui::WindowHandle owner) {
-  return ConfigurePortW(nullptr, owner, Text(portName)) != FALSE;
+SystemOutcome ConfigurePortByName(const std::wstring& portName, ui::WindowHandle owner) {
+  if (!ConfigurePortW(nullptr, owner, Text(portName))) return LastFailure();
+  return {};
 }
 
-uint32_t DeletePrinterByName(const std::wstring& printerName) {
+SystemOutcome DeletePrinterByName(const std::wstring& printerName) {
   PrinterHandle printer = OpenPrinterWithAccess(printerName, kAllPrinterAccess);
-  if (!printer) return FailureCode();
-  if (!DeletePrinter(printer.Get())) return FailureCode();
-  return ERROR_SUCCESS;
+  if (!printer) return LastFailure();
+  if (!DeletePrinter(printer.Get())) return LastFailure();
+  return {};
 }
 
 SystemOutcome AddPrinterDriverLevel6(const PrinterDriverRecord& driver) {
@@ -101,7 +98,7 @@ SystemOutcome AddPrinterDriverLevel6(const PrinterDriverRecord& driver) {
   info.pszHardwareID = nullptr;
   info.pszProvider = Text(driver.provider);
   if (!AddPrinterDriverExW(nullptr, 6, reinterpret_cast<LPBYTE>(&info), kCopyAllFiles)) {
-    return SystemOutcome::Failure(GetLastError());
+    return LastFailure();
   }
   return {};
 }
@@ -115,42 +112,44 @@ SystemOutcome AddPrinterLevel2(const PrinterRecord& printer) {
   info.pDatatype = TextOrNull(printer.dataType);
   info.Attributes = printer.attributes;
   PrinterHandle added(AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&info)));
-  if (!added) return SystemOutcome::Failure(GetLastError());
+  if (!added) return LastFailure();
   return {};
 }
 
-bool SetDefaultPrinterByName(const std::wstring& printerName) {
+SystemOutcome SetDefaultPrinterByName(const std::wstring& printerName) {
   const LibraryHandle winspool = LoadSystemLibrary(L"winspool.drv");
-  if (!winspool) return false;
+  if (!winspool) return LastFailure();
   using Setter = BOOL(WINAPI*)(LPCWSTR);
   // The spooler library exports its default-printer setter as ordinal 204.
   const auto setter =
       reinterpret_cast<Setter>(reinterpret_cast<void (*)()>(GetProcAddress(winspool.Get(), MAKEINTRESOURCEA(204))));
-  if (setter == nullptr) return false;
-  return setter(printerName.c_str()) != FALSE;
+  if (setter == nullptr) return LastFailure();
+  if (!setter(printerName.c_str())) return LastFailure();
+  return {};
 }
 
 SystemOutcome DeletePrinterDriverVersion3(const std::wstring& driverName, const std::wstring& environment) {
   if (!DeletePrinterDriverExW(nullptr, TextOrNull(environment), Text(driverName), kDeleteUnusedFilesSpecificVersion,
                               kDriverVersion3)) {
-    return SystemOutcome::Failure(GetLastError());
+    return LastFailure();
   }
   return {};
 }
 
-PackageDeletion DeletePrinterDriverPackageByInf(const std::wstring& infPath, const std::wstring& environment) {
+PackageDeletionResult DeletePrinterDriverPackageByInf(const std::wstring& infPath, const std::wstring& environment) {
   const LibraryHandle winspool = LoadSystemLibrary(L"winspool.drv");
-  if (!winspool) return PackageDeletion::Unavailable;
+  if (!winspool) return {PackageDeletion::Unavailable, {}};
   using Deleter = HRESULT(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR);
   const auto deleter = reinterpret_cast<Deleter>(
       reinterpret_cast<void (*)()>(GetProcAddress(winspool.Get(), "DeletePrinterDriverPackageW")));
-  if (deleter == nullptr) return PackageDeletion::Unavailable;
+  if (deleter == nullptr) return {PackageDeletion::Unavailable, {}};
   SetLastError(ERROR_SUCCESS);
   const HRESULT result = deleter(nullptr, infPath.c_str(), environment.empty() ? nullptr : environment.c_str());
-  if (result == S_OK) return PackageDeletion::Deleted;
+  if (result == S_OK) return {};
   // The call reports through its result; a failure must not read as "completed successfully".
-  if (GetLastError() == ERROR_SUCCESS) {
-    SetLastError(HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result) : static_cast<DWORD>(result));
+  DWORD error = GetLastError();
+  if (error == ERROR_SUCCESS) {
+    error = HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result) : static_cast<DWORD>(result);
   }
-  return PackageDeletion::Failed;
+  return {PackageDeletion::Failed, SystemOutcome::Failure(error)};
 }

@@ -1,7 +1,7 @@
-// System information, error texts, sleeping and the thread's last error code.
+// System information, error texts and sleeping. Failures of the operations travel as
+// SystemOutcome values; the thread's last error is read only inside the backends.
 //
-// Threads: any thread. The last error belongs to the calling thread, as on Windows:
-// read it right after the call that failed, before anything else can change it.
+// Threads: any thread.
 #pragma once
 
 #include <cstdint>
@@ -45,6 +45,3 @@ std::wstring FileNameOfPath(std::wstring_view path);
 // routine. The simulated machine may scale these delays (to zero in tests).
 void SleepMs(uint32_t milliseconds);
 bool SleepExMs(uint32_t milliseconds, bool alertable);
-
-uint32_t LastErrorCode();
-void SetLastErrorCode(uint32_t code);

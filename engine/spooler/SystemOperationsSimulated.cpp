@@ -66,11 +66,3 @@ bool SleepExMs(uint32_t milliseconds, bool /*alertable*/) {
   Delay(milliseconds);
   return false;
 }
-
-uint32_t LastErrorCode() {
-  return SimulatedLastError();
-}
-
-void SetLastErrorCode(uint32_t code) {
-  SetSimulatedLastError(code);
-}

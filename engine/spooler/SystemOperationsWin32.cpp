@@ -88,11 +88,3 @@ void SleepMs(uint32_t milliseconds) {
 bool SleepExMs(uint32_t milliseconds, bool alertable) {
   return SleepEx(milliseconds, alertable ? TRUE : FALSE) == WAIT_IO_COMPLETION;
 }
-
-uint32_t LastErrorCode() {
-  return GetLastError();
-}
-
-void SetLastErrorCode(uint32_t code) {
-  SetLastError(code);
-}

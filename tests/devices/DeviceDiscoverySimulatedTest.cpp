@@ -10,6 +10,7 @@
 #include "devices/UsbPrinterScan.h"
 #include "engine/spooler/FileOperations.h"
 #include "engine/spooler/SystemOperations.h"
+#include "simulated/SimulatedLastError.h"
 #include "simulated/SimulatedMachine.h"
 
 namespace {
@@ -149,8 +150,7 @@ TEST(UsbScanSimulated, BytesWrittenToThePrinterLandInTheMachineFolder) {
   EXPECT_EQ(Devices().ReceivedFile(L"X").parent_path().parent_path(), Machine().Folder());
 
   Devices().UnplugUsbPrinter(L"USB\\VID_1A2B&PID_3C4D\\7");
-  EXPECT_FALSE(WriteDeviceBytes(path, first, sizeof first));
-  EXPECT_EQ(LastErrorCode(), 2u);
+  EXPECT_EQ(WriteDeviceBytes(path, first, sizeof first).Error(), 2u);
 }
 
 TEST(BluetoothSimulated, AdapterStates) {
@@ -276,7 +276,7 @@ TEST(MachineDevicesSimulated, ChangesByAnotherProgramAndStoredFaultsAreSeen) {
 
   tool.StoreFault({"EnumPortsW", 5, true});
   EXPECT_FALSE(Machine().EnumPorts().has_value());
-  EXPECT_EQ(LastErrorCode(), 5u);
+  EXPECT_EQ(SimulatedLastError(), 5u);
   EXPECT_TRUE(Machine().EnumPorts().has_value());  // once only, and used up in the file too
   EXPECT_TRUE(tool.Snapshot().faults.empty());
 

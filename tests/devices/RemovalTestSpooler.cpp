@@ -34,7 +34,7 @@ bool InstallTestDriver(const std::wstring& driverName) {
   std::wstring stem;
   for (wchar_t c : driverName) stem += std::iswalnum(static_cast<wint_t>(c)) ? c : L'_';
   for (const auto& environment : environments) {
-    const std::wstring folder = GetDriverDirectory(environment);
+    const std::wstring folder = GetDriverDirectory(environment).ValueOr(L"");
     if (folder.empty()) return false;
     PrinterDriverRecord driver;
     driver.driverName = driverName;

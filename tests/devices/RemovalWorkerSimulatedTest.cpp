@@ -184,9 +184,10 @@ TEST(RemovalSpoolerRules, APackageWhoseDriverIsInstalledStays) {
   });
   ASSERT_NE(pdf, drivers.end());
   ASSERT_FALSE(pdf->infPath.empty());
-  EXPECT_EQ(DeletePrinterDriverPackageByInf(pdf->infPath, pdf->environment), PackageDeletion::Failed);
-  EXPECT_EQ(LastErrorCode(), 3015u);
-  EXPECT_EQ(DeletePrinterByName(L"No such printer"), 1801u);
+  const PackageDeletionResult inUse = DeletePrinterDriverPackageByInf(pdf->infPath, pdf->environment);
+  EXPECT_EQ(inUse.state, PackageDeletion::Failed);
+  EXPECT_EQ(inUse.outcome.Error(), 3015u);
+  EXPECT_EQ(DeletePrinterByName(L"No such printer").Error(), 1801u);
 }
 
 TEST(RemovalWorkList, OnlyChosenNamesWithAnEntryOfExactlyThatName) {

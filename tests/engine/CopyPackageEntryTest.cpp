@@ -30,7 +30,8 @@ class CopyPackageEntryTest : public testing::Test {
 TEST_F(CopyPackageEntryTest, FindsTheEntryInAnyLetterCaseAndWritesItUnderTheGivenName) {
   std::wstring list = L"earlier.dll";
   list += L'\0';
-  ASSERT_TRUE(CopyPackageEntry(L"DRIVER\\A4\\driver64\\quorvela4ui203.DLL", Target(), list)) << LastErrorCode();
+  const SystemOutcome copied = CopyPackageEntry(L"DRIVER\\A4\\driver64\\quorvela4ui203.DLL", Target(), list);
+  ASSERT_TRUE(copied) << copied.Error();
   EXPECT_EQ(list, std::wstring(L"earlier.dll") + L'\0' + L"quorvela4ui203.DLL");
   const auto written = contract::ReadFileBytes(Target() + L"quorvela4ui203.DLL");
   ASSERT_TRUE(written);
@@ -42,7 +43,8 @@ TEST_F(CopyPackageEntryTest, ReplacesAnExistingFileWholeAndLeavesNothingBeside) 
   const std::wstring target = Target() + L"QuorvelA4300.pcd";
   ASSERT_TRUE(contract::WriteFileBytes(target, std::vector<uint8_t>(5000, 'x')));
   std::wstring list;
-  ASSERT_TRUE(CopyPackageEntry(L"driver\\a4\\QuorvelA4300.pcd", Target(), list)) << LastErrorCode();
+  const SystemOutcome copied = CopyPackageEntry(L"driver\\a4\\QuorvelA4300.pcd", Target(), list);
+  ASSERT_TRUE(copied) << copied.Error();
   EXPECT_TRUE(contract::ReadFileBytes(target) == PackageBytes("driver/a4/QuorvelA4300.pcd"));
   EXPECT_EQ(contract::FolderEntries(folder_.Path()), std::vector<std::wstring>{L"QuorvelA4300.pcd"});
 }

@@ -153,12 +153,12 @@ TEST_F(Installation, AComInstallationLogsEachStepAndLeavesDriverPrinterDefaultAn
 TEST_F(Installation, WithoutTheEnvironmentTheDriverWouldBeX86AndUnusableForAPrinter) {
   // What the registration does when it names no environment: the 32-bit caller's.
   DependentFileList files;
-  ASSERT_TRUE(CopySpoolerFiles(SpoolerFileList(*inputs_.model, true), GetDriverDirectory(), files).empty());
+  ASSERT_TRUE(
+      CopySpoolerFiles(SpoolerFileList(*inputs_.model, true), GetDriverDirectory().ValueOr(L""), files).empty());
   ASSERT_TRUE(AddPrinterDriverLevel6(DriverRegistration(*inputs_.model, L"", files)));
   EXPECT_TRUE(DriverInstalled(inputs_.model->driverName));
   EXPECT_FALSE(DriverInstalled(inputs_.model->driverName, kEnvironmentX64));
-  EXPECT_FALSE(AddPrinterLevel2({kPrinter, L"COM1:", inputs_.model->driverName, L"WinPrint", 0x40}));
-  EXPECT_EQ(LastErrorCode(), 1797u);
+  EXPECT_EQ(AddPrinterLevel2({kPrinter, L"COM1:", inputs_.model->driverName, L"WinPrint", 0x40}).Error(), 1797u);
   // The worker names the system's environment and succeeds on the same machine.
   EXPECT_TRUE(Run().succeeded);
 }
@@ -245,7 +245,7 @@ class BluetoothInstallation : public Installation {
     device.address = 0x001B10A0B1C2ull;
     inputs_.bluetoothDevice = device;
     // The serial port the system gives the paired printer.
-    ASSERT_EQ(XcvAddPort(L"Local Port", PortNameBytes(L"COM7:")), 0u);
+    ASSERT_EQ(XcvAddPort(L"Local Port", PortNameBytes(L"COM7:")).Error(), 0u);
   }
   static std::vector<uint8_t> PortNameBytes(const std::wstring& name) {
     std::vector<uint8_t> bytes;
@@ -417,7 +417,7 @@ TEST_F(Installation, APrinterOnAnUnknownPortShowsTheBoxOwnedByTheMainWindow) {
 }
 
 TEST_F(Installation, SharedFilesAlreadyInTheDriverFolderAreListedButNotCopiedAgain) {
-  const std::wstring directory = GetDriverDirectory(kEnvironmentX64);
+  const std::wstring directory = GetDriverDirectory(kEnvironmentX64).ValueOr(L"");
   const uint8_t mine[] = {7, 7, 7};
   ASSERT_TRUE(WriteWholeFile(directory + L"UNIDRV.dll", mine));
   const std::vector<std::wstring> paths{L"driver\\common\\Driver64\\UNIDRV.dll",
@@ -432,7 +432,7 @@ TEST_F(Installation, SharedFilesAlreadyInTheDriverFolderAreListedButNotCopiedAga
 TEST_F(Installation, AMissingPackageEntryIsStillListed) {
   DependentFileList files;
   const auto failures = CopySpoolerFiles({L"driver\\a4\\nothing.dll", L"driver\\a4\\plotuia4.hlp"},
-                                         GetDriverDirectory(kEnvironmentX64), files);
+                                         GetDriverDirectory(kEnvironmentX64).ValueOr(L""), files);
   ASSERT_EQ(failures.size(), 1u);
   EXPECT_EQ(failures[0].relativePath, L"driver\\a4\\nothing.dll");
   EXPECT_EQ(failures[0].error, 2u);

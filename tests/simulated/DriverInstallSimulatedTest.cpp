@@ -47,8 +47,8 @@ class DriverInstall : public testing::Test {
   // The SpoolerMethod's copy step; every copy must work here.
   static DependentFileList CopySpoolerList(const DriverModelRecord& model) {
     DependentFileList files;
-    const auto failures =
-        CopySpoolerFiles(SpoolerFileList(model, Is64BitWindows()), GetDriverDirectory(Environment()), files);
+    const auto failures = CopySpoolerFiles(SpoolerFileList(model, Is64BitWindows()),
+                                           GetDriverDirectory(Environment()).ValueOr(L""), files);
     for (const auto& failure : failures) ADD_FAILURE() << WideToUtf8(failure.relativePath) << ": " << failure.error;
     return files;
   }
@@ -69,9 +69,10 @@ class DriverInstall : public testing::Test {
 
 TEST_F(DriverInstall, The300DpiDriverLandsInTheDriverFolderAndTheStateFileAndOutlivesTheRun) {
   const DriverModelRecord model = BuildDriverModelRecords()[1];
-  ASSERT_TRUE(AddPrinterDriverLevel6(Registration(model, CopySpoolerList(model)))) << LastErrorCode();
+  const SystemOutcome added = AddPrinterDriverLevel6(Registration(model, CopySpoolerList(model)));
+  ASSERT_TRUE(added) << added.Error();
 
-  const std::wstring directory = GetDriverDirectory(Environment());
+  const std::wstring directory = GetDriverDirectory(Environment()).ValueOr(L"");
   EXPECT_EQ(directory, L"C:\\Windows\\System32\\spool\\drivers\\x64\\");
   for (const wchar_t* file : {L"QuorvelA4UI300.dll", L"QuorvelA4UNI300.dll", L"QuorvelA4300.pcd", L"plotuia4.hlp"}) {
     EXPECT_TRUE(HostFileExists(directory + file)) << WideToUtf8(file);
@@ -95,8 +96,7 @@ TEST_F(DriverInstall, AnInjectedRegistrationFailureComesBackWithItsCodeAndText) 
   const DriverModelRecord model = BuildDriverModelRecords()[1];
   const DependentFileList files = CopySpoolerList(model);
   ASSERT_TRUE(Machine().InjectFault("AddPrinterDriverExW", 5, FaultMode::Once));
-  EXPECT_FALSE(AddPrinterDriverLevel6(Registration(model, files)));
-  const uint32_t error = LastErrorCode();
+  const uint32_t error = AddPrinterDriverLevel6(Registration(model, files)).Error();
   EXPECT_EQ(error, 5u);
   SetMessageLanguageId(0x0409);
   EXPECT_EQ(FormatSystemError(error), L"Code: 5 - Access is denied.\r\n");
@@ -112,8 +112,7 @@ TEST_F(DriverInstall, ARegistrationNamingAMissingFileIsRefused) {
   absent.Close();
   const PrinterDriverRecord driver = Registration(model, absent);
   CopySpoolerList(model);
-  EXPECT_FALSE(AddPrinterDriverLevel6(driver));
-  EXPECT_EQ(LastErrorCode(), 2u);
+  EXPECT_EQ(AddPrinterDriverLevel6(driver).Error(), 2u);
   EXPECT_FALSE(DriverInstalled(model.driverName, Environment()));
 }
 
@@ -157,16 +156,16 @@ TEST_F(DriverInstall, TheFolderMethodInstallsThroughTheCertificateAndTheApplet) 
   EXPECT_GE(Machine().RequestedDelayMs(), 2500u) << "the waits for certutil and the applet";
 
   // Removal: the package stays while its driver does, the driver while its printer does.
-  EXPECT_EQ(DeletePrinterDriverPackageByInf(driver->infPath, Environment()), PackageDeletion::Failed);
-  EXPECT_EQ(LastErrorCode(), 3015u);
+  const PackageDeletionResult inUse = DeletePrinterDriverPackageByInf(driver->infPath, Environment());
+  EXPECT_EQ(inUse.state, PackageDeletion::Failed);
+  EXPECT_EQ(inUse.outcome.Error(), 3015u);
   EXPECT_FALSE(DeletePrinterDriverVersion3(model.driverName, Environment()));
-  EXPECT_EQ(DeletePrinterByName(L"Quorvel-A4(203)"), 0u);
-  EXPECT_FALSE(DeletePrinterDriverVersion3(model.driverName)) << "no x86 driver of that name";
-  EXPECT_EQ(LastErrorCode(), 1797u);
+  EXPECT_EQ(DeletePrinterByName(L"Quorvel-A4(203)").Error(), 0u);
+  EXPECT_EQ(DeletePrinterDriverVersion3(model.driverName).Error(), 1797u) << "no x86 driver of that name";
   EXPECT_TRUE(DeletePrinterDriverVersion3(model.driverName, Environment()));
   EXPECT_FALSE(HostFileExists(L"C:\\Windows\\System32\\spool\\drivers\\x64\\3\\QuorvelA4203.pcd"));
-  EXPECT_EQ(DeletePrinterDriverPackageByInf(driver->infPath), PackageDeletion::Failed) << "an amd64 package";
-  EXPECT_EQ(DeletePrinterDriverPackageByInf(driver->infPath, Environment()), PackageDeletion::Deleted);
+  EXPECT_EQ(DeletePrinterDriverPackageByInf(driver->infPath).state, PackageDeletion::Failed) << "an amd64 package";
+  EXPECT_EQ(DeletePrinterDriverPackageByInf(driver->infPath, Environment()).state, PackageDeletion::Deleted);
   EXPECT_FALSE(Machine().HostPath(driver->infPath) && std::filesystem::exists(*Machine().HostPath(driver->infPath)));
 }
 

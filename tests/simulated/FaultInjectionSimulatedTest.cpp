@@ -14,6 +14,7 @@
 #include "engine/spooler/ShellCommands.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "engine/spooler/SystemOperations.h"
+#include "simulated/SimulatedLastError.h"
 #include "simulated/SimulatedMachine.h"
 
 namespace {
@@ -29,7 +30,7 @@ std::wstring Unique(const wchar_t* stem) {
 
 // A small driver of version 3 whose files lie in the driver directory.
 PrinterDriverRecord SmallDriver() {
-  const std::wstring directory = GetDriverDirectory();
+  const std::wstring directory = GetDriverDirectory().ValueOr(L"");
   for (const wchar_t* file : {L"f.dll", L"f.pcd", L"fui.dll"}) {
     const uint8_t byte = 1;
     WriteWholeFile(directory + file, std::span<const uint8_t>(&byte, 1));
@@ -76,8 +77,21 @@ bool BluetoothScanFindsAll(size_t count) {
   return scan.Complete() && scan.found.size() == count;
 }
 
-// One operation of the program per platform call; true when it succeeded.
-std::map<std::string, std::function<bool()>> OperationsByCall() {
+// 0 for a success, else the code the failure carries; a plain answer's failure is read
+// from the machine's last error, where the simulated call left it.
+uint32_t Code(const SystemOutcome& outcome) {
+  return outcome.Error();
+}
+template <typename T>
+uint32_t Code(const SystemResult<T>& result) {
+  return result.Error();
+}
+uint32_t Code(bool succeeded) {
+  return succeeded ? 0 : SimulatedLastError();
+}
+
+// One operation of the program per platform call, with its Code.
+std::map<std::string, std::function<uint32_t()>> OperationsByCall() {
   const std::wstring easyPrintInf =
       L"C:\\Windows\\System32\\DriverStore\\FileRepository\\prnms005.inf_amd64_0e1d9a7c5bfb2f8e\\prnms005.inf";
   const uint8_t bytes[] = {1, 2, 3};
@@ -86,112 +100,113 @@ std::map<std::string, std::function<bool()>> OperationsByCall() {
       {"EnumPrintersW",
        [] {
          std::vector<SpoolerEntry> l;
-         return ListPrinters(l) && !l.empty();
+         return Code(ListPrinters(l) && !l.empty());
        }},
-      {"EnumPrinterDriversW", [] { return DriverInstalled(L"Microsoft Print To PDF", kEnvironmentX64); }},
-      {"EnumPortsW", [] { return PortExists(L"COM1:"); }},
-      {"GetPrinterDriverDirectoryW", [] { return !GetDriverDirectory().empty(); }},
-      {"OpenPrinterW", [] { return AddStandardTcpIpPort(Unique(L"IP_open"), L"10.0.0.1"); }},
-      {"XcvDataW", [] { return AddStandardTcpIpPort(Unique(L"IP_xcv"), L"10.0.0.2"); }},
+      {"EnumPrinterDriversW", [] { return Code(DriverInstalled(L"Microsoft Print To PDF", kEnvironmentX64)); }},
+      {"EnumPortsW", [] { return Code(PortExists(L"COM1:")); }},
+      {"GetPrinterDriverDirectoryW", [] { return Code(GetDriverDirectory()); }},
+      {"OpenPrinterW", [] { return Code(AddStandardTcpIpPort(Unique(L"IP_open"), L"10.0.0.1")); }},
+      {"XcvDataW", [] { return Code(AddStandardTcpIpPort(Unique(L"IP_xcv"), L"10.0.0.2")); }},
       {"AddPortW",
        [] {
          Machine().AddDialogAnswer({true, Unique(L"LOCAL_"), L""});
          std::wstring error;
-         return AddPortThroughMonitor(L"Local Port", nullptr, error);
+         return Code(AddPortThroughMonitor(L"Local Port", nullptr, error));
        }},
       {"DeletePortW",
        [] {
          AddStandardTcpIpPort(L"IP_delete", L"10.0.0.3");
          std::wstring error;
-         return DeletePortByName(L"IP_delete", nullptr, error);
+         return Code(DeletePortByName(L"IP_delete", nullptr, error));
        }},
-      {"ConfigurePortW", [] { return ConfigurePortByName(L"COM1:", nullptr); }},
+      {"ConfigurePortW", [] { return Code(ConfigurePortByName(L"COM1:", nullptr)); }},
       {"DeletePrinter",
        [] {
          Machine().AddPrinter({L"Fault printer", L"Microsoft Print To PDF", L"nul:", L"winprint", 0x40, {}});
-         return DeletePrinterByName(L"Fault printer") == 0;
+         return Code(DeletePrinterByName(L"Fault printer"));
        }},
-      {"AddPrinterDriverExW", [] { return AddPrinterDriverLevel6(SmallDriver()).Succeeded(); }},
+      {"AddPrinterDriverExW", [] { return Code(AddPrinterDriverLevel6(SmallDriver())); }},
       {"AddPrinterW",
        [] {
-         return AddPrinterLevel2({Unique(L"Fault printer "), L"nul:", L"Microsoft Print To PDF", L"WinPrint", 0x40})
-             .Succeeded();
+         return Code(
+             AddPrinterLevel2({Unique(L"Fault printer "), L"nul:", L"Microsoft Print To PDF", L"WinPrint", 0x40}));
        }},
-      {"SetDefaultPrinterW", [] { return SetDefaultPrinterByName(L"Microsoft XPS Document Writer"); }},
+      {"SetDefaultPrinterW", [] { return Code(SetDefaultPrinterByName(L"Microsoft XPS Document Writer")); }},
       {"DeletePrinterDriverExW",
        [] {
          AddPrinterDriverLevel6(SmallDriver());
-         return DeletePrinterDriverVersion3(L"Fault driver").Succeeded();
+         return Code(DeletePrinterDriverVersion3(L"Fault driver"));
        }},
       {"DeletePrinterDriverPackageW",
        [easyPrintInf] {
          DeletePrinterDriverVersion3(L"Remote Desktop Easy Print", kEnvironmentX64);
-         return DeletePrinterDriverPackageByInf(easyPrintInf, kEnvironmentX64) == PackageDeletion::Deleted;
+         return Code(DeletePrinterDriverPackageByInf(easyPrintInf, kEnvironmentX64).outcome);
        }},
       {"ShellExecuteExW",
        [] {
-         return StartShellProgram(L"rundll32.exe", L"printui.dll,PrintUIEntry /k /n\"OneNote for Windows 10\"", nullptr,
-                                  1, false);
+         return Code(StartShellProgram(L"rundll32.exe", L"printui.dll,PrintUIEntry /k /n\"OneNote for Windows 10\"",
+                                       nullptr, 1, false));
        }},
-      {"SHGetSpecialFolderPathW", [] { return ProgramFilesFolder().has_value(); }},
-      {"GetVersionExW", [] { return GetWindowsVersion().has_value(); }},
-      {"IsWow64Process", [] { return Machine().IsWow64Process().has_value(); }},
-      {"FormatMessageW", [] { return SystemMessageText(5, 0x0409).has_value(); }},
-      {"GetCurrentDirectoryA", [] { return CreateDirectoryPath(L"C:\\Windows\\Temp") == 1; }},
-      {"CreateDirectoryA", [] { return CreateDirectoryPath(L"C:\\Windows\\Temp\\" + Unique(L"made")) == 1; }},
-      {"GetFileAttributesW", [] { return FileAttributesMissing(L"C:\\Windows\\Temp\\absent.dll"); }},
-      {"CreateFileW", [span] { return WriteWholeFile(L"C:\\Windows\\Temp\\create.bin", span); }},
-      {"WriteFile", [span] { return WriteWholeFile(L"C:\\Windows\\Temp\\write.bin", span); }},
-      {"MoveFileExW", [span] { return WriteWholeFile(L"C:\\Windows\\Temp\\move.bin", span); }},
+      {"SHGetSpecialFolderPathW", [] { return Code(ProgramFilesFolder().has_value()); }},
+      {"GetVersionExW", [] { return Code(GetWindowsVersion().has_value()); }},
+      {"IsWow64Process", [] { return Code(Machine().IsWow64Process().has_value()); }},
+      {"FormatMessageW", [] { return Code(SystemMessageText(5, 0x0409).has_value()); }},
+      {"GetCurrentDirectoryA", [] { return Code(CreateDirectoryPath(L"C:\\Windows\\Temp") == 1); }},
+      {"CreateDirectoryA", [] { return Code(CreateDirectoryPath(L"C:\\Windows\\Temp\\" + Unique(L"made")) == 1); }},
+      {"GetFileAttributesW", [] { return Code(FileAttributesMissing(L"C:\\Windows\\Temp\\absent.dll")); }},
+      {"CreateFileW", [span] { return Code(WriteWholeFile(L"C:\\Windows\\Temp\\create.bin", span)); }},
+      {"WriteFile", [span] { return Code(WriteWholeFile(L"C:\\Windows\\Temp\\write.bin", span)); }},
+      {"MoveFileExW", [span] { return Code(WriteWholeFile(L"C:\\Windows\\Temp\\move.bin", span)); }},
       {"WriteFileEx",
        [] {
          const uint8_t b = 0x0C;
-         return WriteDeviceBytes(kDevice, &b, 1);
+         return Code(WriteDeviceBytes(kDevice, &b, 1));
        }},
       // Devices and Bluetooth, on what PutDevicesInPlace sets up.
-      {"SetupDiGetClassDevsW", [] { return UsbScanFindsAll(); }},
-      {"SetupDiEnumDeviceInterfaces", [] { return UsbScanFindsAll(); }},
-      {"SetupDiGetDeviceInterfaceDetailW", [] { return UsbScanFindsAll(); }},
-      {"SetupDiGetDeviceInstanceIdW", [] { return UsbScanFindsAll(); }},
-      {"SetupDiGetDeviceRegistryPropertyW", [] { return UsbScanFindsAll(); }},
+      {"SetupDiGetClassDevsW", [] { return Code(UsbScanFindsAll()); }},
+      {"SetupDiEnumDeviceInterfaces", [] { return Code(UsbScanFindsAll()); }},
+      {"SetupDiGetDeviceInterfaceDetailW", [] { return Code(UsbScanFindsAll()); }},
+      {"SetupDiGetDeviceInstanceIdW", [] { return Code(UsbScanFindsAll()); }},
+      {"SetupDiGetDeviceRegistryPropertyW", [] { return Code(UsbScanFindsAll()); }},
       {"RegOpenKeyExW",
        [] {
          std::wstring name;
-         return ReadUsbPortName(kUsbPrinter, name);
+         return Code(ReadUsbPortName(kUsbPrinter, name));
        }},
       {"RegQueryValueExW",
        [] {
          std::wstring name;
-         return ReadUsbPortName(kUsbPrinter, name);
+         return Code(ReadUsbPortName(kUsbPrinter, name));
        }},
-      {"SetupDiEnumDeviceInfo", [] { return QueryBluetoothAdapter() == BluetoothAdapterState::On; }},
+      {"SetupDiEnumDeviceInfo", [] { return Code(QueryBluetoothAdapter() == BluetoothAdapterState::On); }},
       {"SetupDiOpenDevRegKey",
        [] {
          std::wstring name;
-         return FindBluetoothSerialPort(L"1122AABBCCDD", name) && name == L"COM7";
+         return Code(FindBluetoothSerialPort(L"1122AABBCCDD", name) && name == L"COM7");
        }},
-      {"LoadLibraryExW", [] { return TryEnableSerialService(PairedPrinter()) == ServiceStateAttempt::Done; }},
-      {"BluetoothFindFirstRadio", [] { return BluetoothRadioFound(); }},
-      {"BluetoothFindFirstDevice", [] { return BluetoothScanFindsAll(1); }},
+      {"LoadLibraryExW", [] { return Code(TryEnableSerialService(PairedPrinter()) == ServiceStateAttempt::Done); }},
+      {"BluetoothFindFirstRadio", [] { return Code(BluetoothRadioFound()); }},
+      {"BluetoothFindFirstDevice", [] { return Code(BluetoothScanFindsAll(1)); }},
       {"BluetoothFindNextDevice",
        [] {
          Machine().Devices().AddBluetoothDevice({L"QV-A4 second", 0x665544332211, 0x040680});
          const bool found = BluetoothScanFindsAll(2);
          Machine().Devices().RemoveBluetoothDevice(0x665544332211);
-         return found;
+         return Code(found);
        }},
       {"BluetoothAuthenticateDevice",
        [] {
          BluetoothDeviceRecord record = PairedPrinter();
-         return AuthenticateBluetoothDevice(record, L"9371") == 259;  // paired already
+         return Code(AuthenticateBluetoothDevice(record, L"9371") == 259);  // paired already
        }},
-      {"BluetoothSetServiceState", [] { return TryEnableSerialService(PairedPrinter()) == ServiceStateAttempt::Done; }},
+      {"BluetoothSetServiceState",
+       [] { return Code(TryEnableSerialService(PairedPrinter()) == ServiceStateAttempt::Done); }},
       {"BluetoothSetLocalServiceInfo",
        [] {
          const std::wstring port = Unique(L"COM");
          SetLocalSerialService(PairedPrinter(), port);
          const auto services = Machine().Devices().Snapshot().localServices;
-         return !services.empty() && services.back().comPort == port;
+         return Code(!services.empty() && services.back().comPort == port);
        }},
   };
 }
@@ -204,9 +219,8 @@ TEST(FaultInjection, EveryCallFailsOnceWithTheInjectedCodeAndThenWorksAgain) {
     const auto operation = operations.find(std::string(call));
     ASSERT_NE(operation, operations.end()) << "no operation makes the call " << call;
     ASSERT_TRUE(Machine().InjectFault(call, 1117, FaultMode::Once));
-    EXPECT_FALSE(operation->second()) << call;
-    EXPECT_EQ(LastErrorCode(), 1117u) << call;
-    EXPECT_TRUE(operation->second()) << call << " still fails, error " << LastErrorCode();
+    EXPECT_EQ(operation->second(), 1117u) << call;
+    EXPECT_EQ(operation->second(), 0u) << call << " still fails";
   }
 }
 
@@ -214,8 +228,7 @@ TEST(FaultInjection, AnAlwaysFaultStaysUntilCleared) {
   ASSERT_TRUE(Machine().InjectFault("AddPrinterW", 5, FaultMode::Always));
   const PrinterRecord printer{L"Always printer", L"nul:", L"Microsoft Print To PDF", L"WinPrint", 0x40};
   EXPECT_FALSE(AddPrinterLevel2(printer));
-  EXPECT_FALSE(AddPrinterLevel2(printer));
-  EXPECT_EQ(LastErrorCode(), 5u);
+  EXPECT_EQ(AddPrinterLevel2(printer).Error(), 5u);
   Machine().ClearFaults();
   EXPECT_TRUE(AddPrinterLevel2(printer));
 }
@@ -224,16 +237,14 @@ TEST(FaultInjection, ACountedFaultFailsThatManyCallsThenWorks) {
   ASSERT_TRUE(Machine().InjectFault("AddPrinterW", 1802, 3));
   const PrinterRecord printer{L"Counted printer", L"nul:", L"Microsoft Print To PDF", L"WinPrint", 0x40};
   for (int i = 0; i < 3; ++i) {
-    EXPECT_FALSE(AddPrinterLevel2(printer)) << i;
-    EXPECT_EQ(LastErrorCode(), 1802u);
+    EXPECT_EQ(AddPrinterLevel2(printer).Error(), 1802u) << i;
   }
   EXPECT_TRUE(AddPrinterLevel2(printer));
 }
 
 TEST(FaultInjection, AStoredWriteFaultBreaksTheWriteOffToo) {
   Machine().Devices().StoreFault({"WriteFile", 112, true});
-  EXPECT_FALSE(WriteWholeFile(L"C:\\Windows\\Temp\\stored.dll", std::vector<uint8_t>(64, 's')));
-  EXPECT_EQ(LastErrorCode(), 112u);
+  EXPECT_EQ(WriteWholeFile(L"C:\\Windows\\Temp\\stored.dll", std::vector<uint8_t>(64, 's')).Error(), 112u);
   EXPECT_TRUE(WriteWholeFile(L"C:\\Windows\\Temp\\stored.dll", std::vector<uint8_t>(64, 's')));
 }
 
@@ -255,8 +266,7 @@ TEST(FaultInjection, AWriteThatBreaksOffLeavesTheOldFileWhole) {
   const std::vector<uint8_t> old(64, 'o');
   ASSERT_TRUE(WriteWholeFile(target, old));
   ASSERT_TRUE(Machine().InjectFault("WriteFile", 112, FaultMode::Once));
-  EXPECT_FALSE(WriteWholeFile(target, std::vector<uint8_t>(4096, 'n')));
-  EXPECT_EQ(LastErrorCode(), 112u);
+  EXPECT_EQ(WriteWholeFile(target, std::vector<uint8_t>(4096, 'n')).Error(), 112u);
   const auto host = *Machine().HostPath(target);
   EXPECT_EQ(std::filesystem::file_size(host), old.size());
   EXPECT_FALSE(std::filesystem::exists(host.string() + ".partial"));

@@ -64,7 +64,7 @@ TEST_F(MachineFolder, AFreshMachineIsAWindows10MachineWithItsInBoxPrinters) {
   EXPECT_NE(printers[0].infPath.find(L"\\DriverStore\\FileRepository\\"), std::wstring::npos);
   EXPECT_EQ(SimulatedMachine::Current()->DefaultPrinter(), L"Microsoft Print to PDF");
   for (const wchar_t* name : {L"COM1:", L"COM4:", L"LPT1:", L"LPT3:", L"FILE:"}) EXPECT_TRUE(PortExists(name));
-  EXPECT_TRUE(std::filesystem::is_directory(*SimulatedMachine::Current()->HostPath(GetDriverDirectory())));
+  EXPECT_TRUE(std::filesystem::is_directory(*SimulatedMachine::Current()->HostPath(GetDriverDirectory().ValueOr(L""))));
   EXPECT_TRUE(std::filesystem::is_directory(*SimulatedMachine::Current()->HostPath(L"C:\\Program Files (x86)")));
 }
 

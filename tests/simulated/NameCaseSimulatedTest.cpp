@@ -5,6 +5,7 @@
 #include "engine/spooler/SpoolerNamesInUse.h"
 #include "engine/spooler/SpoolerOperations.h"
 #include "engine/spooler/SystemOperations.h"
+#include "simulated/SimulatedLastError.h"
 #include "simulated/SimulatedMachine.h"
 
 TEST(NameCase, APrinterNameThatDiffersOnlyInCaseIsRefusedAndCountsAsInUse) {
@@ -13,7 +14,7 @@ TEST(NameCase, APrinterNameThatDiffersOnlyInCaseIsRefusedAndCountsAsInUse) {
       machine.AddPrinter({L"Label Printer", L"Microsoft Software Printer Driver", L"nul:", L"winprint", 0, {}}));
   EXPECT_FALSE(
       machine.AddPrinter({L"LABEL printer", L"Microsoft Software Printer Driver", L"nul:", L"winprint", 0, {}}));
-  EXPECT_EQ(LastErrorCode(), 1802u);
+  EXPECT_EQ(SimulatedLastError(), 1802u);
   EXPECT_FALSE(PrinterNameExists(L"LABEL printer"));  // the exact look-up stays exact
   EXPECT_TRUE(PrinterNameInUse(L"LABEL printer"));
   EXPECT_TRUE(PrinterNameInUse(L"Label Printer"));

@@ -33,7 +33,7 @@ class ProtectedPrintSimulated : public testing::Test {
   static PrinterDriverRecord CopiedRegistration(const DriverModelRecord& model) {
     std::wstring dependentFiles;
     for (const auto& path : model.spoolerList64) {
-      EXPECT_TRUE(CopyPackageEntry(path, GetDriverDirectory(), dependentFiles)) << WideToUtf8(path);
+      EXPECT_TRUE(CopyPackageEntry(path, GetDriverDirectory().ValueOr(L""), dependentFiles)) << WideToUtf8(path);
       dependentFiles += L'\0';
     }
     dependentFiles += std::wstring(2, L'\0');
@@ -85,8 +85,7 @@ TEST_F(ProtectedPrintSimulated, TheSpoolerRefusesTheVendorDriverBothWaysAndTakes
 
   // The spooler way: files copied, the registration refused with access denied.
   const PrinterDriverRecord registration = CopiedRegistration(models[1]);
-  EXPECT_FALSE(AddPrinterDriverLevel6(registration));
-  EXPECT_EQ(LastErrorCode(), 5u);
+  EXPECT_EQ(AddPrinterDriverLevel6(registration).Error(), 5u);
   EXPECT_FALSE(DriverInstalled(models[1].driverName));
 
   // The applet way: the applet starts, shows its failure and installs nothing.
@@ -101,7 +100,8 @@ TEST_F(ProtectedPrintSimulated, TheSpoolerRefusesTheVendorDriverBothWaysAndTakes
   EXPECT_TRUE(AddPrinterLevel2({L"PDF copy", L"FILE:", L"Microsoft Print To PDF", L"WinPrint", 0x40}));
 
   Machine().SetProtectedPrintMode(false);
-  EXPECT_TRUE(AddPrinterDriverLevel6(registration)) << LastErrorCode();
+  const SystemOutcome added = AddPrinterDriverLevel6(registration);
+  EXPECT_TRUE(added) << added.Error();
   EXPECT_TRUE(RunDriverInstallApplet(models[0].driverName, inf, nullptr));
   EXPECT_TRUE(DriverInstalled(models[0].driverName, SystemDriverEnvironment()));
 }

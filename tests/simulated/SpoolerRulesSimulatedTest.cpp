@@ -53,11 +53,11 @@ TEST(SpoolerRules, BeforeVistaDriversAreListedWithoutInfPaths) {
 
 TEST(SpoolerRules, A32BitWindowsHasItsOwnDriverAndProgramFolders) {
   EXPECT_TRUE(Is64BitWindows());
-  EXPECT_EQ(GetDriverDirectory(kEnvironmentX64), L"C:\\Windows\\System32\\spool\\drivers\\x64\\");
+  EXPECT_EQ(GetDriverDirectory(kEnvironmentX64).ValueOr(L""), L"C:\\Windows\\System32\\spool\\drivers\\x64\\");
   EXPECT_EQ(ProgramFilesFolder(), L"C:\\Program Files (x86)");
   Machine().SetX64(false);
   EXPECT_FALSE(Is64BitWindows());
-  EXPECT_EQ(GetDriverDirectory(), L"C:\\Windows\\System32\\spool\\drivers\\W32X86\\");
+  EXPECT_EQ(GetDriverDirectory().ValueOr(L""), L"C:\\Windows\\System32\\spool\\drivers\\W32X86\\");
   EXPECT_EQ(ProgramFilesFolder(), L"C:\\Program Files");
 }
 
@@ -86,16 +86,15 @@ TEST(SpoolerRules, StandardTcpIpPortKeepsItsHostAndTheMonitorsStatusIsTheResult)
   EXPECT_EQ(port->hostAddress, L"192.168.1.100");
   EXPECT_EQ(port->portNumber, 9100u);
   EXPECT_EQ(port->protocol, 1u);
-  EXPECT_FALSE(AddStandardTcpIpPort(L"192.168.1.100", L"192.168.1.100"));
-  EXPECT_EQ(LastErrorCode(), 183u) << "the monitor's status is the error";
+  EXPECT_EQ(AddStandardTcpIpPort(L"192.168.1.100", L"192.168.1.100").Error(), 183u)
+      << "the monitor's status is the error";
 
   const std::wstring longest(kMaxTcpIpPortName, L'n');
   EXPECT_TRUE(AddStandardTcpIpPort(longest, L"255.255.255.255"));
   EXPECT_FALSE(AddStandardTcpIpPort(longest + L"n", L"10.0.0.1"));
 
   Machine().RemoveMonitor(L"Standard TCP/IP Port");
-  EXPECT_FALSE(AddStandardTcpIpPort(L"IP_10.0.0.2", L"10.0.0.2"));
-  EXPECT_EQ(LastErrorCode(), 1796u);
+  EXPECT_EQ(AddStandardTcpIpPort(L"IP_10.0.0.2", L"10.0.0.2").Error(), 1796u);
 }
 
 TEST(SpoolerRules, MonitorDialogsAnswerAsTheUserDid) {
@@ -116,10 +115,8 @@ TEST(SpoolerRules, MonitorDialogsAnswerAsTheUserDid) {
 
   EXPECT_TRUE(ConfigurePortByName(L"COM2:", nullptr));
   Machine().AddDialogAnswer({false, L"", L""});
-  EXPECT_FALSE(ConfigurePortByName(L"COM2:", nullptr));
-  EXPECT_EQ(LastErrorCode(), 1223u);
-  EXPECT_FALSE(ConfigurePortByName(L"COM9:", nullptr));
-  EXPECT_EQ(LastErrorCode(), 1796u);
+  EXPECT_EQ(ConfigurePortByName(L"COM2:", nullptr).Error(), 1223u);
+  EXPECT_EQ(ConfigurePortByName(L"COM9:", nullptr).Error(), 1796u);
 }
 
 TEST(SpoolerRules, PortsAndDriversInUseStay) {
@@ -129,8 +126,7 @@ TEST(SpoolerRules, PortsAndDriversInUseStay) {
   EXPECT_FALSE(DeletePortByName(L"COM9:", nullptr, error));
   EXPECT_EQ(error.rfind(L"Code: 1796 - ", 0), 0u);
   // In-box drivers of version 4 are not found as version 3.
-  EXPECT_FALSE(DeletePrinterDriverVersion3(L"Microsoft Print To PDF"));
-  EXPECT_EQ(LastErrorCode(), 1797u);
+  EXPECT_EQ(DeletePrinterDriverVersion3(L"Microsoft Print To PDF").Error(), 1797u);
 }
 
 TEST(SpoolerRules, DelaysAreRecordedButNotSleptInTests) {
@@ -159,7 +155,7 @@ TEST(SpoolerRules, NoMachineIsLikeNoSpooler) {
   ListPrinters(printers);
   EXPECT_TRUE(printers.empty());
   EXPECT_FALSE(PortExists(L"COM1:"));
-  EXPECT_EQ(DeletePrinterByName(L"Microsoft Print to PDF"), 1722u);
+  EXPECT_EQ(DeletePrinterByName(L"Microsoft Print to PDF").Error(), 1722u);
   SimulatedMachine::Install(machine);
 }
 

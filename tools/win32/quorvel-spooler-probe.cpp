@@ -54,9 +54,11 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("pointer size                                 %u bits\n", static_cast<unsigned>(sizeof(void*) * 8));
   std::printf("Is64BitWindows (IsWow64Process)              %s\n", Is64BitWindows() ? "true" : "false");
   std::printf("program files (0x26)                         %s\n", Text(ProgramFilesFolder().value_or(L"-")).c_str());
-  std::printf("driver directory, no environment             %s\n", Text(GetDriverDirectory()).c_str());
-  std::printf("driver directory, \"Windows NT x86\"           %s\n", Text(GetDriverDirectory(kEnvironmentX86)).c_str());
-  std::printf("driver directory, \"Windows x64\"              %s\n", Text(GetDriverDirectory(kEnvironmentX64)).c_str());
+  std::printf("driver directory, no environment             %s\n", Text(GetDriverDirectory().ValueOr(L"-")).c_str());
+  std::printf("driver directory, \"Windows NT x86\"           %s\n",
+              Text(GetDriverDirectory(kEnvironmentX86).ValueOr(L"-")).c_str());
+  std::printf("driver directory, \"Windows x64\"              %s\n",
+              Text(GetDriverDirectory(kEnvironmentX64).ValueOr(L"-")).c_str());
   std::printf("DRIVER_INFO_6W size, dwlDriverVersion at     %u, %u\n", static_cast<unsigned>(sizeof(DRIVER_INFO_6W)),
               static_cast<unsigned>(offsetof(DRIVER_INFO_6W, dwlDriverVersion)));
   std::printf("PRINTER_INFO_2W size                         %u\n", static_cast<unsigned>(sizeof(PRINTER_INFO_2W)));
@@ -66,10 +68,12 @@ int wmain(int argc, wchar_t** argv) {
   DriverModelRecord model = BuildDriverModelRecords()[0];
   model.driverName = kDriver;
   DependentFileList files;
-  const std::wstring directory = GetDriverDirectory(environment);
-  const auto failures = CopySpoolerFiles(SpoolerFileList(model, Is64BitWindows()), directory, files);
-  Report("copy of the four driver files", failures.empty() && !directory.empty(),
-         failures.empty() ? GetLastError() : failures.front().error);
+  const auto directory = GetDriverDirectory(environment);
+  const auto failures = CopySpoolerFiles(SpoolerFileList(model, Is64BitWindows()), directory.ValueOr(L""), files);
+  Report("copy of the four driver files", failures.empty() && directory.Succeeded(),
+         !directory         ? directory.Error()
+         : failures.empty() ? 0
+                            : failures.front().error);
   const SystemOutcome registered = AddPrinterDriverLevel6(DriverRegistration(model, environment, files));
   Report("AddPrinterDriverExW level 6, copy flag 4", registered.Succeeded(), registered.Error());
   std::printf("DriverInstalled, installation's environment  %s\n",
@@ -88,7 +92,7 @@ int wmain(int argc, wchar_t** argv) {
     // looks among the caller's (x86) drivers instead, the 32-bit files are registered
     // there too, to go on with the rest of the paths.
     DependentFileList x86Files;
-    CopySpoolerFiles(SpoolerFileList(model, false), GetDriverDirectory(kEnvironmentX86), x86Files);
+    CopySpoolerFiles(SpoolerFileList(model, false), GetDriverDirectory(kEnvironmentX86).ValueOr(L""), x86Files);
     const SystemOutcome x86 = AddPrinterDriverLevel6(DriverRegistration(model, kEnvironmentX86, x86Files));
     Report("AddPrinterDriverExW for \"Windows NT x86\" too", x86.Succeeded(), x86.Error());
     added = AddPrinterLevel2(printer);
@@ -107,13 +111,13 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
   const std::wstring before = DefaultPrinter();
-  const bool madeDefault = SetDefaultPrinterByName(kPrinter);
-  Report("default-printer setter, ordinal 204", madeDefault, LastErrorCode());
+  const SystemOutcome madeDefault = SetDefaultPrinterByName(kPrinter);
+  Report("default-printer setter, ordinal 204", madeDefault.Succeeded(), madeDefault.Error());
   std::printf("default printer read back                    %s\n", Text(DefaultPrinter()).c_str());
   std::printf("printer listed                               %s\n", PrinterNameExists(kPrinter) ? "true" : "false");
 
-  const uint32_t deleted = DeletePrinterByName(kPrinter);
-  Report("DeletePrinter", deleted == 0, deleted);
+  const SystemOutcome deleted = DeletePrinterByName(kPrinter);
+  Report("DeletePrinter", deleted.Succeeded(), deleted.Error());
   if (!before.empty() && before != kPrinter) SetDefaultPrinterByName(before);
   const SystemOutcome driverDeleted = DeletePrinterDriverVersion3(kDriver, environment);
   Report("DeletePrinterDriverExW flags 3, version 3", driverDeleted.Succeeded(), driverDeleted.Error());
@@ -126,5 +130,5 @@ int wmain(int argc, wchar_t** argv) {
   DeletePrinterDriverExW(nullptr, const_cast<wchar_t*>(kEnvironmentX86), const_cast<wchar_t*>(kDriver.c_str()), 0, 0);
   std::printf("driver still installed                       %s\n",
               DriverInstalled(kDriver, environment) ? "true" : "false");
-  return registered && added && madeDefault && deleted == 0 ? 0 : 1;
+  return registered && added && madeDefault && deleted ? 0 : 1;
 }

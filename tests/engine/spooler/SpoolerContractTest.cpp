@@ -30,26 +30,29 @@ const SpoolerEntry* FindEntry(const std::vector<SpoolerEntry>& list, const std::
 
 // The driver of the 203 dpi model under a name of the tests' own, copied and registered
 // by the installation's SpoolerMethod, for the environment of the system's printers.
-bool InstallContractDriver() {
+SystemOutcome CopyContractFiles(const DriverModelRecord& model, const std::wstring& environment,
+                                DependentFileList& files) {
+  const auto directory = GetDriverDirectory(environment);
+  if (!directory) return directory.Outcome();
+  const auto failures = CopySpoolerFiles(SpoolerFileList(model, environment == kEnvironmentX64), *directory, files);
+  return failures.empty() ? SystemOutcome() : SystemOutcome::Failure(failures.front().error);
+}
+
+SystemOutcome InstallContractDriver() {
   const DriverModelRecord model = BuildDriverModelRecords()[0];
   const std::wstring environment = contract::PrinterDriverEnvironment();
-  const std::wstring directory = GetDriverDirectory(environment);
-  if (directory.empty()) return false;
   DependentFileList files;
-  const bool is64 = environment == kEnvironmentX64;
-  if (!CopySpoolerFiles(SpoolerFileList(model, is64), directory, files).empty()) return false;
+  if (const SystemOutcome copied = CopyContractFiles(model, environment, files); !copied) return copied;
   PrinterDriverRecord driver = DriverRegistration(model, environment, files);
   driver.driverName = kDriver;
-  if (!AddPrinterDriverLevel6(driver)) return false;
-  if (!contract::WineLooksForPrinterDriversAmongTheCallers()) return true;
+  if (const SystemOutcome added = AddPrinterDriverLevel6(driver); !added) return added;
+  if (!contract::WineLooksForPrinterDriversAmongTheCallers()) return {};
   // The same driver with the 32-bit files for the caller's environment, where Wine looks.
   DependentFileList x86Files;
-  if (!CopySpoolerFiles(SpoolerFileList(model, false), GetDriverDirectory(kEnvironmentX86), x86Files).empty()) {
-    return false;
-  }
+  if (const SystemOutcome copied = CopyContractFiles(model, kEnvironmentX86, x86Files); !copied) return copied;
   PrinterDriverRecord x86 = DriverRegistration(model, kEnvironmentX86, x86Files);
   x86.driverName = kDriver;
-  return AddPrinterDriverLevel6(x86).Succeeded();
+  return AddPrinterDriverLevel6(x86);
 }
 
 PrinterRecord ContractPrinter() {
@@ -81,9 +84,10 @@ class SpoolerContractPrinter : public SpoolerContract {
     SpoolerContract::SetUp();
     defaultBefore_ = contract::DefaultPrinterName();
     DeletePrinterByName(kPrinter);  // left over by a run that was cut short
-    ASSERT_TRUE(InstallContractDriver()) << "error " << LastErrorCode();
-    if (!AddPrinterLevel2(ContractPrinter())) {
-      const uint32_t error = LastErrorCode();
+    const SystemOutcome installed = InstallContractDriver();
+    ASSERT_TRUE(installed) << "error " << installed.Error();
+    if (const SystemOutcome added = AddPrinterLevel2(ContractPrinter()); !added) {
+      const uint32_t error = added.Error();
       // The add itself is checked by AddPrinterMakesAPrinterThatOpens; here the printer
       // is only the subject of other operations.
       ASSERT_TRUE(error == 1801 && contract::CompleteHalfAddedWinePrinter(kPrinter)) << "error " << error;
@@ -134,13 +138,16 @@ TEST_F(SpoolerContract, LocalPortsBelongToTheLocalPortMonitor) {
 
 TEST_F(SpoolerContract, DriverDirectoryExistsAndEndsWithABackslash) {
   for (const std::wstring& environment : {std::wstring(), contract::PrinterDriverEnvironment()}) {
-    const std::wstring directory = GetDriverDirectory(environment);
-    ASSERT_FALSE(directory.empty()) << WideToUtf8(environment);
+    const auto found = GetDriverDirectory(environment);
+    ASSERT_TRUE(found) << WideToUtf8(environment) << ": error " << found.Error();
+    const std::wstring& directory = *found;
+    ASSERT_FALSE(directory.empty());
     EXPECT_EQ(directory.back(), L'\\');
     EXPECT_TRUE(contract::DirectoryExists(directory.substr(0, directory.size() - 1)));
   }
-  EXPECT_EQ(GetDriverDirectory(L"Windows 3.1 on a toaster"), L"");
-  EXPECT_EQ(LastErrorCode(), 1805u) << "ERROR_INVALID_ENVIRONMENT";
+  const auto unknown = GetDriverDirectory(L"Windows 3.1 on a toaster");
+  EXPECT_FALSE(unknown);
+  EXPECT_EQ(unknown.Error(), 1805u) << "ERROR_INVALID_ENVIRONMENT";
 }
 
 TEST_F(SpoolerContract, WithoutAnEnvironmentTheCallerOwnIsMeant) {
@@ -152,14 +159,16 @@ TEST_F(SpoolerContract, WithoutAnEnvironmentTheCallerOwnIsMeant) {
 #else
   const std::wstring caller = kEnvironmentX86;
 #endif
-  EXPECT_EQ(GetDriverDirectory(), GetDriverDirectory(caller));
+  const auto directory = [](const std::wstring& environment) { return GetDriverDirectory(environment).ValueOr(L"?"); };
+  EXPECT_EQ(directory(L""), directory(caller));
   if (contract::PrinterDriverEnvironment() == kEnvironmentX64) {
-    EXPECT_NE(GetDriverDirectory(kEnvironmentX86), GetDriverDirectory(kEnvironmentX64));
+    EXPECT_NE(directory(kEnvironmentX86), directory(kEnvironmentX64));
   }
 }
 
 TEST_F(SpoolerContract, RegisteredDriverIsListedAndFoundInAnyLetterCase) {
-  ASSERT_TRUE(InstallContractDriver()) << "error " << LastErrorCode();
+  const SystemOutcome installed = InstallContractDriver();
+  ASSERT_TRUE(installed) << "error " << installed.Error();
   const std::wstring environment = contract::PrinterDriverEnvironment();
   EXPECT_TRUE(DriverInstalled(kDriver, environment));
   EXPECT_TRUE(DriverInstalled(ToLowerUnits(kDriver), environment));
@@ -172,10 +181,12 @@ TEST_F(SpoolerContract, RegisteredDriverIsListedAndFoundInAnyLetterCase) {
 }
 
 TEST_F(SpoolerContract, AddPrinterMakesAPrinterThatOpens) {
-  ASSERT_TRUE(InstallContractDriver()) << "error " << LastErrorCode();
+  const SystemOutcome installed = InstallContractDriver();
+  ASSERT_TRUE(installed) << "error " << installed.Error();
   DeletePrinterByName(kPrinter);
-  const bool added = AddPrinterLevel2(ContractPrinter()).Succeeded();
-  const uint32_t error = LastErrorCode();
+  const SystemOutcome outcome = AddPrinterLevel2(ContractPrinter());
+  const bool added = outcome.Succeeded();
+  const uint32_t error = outcome.Error();
   if (!added && error == 1801 && contract::CompleteHalfAddedWinePrinter(kPrinter)) {
     DeletePrinterByName(kPrinter);
     GTEST_SKIP() << "Wine's AddPrinterW fails with 1801 for a printer without a data type (its spooler requires "
@@ -183,7 +194,7 @@ TEST_F(SpoolerContract, AddPrinterMakesAPrinterThatOpens) {
   }
   EXPECT_TRUE(added) << "error " << error;
   EXPECT_TRUE(PrinterNameExists(kPrinter));
-  EXPECT_EQ(DeletePrinterByName(kPrinter), 0u);
+  EXPECT_EQ(DeletePrinterByName(kPrinter).Error(), 0u);
 }
 
 TEST_F(SpoolerContractPrinter, AddedPrinterIsListedWithItsDriverAndFoundByExactName) {
@@ -202,52 +213,52 @@ TEST_F(SpoolerContractPrinter, AddedPrinterIsListedWithItsDriverAndFoundByExactN
 }
 
 TEST_F(SpoolerContractPrinter, ASecondPrinterOfTheSameNameIsRefused) {
-  const bool added = AddPrinterLevel2(ContractPrinter()).Succeeded();
+  const SystemOutcome added = AddPrinterLevel2(ContractPrinter());
   if (added && contract::RunningUnderWine()) {
     GTEST_SKIP() << "Wine adds a second printer of an existing name (Windows refuses it with 1802)";
   }
-  EXPECT_FALSE(added);
-  EXPECT_EQ(LastErrorCode(), 1802u);
+  EXPECT_EQ(added.Error(), 1802u);
 }
 
 TEST_F(SpoolerContractPrinter, DefaultPrinterIsSetThroughOrdinal204) {
-  ASSERT_TRUE(SetDefaultPrinterByName(kPrinter)) << "error " << LastErrorCode();
+  const SystemOutcome made = SetDefaultPrinterByName(kPrinter);
+  ASSERT_TRUE(made) << "error " << made.Error();
   EXPECT_EQ(contract::DefaultPrinterName(), kPrinter);
-  EXPECT_FALSE(SetDefaultPrinterByName(L"Quorvel no such printer"));
-  EXPECT_EQ(LastErrorCode(), 1801u);
+  EXPECT_EQ(SetDefaultPrinterByName(L"Quorvel no such printer").Error(), 1801u);
   EXPECT_EQ(contract::DefaultPrinterName(), kPrinter);
 }
 
 TEST_F(SpoolerContractPrinter, DeletedPrinterIsGoneAndASecondDeleteFindsNone) {
-  EXPECT_EQ(DeletePrinterByName(kPrinter), 0u);
+  EXPECT_EQ(DeletePrinterByName(kPrinter).Error(), 0u);
   EXPECT_FALSE(PrinterNameExists(kPrinter));
-  EXPECT_EQ(DeletePrinterByName(kPrinter), 1801u);
+  EXPECT_EQ(DeletePrinterByName(kPrinter).Error(), 1801u);
 }
 
 TEST_F(SpoolerContractPrinter, DriverInUseStaysUntilItsPrinterIsGone) {
   const std::wstring environment = contract::PrinterDriverEnvironment();
-  const bool deleted = DeletePrinterDriverVersion3(kDriver, environment).Succeeded();
-  if (!deleted && LastErrorCode() == 87 && contract::RunningUnderWine()) {
+  const SystemOutcome inUse = DeletePrinterDriverVersion3(kDriver, environment);
+  if (inUse.Error() == 87 && contract::RunningUnderWine()) {
     GTEST_SKIP() << "Wine's DeletePrinterDriverExW fails with 87 for any non-zero flags (here 3, version 3)";
   }
-  EXPECT_FALSE(deleted);
-  EXPECT_EQ(LastErrorCode(), 3001u);
+  EXPECT_EQ(inUse.Error(), 3001u);
   EXPECT_TRUE(DriverInstalled(kDriver, environment));
-  ASSERT_EQ(DeletePrinterByName(kPrinter), 0u);
-  EXPECT_TRUE(DeletePrinterDriverVersion3(kDriver, environment)) << "error " << LastErrorCode();
+  ASSERT_EQ(DeletePrinterByName(kPrinter).Error(), 0u);
+  const SystemOutcome deleted = DeletePrinterDriverVersion3(kDriver, environment);
+  EXPECT_TRUE(deleted) << "error " << deleted.Error();
   EXPECT_FALSE(DriverInstalled(kDriver, environment));
 }
 
 TEST_F(SpoolerContract, PrinterOnAnUnknownDriverOrPortIsRefused) {
-  ASSERT_TRUE(InstallContractDriver()) << "error " << LastErrorCode();
+  const SystemOutcome installed = InstallContractDriver();
+  ASSERT_TRUE(installed) << "error " << installed.Error();
   PrinterRecord printer = ContractPrinter();
   printer.driverName = L"Quorvel no such driver";
-  EXPECT_FALSE(AddPrinterLevel2(printer));
-  EXPECT_EQ(LastErrorCode(), 1797u);
+  EXPECT_EQ(AddPrinterLevel2(printer).Error(), 1797u);
   printer = ContractPrinter();
   printer.portName = L"QUORVEL_NO_SUCH_PORT:";
-  const bool added = AddPrinterLevel2(printer).Succeeded();
-  const uint32_t error = LastErrorCode();
+  const SystemOutcome outcome = AddPrinterLevel2(printer);
+  const bool added = outcome.Succeeded();
+  const uint32_t error = outcome.Error();
   const bool halfAdded = !added && error == 1801 && contract::CompleteHalfAddedWinePrinter(kPrinter);
   if (added || halfAdded) DeletePrinterByName(kPrinter);
   if ((added || halfAdded) && contract::RunningUnderWine()) {
@@ -261,9 +272,9 @@ TEST_F(SpoolerContract, LocalPortMadeThroughTheXcvMonitorIsDeletedByName) {
   const std::wstring name = L"QuorvelContractPort";
   std::wstring error;
   DeletePortByName(name, nullptr, error);  // left over by a run that was cut short
-  ASSERT_EQ(XcvAddPort(L"Local Port", LocalPortData(name)), 0u);
+  ASSERT_EQ(XcvAddPort(L"Local Port", LocalPortData(name)).Error(), 0u);
   EXPECT_TRUE(PortExists(name));
-  EXPECT_NE(XcvAddPort(L"Local Port", LocalPortData(name)), 0u) << "the port exists";
+  EXPECT_FALSE(XcvAddPort(L"Local Port", LocalPortData(name))) << "the port exists";
   std::vector<SpoolerEntry> ports;
   ListPorts(ports);
   ASSERT_NE(FindEntry(ports, name), nullptr);
@@ -279,41 +290,39 @@ TEST_F(SpoolerContract, StandardTcpIpPortIsAddedOnceAndASecondAddFails) {
   const std::wstring name = L"QuorvelContract_10.11.12.13";
   std::wstring error;
   DeletePortByName(name, nullptr, error);
-  const bool added = AddStandardTcpIpPort(name, L"10.11.12.13");
-  if (!added && LastErrorCode() == 1796 && contract::RunningUnderWine()) {
+  const SystemOutcome added = AddStandardTcpIpPort(name, L"10.11.12.13");
+  if (added.Error() == 1796 && contract::RunningUnderWine()) {
     GTEST_SKIP() << "Wine has no Standard TCP/IP port monitor (OpenPrinterW \",XcvMonitor Standard TCP/IP Port\" "
                     "fails with 1796)";
   }
-  ASSERT_TRUE(added) << "error " << LastErrorCode();
+  ASSERT_TRUE(added) << "error " << added.Error();
   std::vector<SpoolerEntry> ports;
   ListPorts(ports);
   ASSERT_NE(FindEntry(ports, name), nullptr);
   EXPECT_EQ(FindEntry(ports, name)->infPath, L"Standard TCP/IP Port");
   // The monitor refuses the port it has already; its status is the failure.
   EXPECT_FALSE(AddStandardTcpIpPort(name, L"10.11.12.13"));
-  EXPECT_NE(LastErrorCode(), 0u);
   EXPECT_TRUE(DeletePortByName(name, nullptr, error)) << WideToUtf8(error);
 }
 
 TEST_F(SpoolerContract, PortTextsThatDoNotFitTheRecordAreRefusedNotCut) {
   const std::wstring longName(kMaxTcpIpPortName + 1, L'P');
-  EXPECT_FALSE(AddStandardTcpIpPort(longName, L"10.0.0.1"));
-  EXPECT_EQ(LastErrorCode(), 87u);
+  EXPECT_EQ(AddStandardTcpIpPort(longName, L"10.0.0.1").Error(), 87u);
   EXPECT_FALSE(PortExists(longName));
   EXPECT_FALSE(PortExists(longName.substr(0, kMaxTcpIpPortName)));
   // The host address also fills the 15-character IP-address field.
-  EXPECT_FALSE(AddStandardTcpIpPort(L"QuorvelContractHost", L"printer-17.example"));
-  EXPECT_EQ(LastErrorCode(), 87u);
+  EXPECT_EQ(AddStandardTcpIpPort(L"QuorvelContractHost", L"printer-17.example").Error(), 87u);
   EXPECT_FALSE(PortExists(L"QuorvelContractHost"));
 }
 
 TEST_F(SpoolerContract, UnknownDriverPackageIsNotDeleted) {
-  const PackageDeletion result = DeletePrinterDriverPackageByInf(L"C:\\Windows\\INF\\quorvel-no-such-package.inf");
-  if (result == PackageDeletion::Unavailable && contract::RunningUnderWine()) {
+  const PackageDeletionResult result =
+      DeletePrinterDriverPackageByInf(L"C:\\Windows\\INF\\quorvel-no-such-package.inf");
+  if (result.state == PackageDeletion::Unavailable && contract::RunningUnderWine()) {
     GTEST_SKIP() << "Wine's winspool.drv has no DeletePrinterDriverPackageW";
   }
-  EXPECT_EQ(result, PackageDeletion::Failed);
-  EXPECT_NE(LastErrorCode(), 0u);
+  EXPECT_EQ(result.state, PackageDeletion::Failed);
+  EXPECT_FALSE(result.outcome);
 }
 
 }  // namespace

@@ -575,7 +575,7 @@ TEST_F(ConsoleProgram, DetectFollowsTheInstallationAndTheRemoval) {
 
 TEST_F(ConsoleProgram, ADriverForThe32BitEnvironmentOnlyIsNotDetectedOn64BitWindows) {
   // What a 32-bit installer that forgot the environment would leave behind.
-  const std::wstring directory = GetDriverDirectory(kEnvironmentX86);
+  const std::wstring directory = GetDriverDirectory(kEnvironmentX86).ValueOr(L"");
   const uint8_t byte = 1;
   for (const wchar_t* file : {L"q.dll", L"q.gpd", L"qui.dll"}) {
     ASSERT_TRUE(WriteWholeFile(directory + file, std::span<const uint8_t>(&byte, 1)));
