@@ -789,7 +789,7 @@ TEST_F(SkinRendersLarge, MainWindowPagesAreTidyAtOneHundredAndFiftyPercent) {
     window->FindControl<ui::Label>(L"title_lb")->SetFont(look.fontSize == 14 ? 3 : 22);
     FillMainWindow(window);
     const ui::Rect content = window->Tree().ContentRect();
-    EXPECT_EQ((ui::Size{content.Width(), content.Height()}), (ui::Size{1050, 750}));
+    EXPECT_EQ((ui::Size{content.Width(), content.Height()}), (ui::Size{700 * 3 / 2, 500 * 3 / 2}));
     CheckMainPages(window, look, "150-");
     window->DestroyWindow();
     host_->RunUntilIdle();

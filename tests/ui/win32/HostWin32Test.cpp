@@ -179,8 +179,8 @@ TEST_F(Win32HostTest, PaintsDoubleBufferedOntoTheWindowOnlyWhereInvalid) {
 TEST_F(Win32HostTest, BoundsClientSizeAndCentringOverTheOwner) {
   HWND window = Open();
   ASSERT_NE(window, nullptr);
-  events.window->SetBounds({50, 60, 750, 560});
-  EXPECT_EQ(events.window->Bounds(), (ui::Rect{50, 60, 750, 560}));
+  events.window->SetBounds({50, 60, 740, 560});
+  EXPECT_EQ(events.window->Bounds(), (ui::Rect{50, 60, 740, 560}));
   EXPECT_EQ(events.window->ClientSize(), (ui::Size{700, 500}));
   ASSERT_FALSE(events.sizes.empty());
   EXPECT_EQ(events.sizes.back(), (ui::Size{700, 500}));
