@@ -15,6 +15,8 @@
 #include "exe-win32/PlantedFolder.h"
 #include "exe-win32/ProductWindow.h"
 #include "exe-win32/SpoolerView.h"
+#include "exe-win32/UiAutomationClient.h"
+#include "exe-win32/WizardByClicks.h"
 
 namespace {
 
@@ -142,20 +144,20 @@ class ExeInstallation : public testing::Test {
   static inline bool removed_ = false;
 };
 
-const auto settle = [] { std::this_thread::sleep_for(600ms); };
-
 TEST_F(ExeInstallation, InstallsOnCom1ByClicks) {
   const HWND main = StartProduct();
   ASSERT_NE(main, nullptr) << "no main window";
-  std::this_thread::sleep_for(1s);
+  const UiaClient client;
+  ASSERT_TRUE(client.Ready()) << "uiautomationcore.dll lacks the client functions";
+  ASSERT_TRUE(WaitForIndexPage(client, main));
   ClickAt(main, kInstallTile);
-  settle();
   // Next through the port kind (COM is the first choice), the model, the port list (COM1:
   // is chosen first), the printer name and the summary; the last Next starts the run.
-  for (int step = 0; step < 6; ++step) {
-    ClickAt(main, kNextButton);
-    std::this_thread::sleep_for(2s);  // the tab's slide and the next panel's entry
+  for (const wchar_t* panel : {L"tab_panel_install_port", L"tab_panel_install_moudel", L"tab_panel_install_portList",
+                               L"tab_panel_install_printerName", L"tab_panel_install_readyInstall"}) {
+    ASSERT_TRUE(NextTo(client, main, panel));
   }
+  ASSERT_TRUE(NextTo(client, main, L"tab_panel_install_installing", false));
   ASSERT_TRUE(WaitUntil([&] { return !FinishBarButtons(main).empty(); }, 180s)) << "no finish bar within 3 minutes";
 
   const std::optional<PrinterView> printer = ReadPrinter(kPrinter);
@@ -191,8 +193,7 @@ TEST_F(ExeInstallation, RemovesThePrinterAndItsDriverByClicks) {
   CloseProduct();
   const HWND main = StartProduct();
   ASSERT_NE(main, nullptr);
-  std::this_thread::sleep_for(1s);
-  RemoveByClicks(main, kPrinter, kDriver);
+  ASSERT_TRUE(RemoveByClicks(main, kPrinter, kDriver));
   EXPECT_TRUE(WaitUntil([&] { return !ReadPrinter(kPrinter).has_value(); }, 30s)) << "the printer is still there";
   EXPECT_TRUE(WaitUntil([&] { return !FinishBarButtons(main).empty(); }, 30s)) << "no finish bar after the removal";
   CloseProduct();

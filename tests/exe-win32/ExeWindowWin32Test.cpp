@@ -23,7 +23,10 @@
 
 #include "devices/RemovalTestSpooler.h"
 #include "engine/spooler/SpoolerOperations.h"
+#include "exe-win32/AccessibleTree.h"
 #include "exe-win32/ProductWindow.h"
+#include "exe-win32/UiAutomationClient.h"
+#include "exe-win32/WizardByClicks.h"
 #include "shell/EmbeddedPackage.h"
 #include "ui/core/ResourceManager.h"
 
@@ -271,7 +274,7 @@ TEST_F(ExeWindow, RemovesAPrinterChosenInTheRemovalWizard) {
   ASSERT_TRUE(product.Started()) << "CreateProcessW failed: " << product.StartError();
   const HWND main = WaitForWindow(product.Id(), L"MainWnd");
   ASSERT_NE(main, nullptr);
-  RemoveByClicks(main, L"removal test", driver);
+  ASSERT_TRUE(RemoveByClicks(main, L"removal test", driver));
   EXPECT_TRUE(WaitUntil([&] { return !PrinterListed(printer); }, 20s)) << "the printer is still there";
   // The removal's flags are refused under Wine: the driver stays.
   EXPECT_TRUE(DriverListed(driver));
@@ -296,21 +299,26 @@ TEST_F(ExeWindow, KeysLeadToThePortListWithWinesComPorts) {
   ASSERT_TRUE(product.Started()) << "CreateProcessW failed: " << product.StartError();
   const HWND main = WaitForWindow(product.Id(), L"MainWnd");
   ASSERT_NE(main, nullptr);
-  std::this_thread::sleep_for(1s);
-  for (int step = 0; step < 3; ++step) {
+  const UiaClient client;
+  ASSERT_TRUE(client.Ready()) << "uiautomationcore.dll lacks the client functions";
+  ASSERT_TRUE(WaitForIndexPage(client, main));
+  for (const wchar_t* panel : {L"tab_panel_install_port", L"tab_panel_install_moudel", L"tab_panel_install_portList"}) {
     PostKey(main, VK_RETURN);
-    std::this_thread::sleep_for(2s);  // the tab's slide and the next panel's entry
+    ASSERT_TRUE(WaitForPanel(client, main, panel, true));
   }
   // The port list took the focus as its panel showed; the Tab order goes on with add,
   // delete, configure, Back, Next, Cancel and the four caption buttons (the Linux build's
   // test holds the same order).
   PostKey(main, VK_TAB, 2);
+  ASSERT_TRUE(WaitForFocus(client, main, L"btn_port_delete"));
   const std::wstring first = AskToDeleteAndCancel(product.Id(), main);
   EXPECT_NE(first.find(L"COM1:"), std::wstring::npos) << Narrow(first);
 
   PostKey(main, VK_TAB, 9);  // round to the list
   PostKey(main, VK_DOWN);
+  ASSERT_TRUE(WaitForFocus(client, main, L"listex_install_port_item", *(com1 + 1)));
   PostKey(main, VK_TAB, 2);  // to the delete button
+  ASSERT_TRUE(WaitForFocus(client, main, L"btn_port_delete"));
   const std::wstring second = AskToDeleteAndCancel(product.Id(), main);
   EXPECT_NE(second.find(*(com1 + 1)), std::wstring::npos) << Narrow(second);
 

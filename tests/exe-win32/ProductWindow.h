@@ -10,10 +10,10 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <thread>
 #include <type_traits>
 #include <vector>
 
+#include "WaitUntil.h"
 #include "ui/win32/GdiObject.h"
 #include "ui/win32/GdiSelection.h"
 #include "ui/win32/WindowDc.h"
@@ -107,14 +107,11 @@ inline HWND FindWindowOf(DWORD processId, const std::wstring& className) {
   return search.found;
 }
 
+// The shared wait, polling more slowly: each check asks the product's process or the
+// spooler, which share the machine with this one.
 template <typename Condition>
 bool WaitUntil(Condition condition, std::chrono::milliseconds timeout) {
-  const auto end = Clock::now() + timeout;
-  while (!condition()) {
-    if (Clock::now() >= end) return false;
-    std::this_thread::sleep_for(20ms);
-  }
-  return true;
+  return ::WaitUntil(condition, timeout, 20ms);
 }
 
 // The toolkit shows a window before its layout's size and the centring apply; clicks are
@@ -266,31 +263,7 @@ inline void PostKey(HWND window, UINT key, int times = 1) {
   for (int i = 0; i < times; ++i) {
     PostMessageW(window, WM_KEYDOWN, key, 1);
     PostMessageW(window, WM_KEYUP, key, 1 | (1u << 30) | (1u << 31));
-    std::this_thread::sleep_for(150ms);
   }
-}
-
-// From the index page through the removal wizard: the first printer and the first driver
-// that the searches for these texts find are chosen, and the run is started.
-inline void RemoveByClicks(HWND main, const std::wstring& printerSearch, const std::wstring& driverSearch) {
-  const auto settle = [] { std::this_thread::sleep_for(600ms); };
-  ClickAt(main, kRemoveTile);
-  settle();
-  ClickAt(main, kNextButton);  // the printer panel
-  settle();
-  TypeInto(main, kSearchField, printerSearch);
-  settle();
-  ClickAt(main, kFirstRowText);  // a click on the text flips the row
-  settle();
-  ClickAt(main, kNextButton);  // the driver panel
-  settle();
-  TypeInto(main, kSearchField, driverSearch);
-  settle();
-  ClickAt(main, kFirstRowText);
-  settle();
-  ClickAt(main, kNextButton);  // the summary
-  settle();
-  ClickAt(main, kNextButton);  // the run
 }
 
 }  // namespace exetest
