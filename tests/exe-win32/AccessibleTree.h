@@ -29,10 +29,45 @@ struct Element {
   bool offscreen = false;
 };
 
+inline bool IsPanel(const Element& element) {
+  return element.automationId.rfind(L"tab_panel_", 0) == 0;
+}
+
+// How far a read goes. A step of navigation across the processes (some 40 ms under Wine)
+// costs far more than the properties of the element it reaches, so the waits do not ask
+// controls that hold nothing in this toolkit (buttons, options, edits, texts, rows) for
+// children, and a wait for the panels leaves their insides out as well.
+enum class Reach { Everything, NotIntoControls, NotIntoPanels };
+
+inline bool HoldsNothing(const Element& element) {
+  switch (element.controlType) {
+    case uia::kButtonControl:
+    case uia::kCheckBoxControl:
+    case uia::kEditControl:
+    case uia::kImageControl:
+    case uia::kListItemControl:
+    case uia::kRadioButtonControl:
+    case uia::kTextControl:
+    case uia::kDocumentControl:
+      return true;
+    default:
+      return false;
+  }
+}
+
+inline bool GoesInto(const Element& element, Reach reach) {
+  if (reach == Reach::Everything) return true;
+  return !HoldsNothing(element) && !(reach == Reach::NotIntoPanels && IsPanel(element));
+}
+
+// More than the window ever shows: a read stops there, should the navigation run in a circle.
+constexpr size_t kMostElements = 500;
+
 // Every element under the node, depth first, in the order a screen reader walks them.
-inline void Walk(const UiaClient& client, const UiaClient::Node& node, int depth, std::vector<Element>& out) {
-  if (depth > 12 || out.size() > 2000) return;
-  for (auto child = client.Navigate(node, NavigateDirection_FirstChild); child != nullptr;
+inline void Walk(const UiaClient& client, const UiaClient::Node& node, int depth, Reach reach,
+                 std::vector<Element>& out) {
+  if (depth > 12) return;
+  for (auto child = client.Navigate(node, NavigateDirection_FirstChild); child != nullptr && out.size() < kMostElements;
        child = client.Navigate(*child, NavigateDirection_NextSibling)) {
     Element element;
     element.automationId = client.Text(*child, uia::kAutomationIdProperty).value_or(L"");
@@ -43,20 +78,21 @@ inline void Walk(const UiaClient& client, const UiaClient::Node& node, int depth
     element.enabled = client.Flag(*child, uia::kIsEnabledProperty).value_or(true);
     element.offscreen = client.Flag(*child, uia::kIsOffscreenProperty).value_or(false);
     out.push_back(element);
-    Walk(client, *child, depth + 1, out);
+    if (GoesInto(element, reach)) Walk(client, *child, depth + 1, reach, out);
   }
 }
 
-inline std::vector<Element> ReadTree(const UiaClient& client, HWND window) {
+inline std::vector<Element> ReadTree(const UiaClient& client, HWND window, Reach reach = Reach::Everything) {
   std::vector<Element> elements;
-  if (auto root = client.FromHandle(window)) Walk(client, *root, 0, elements);
+  if (auto root = client.FromHandle(window)) Walk(client, *root, 0, reach, elements);
   return elements;
 }
 
-// The automation ids in tree order, for failure messages.
+// The automation ids in tree order, for failure messages; the first hundred.
 inline std::string IdsOf(const std::vector<Element>& elements) {
   std::string ids;
-  for (const Element& element : elements) ids += Narrow(element.automationId) + " ";
+  for (size_t i = 0; i < elements.size() && i < 100; ++i) ids += Narrow(elements[i].automationId) + " ";
+  if (elements.size() > 100) ids += "… (" + std::to_string(elements.size()) + " in all)";
   return ids;
 }
 
@@ -77,7 +113,7 @@ inline std::vector<const Element*> AllById(const std::vector<Element>& elements,
 inline std::vector<std::wstring> PanelsIn(const std::vector<Element>& elements) {
   std::vector<std::wstring> panels;
   for (const Element& element : elements) {
-    if (element.automationId.rfind(L"tab_panel_", 0) == 0) panels.push_back(element.automationId);
+    if (IsPanel(element)) panels.push_back(element.automationId);
   }
   return panels;
 }
@@ -91,37 +127,37 @@ inline bool ContainsNoCase(const std::wstring& text, const std::wstring& part) {
 }
 
 // Waits until the tree satisfies the condition; the failure names what was awaited and
-// what the tree held last.
+// what the tree held last. tree: the last read, when the wait succeeds.
 template <typename Condition>
 testing::AssertionResult WaitForTree(const UiaClient& client, HWND window, const std::string& awaited,
-                                     Condition condition, std::chrono::milliseconds timeout = 15s,
+                                     Condition condition, Reach reach = Reach::NotIntoControls,
                                      std::vector<Element>* tree = nullptr) {
+  constexpr auto timeout = 15s;
   std::vector<Element> elements;
   if (WaitUntil(
           [&] {
-            elements = ReadTree(client, window);
+            elements = ReadTree(client, window, reach);
             return condition(elements);
           },
           timeout)) {
     if (tree != nullptr) *tree = std::move(elements);
     return testing::AssertionSuccess();
   }
-  return testing::AssertionFailure() << "not within " << timeout.count() << " ms: " << awaited
+  return testing::AssertionFailure() << "not within " << timeout.count() << " s: " << awaited
                                      << "; the tree held: " << IdsOf(elements);
 }
 
-// Until that panel is the only one in the tree (its slide has ended) and, where named,
-// the wizard bar's Next button is shown.
+// Until that panel is the only one in the tree (its slide has ended) and, where asked,
+// the wizard bar's Next button is shown. tree: the whole tree then, panel included.
 inline testing::AssertionResult WaitForPanel(const UiaClient& client, HWND window, const std::wstring& panel,
                                              bool withNext = false, std::vector<Element>* tree = nullptr) {
   return WaitForTree(
       client, window, Narrow(panel) + (withNext ? " alone, with the Next button" : " alone"),
       [&](const std::vector<Element>& elements) {
-        const std::vector<std::wstring> panels = PanelsIn(elements);
-        return panels.size() == 1 && panels.front() == panel &&
+        return PanelsIn(elements) == std::vector<std::wstring>{panel} &&
                (!withNext || ById(elements, L"btn_setup_next") != nullptr);
       },
-      15s, tree);
+      tree != nullptr ? Reach::Everything : Reach::NotIntoPanels, tree);
 }
 
 }  // namespace exetest

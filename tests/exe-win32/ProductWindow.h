@@ -31,20 +31,31 @@ inline std::wstring ProductPath() {
   return path ? path : L"";
 }
 
-// The started product; ended by force if a test leaves it running.
+// How many processes the product's job has held, and holds now, the product included.
+struct ProgramCounts {
+  DWORD started = 0;
+  DWORD running = 0;
+};
+
+// The started product; ended by force if a test leaves it running. It runs in a job of its
+// own, which the programs it starts join, so that they can be counted from here.
 class Product {
  public:
   // directory: the current directory it starts in; null keeps this program's.
-  explicit Product(const std::wstring& path = ProductPath(), const wchar_t* directory = nullptr) {
+  explicit Product(const std::wstring& path = ProductPath(), const wchar_t* directory = nullptr)
+      : job_(CreateJobObjectW(nullptr, nullptr), &CloseHandle) {
     std::wstring commandLine = L"\"" + path + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     started_ = Clock::now();
-    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, directory, &startup,
-                        &info_)) {
+    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, directory,
+                        &startup, &info_)) {
       error_ = GetLastError();
       info_ = {};
+      return;
     }
+    if (!job_ || !AssignProcessToJobObject(job_.get(), info_.hProcess)) job_.reset();
+    ResumeThread(info_.hThread);
   }
   ~Product() {
     if (info_.hProcess != nullptr) {
@@ -64,6 +75,32 @@ class Product {
   DWORD Id() const { return info_.dwProcessId; }
   Clock::time_point StartTime() const { return started_; }
 
+  // Null when the job could not be made or read.
+  std::optional<ProgramCounts> Programs() const {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
+    if (!job_ || !QueryInformationJobObject(job_.get(), JobObjectBasicAccountingInformation, &accounting,
+                                            sizeof accounting, nullptr)) {
+      return std::nullopt;
+    }
+    return ProgramCounts{accounting.TotalProcesses, accounting.ActiveProcesses};
+  }
+
+  // The ids of the job's processes that run now, the product's among them.
+  std::vector<DWORD> RunningIds() const {
+    constexpr size_t kMost = 64;
+    std::vector<BYTE> buffer(sizeof(JOBOBJECT_BASIC_PROCESS_ID_LIST) + kMost * sizeof(ULONG_PTR));
+    auto* list = reinterpret_cast<JOBOBJECT_BASIC_PROCESS_ID_LIST*>(buffer.data());
+    list->NumberOfAssignedProcesses = kMost;
+    if (!job_ || !QueryInformationJobObject(job_.get(), JobObjectBasicProcessIdList, list,
+                                            static_cast<DWORD>(buffer.size()), nullptr)) {
+      return {};
+    }
+    const ULONG_PTR* first = list->ProcessIdList;
+    std::vector<DWORD> ids;
+    for (DWORD i = 0; i < list->NumberOfProcessIdsInList; ++i) ids.push_back(static_cast<DWORD>(first[i]));
+    return ids;
+  }
+
   // The exit code once the process has ended within the timeout.
   std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = kEndTimeout) const {
     if (WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return std::nullopt;
@@ -73,6 +110,7 @@ class Product {
   }
 
  private:
+  std::unique_ptr<void, decltype(&CloseHandle)> job_;
   PROCESS_INFORMATION info_{};
   DWORD error_ = 0;
   Clock::time_point started_;
@@ -86,7 +124,7 @@ inline std::wstring ClassOf(HWND window) {
 
 struct WindowSearch {
   DWORD processId;
-  const std::wstring* className;
+  const std::wstring* className;  // null: any class
   HWND found;
 };
 
@@ -95,7 +133,8 @@ inline BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
   auto* search = reinterpret_cast<WindowSearch*>(data);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId || !IsWindowVisible(window) || ClassOf(window) != *search->className) return TRUE;
+  if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
+  if (search->className != nullptr && ClassOf(window) != *search->className) return TRUE;
   search->found = window;
   return FALSE;
 }
@@ -105,6 +144,12 @@ inline HWND FindWindowOf(DWORD processId, const std::wstring& className) {
   WindowSearch search{processId, &className, nullptr};
   EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+inline bool ShowsAWindow(DWORD processId) {
+  WindowSearch search{processId, nullptr, nullptr};
+  EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found != nullptr;
 }
 
 // The shared wait, polling more slowly: each check asks the product's process or the

@@ -85,12 +85,14 @@ inline testing::AssertionResult RemoveByClicks(HWND main, const std::wstring& pr
            [&] {
              // The start button is enabled by the choices.
              ClickAt(main, kNextButton);
-             return WaitForTree(client, main, "the removal's summary with its start button enabled",
-                                [](const std::vector<Element>& elements) {
-                                  const Element* start = ById(elements, L"btn_setup_next");
-                                  return PanelsIn(elements) == std::vector<std::wstring>{L"tab_panel_delete_ready"} &&
-                                         start != nullptr && start->enabled;
-                                });
+             return WaitForTree(
+                 client, main, "the removal's summary with its start button enabled",
+                 [](const std::vector<Element>& elements) {
+                   const Element* start = ById(elements, L"btn_setup_next");
+                   return PanelsIn(elements) == std::vector<std::wstring>{L"tab_panel_delete_ready"} &&
+                          start != nullptr && start->enabled;
+                 },
+                 Reach::NotIntoPanels);
            },
            [&] { return NextTo(client, main, L"tab_panel_delete_start", false); }}) {
     testing::AssertionResult done = step();
