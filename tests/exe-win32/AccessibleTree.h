@@ -10,8 +10,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cwctype>
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "exe-win32/ProductWindow.h"
@@ -88,6 +93,37 @@ inline std::vector<Element> ReadTree(const UiaClient& client, HWND window, Reach
   return elements;
 }
 
+// One client for the whole run, never unloaded: a read that was given up (below) may still
+// be using it.
+inline const UiaClient& SharedUiaClient() {
+  static const UiaClient* client = new UiaClient();
+  return *client;
+}
+
+// Wine's COM can deadlock as it releases a remote reference (it waits for the calls of an
+// interface to end, among them the one it runs in), and the read with it. A read that has
+// not returned within the limit is given up and left on its own thread; null then.
+inline std::optional<std::vector<Element>> ReadTreeWithin(HWND window, Reach reach,
+                                                          std::chrono::milliseconds limit = 10s) {
+  struct Read {
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;
+    std::vector<Element> elements;
+  };
+  auto read = std::make_shared<Read>();
+  std::thread([read, window, reach] {
+    std::vector<Element> elements = ReadTree(SharedUiaClient(), window, reach);
+    const std::lock_guard lock(read->mutex);
+    read->elements = std::move(elements);
+    read->done = true;
+    read->ended.notify_all();
+  }).detach();
+  std::unique_lock lock(read->mutex);
+  if (!read->ended.wait_for(lock, limit, [&] { return read->done; })) return std::nullopt;
+  return std::move(read->elements);
+}
+
 // The automation ids in tree order, for failure messages; the first hundred.
 inline std::string IdsOf(const std::vector<Element>& elements) {
   std::string ids;
@@ -129,30 +165,35 @@ inline bool ContainsNoCase(const std::wstring& text, const std::wstring& part) {
 // Waits until the tree satisfies the condition; the failure names what was awaited and
 // what the tree held last. tree: the last read, when the wait succeeds.
 template <typename Condition>
-testing::AssertionResult WaitForTree(const UiaClient& client, HWND window, const std::string& awaited,
-                                     Condition condition, Reach reach = Reach::NotIntoControls,
-                                     std::vector<Element>* tree = nullptr) {
-  constexpr auto timeout = 15s;
+testing::AssertionResult WaitForTree(HWND window, const std::string& awaited, Condition condition,
+                                     Reach reach = Reach::NotIntoControls, std::vector<Element>* tree = nullptr) {
+  constexpr auto timeout = 30s;
   std::vector<Element> elements;
+  int unanswered = 0;
   if (WaitUntil(
           [&] {
-            elements = ReadTree(client, window, reach);
+            std::optional<std::vector<Element>> read = ReadTreeWithin(window, reach);
+            if (!read) {
+              ++unanswered;
+              return false;
+            }
+            elements = std::move(*read);
             return condition(elements);
           },
           timeout)) {
     if (tree != nullptr) *tree = std::move(elements);
     return testing::AssertionSuccess();
   }
-  return testing::AssertionFailure() << "not within " << timeout.count() << " s: " << awaited
-                                     << "; the tree held: " << IdsOf(elements);
+  return testing::AssertionFailure() << "not within " << timeout.count() << " s: " << awaited << "; " << unanswered
+                                     << " reads did not return; the tree held: " << IdsOf(elements);
 }
 
 // Until that panel is the only one in the tree (its slide has ended) and, where asked,
 // the wizard bar's Next button is shown. tree: the whole tree then, panel included.
-inline testing::AssertionResult WaitForPanel(const UiaClient& client, HWND window, const std::wstring& panel,
-                                             bool withNext = false, std::vector<Element>* tree = nullptr) {
+inline testing::AssertionResult WaitForPanel(HWND window, const std::wstring& panel, bool withNext = false,
+                                             std::vector<Element>* tree = nullptr) {
   return WaitForTree(
-      client, window, Narrow(panel) + (withNext ? " alone, with the Next button" : " alone"),
+      window, Narrow(panel) + (withNext ? " alone, with the Next button" : " alone"),
       [&](const std::vector<Element>& elements) {
         return PanelsIn(elements) == std::vector<std::wstring>{panel} &&
                (!withNext || ById(elements, L"btn_setup_next") != nullptr);

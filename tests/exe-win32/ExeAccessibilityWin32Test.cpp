@@ -36,7 +36,7 @@ class ExeAccessibility : public testing::Test {
     if (ProductPath().empty()) GTEST_SKIP() << "QUORVEL_PRODUCT_UNDER_TEST does not name the product";
     if (!client_.Ready()) GTEST_SKIP() << "uiautomationcore.dll lacks the client functions";
   }
-  UiaClient client_;
+  const UiaClient& client_ = SharedUiaClient();
 };
 
 TEST_F(ExeAccessibility, ReadsTheIndexPageAndThePortPage) {
@@ -72,10 +72,10 @@ TEST_F(ExeAccessibility, ReadsTheIndexPageAndThePortPage) {
   EXPECT_LE(std::count_if(index.begin(), index.end(), [](const Element& e) { return e.focused; }), 1);
 
   // The tile chooses the installation; Next shows its first page, the port kinds.
-  ASSERT_TRUE(WaitForIndexPage(client_, main));
+  ASSERT_TRUE(WaitForIndexPage(main));
   ClickAt(main, kInstallTile);
   std::vector<Element> ports;
-  ASSERT_TRUE(NextTo(client_, main, L"tab_panel_install_port", true, &ports));
+  ASSERT_TRUE(NextTo(main, L"tab_panel_install_port", true, &ports));
   for (const wchar_t* id : {L"option_port_usb", L"option_port_net", L"option_port_bluetooth", L"option_port_lpt",
                             L"option_port_com", L"option_port_custom"}) {
     const Element* option = ById(ports, id);

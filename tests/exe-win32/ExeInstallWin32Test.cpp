@@ -149,17 +149,16 @@ class ExeInstallation : public testing::Test {
 TEST_F(ExeInstallation, InstallsOnCom1ByClicks) {
   const HWND main = StartProduct();
   ASSERT_NE(main, nullptr) << "no main window";
-  const UiaClient client;
-  ASSERT_TRUE(client.Ready()) << "uiautomationcore.dll lacks the client functions";
-  ASSERT_TRUE(WaitForIndexPage(client, main));
+  ASSERT_TRUE(SharedUiaClient().Ready()) << "uiautomationcore.dll lacks the client functions";
+  ASSERT_TRUE(WaitForIndexPage(main));
   ClickAt(main, kInstallTile);
   // Next through the port kind (COM is the first choice), the model, the port list (COM1:
   // is chosen first), the printer name and the summary; the last Next starts the run.
   for (const wchar_t* panel : {L"tab_panel_install_port", L"tab_panel_install_moudel", L"tab_panel_install_portList",
                                L"tab_panel_install_printerName", L"tab_panel_install_readyInstall"}) {
-    ASSERT_TRUE(NextTo(client, main, panel));
+    ASSERT_TRUE(NextTo(main, panel));
   }
-  ASSERT_TRUE(NextTo(client, main, L"tab_panel_install_installing", false));
+  ASSERT_TRUE(NextTo(main, L"tab_panel_install_installing", false));
   ASSERT_TRUE(WaitUntil([&] { return !FinishBarButtons(main).empty(); }, 180s)) << "no finish bar within 3 minutes";
 
   const std::optional<PrinterView> printer = ReadPrinter(kPrinter);

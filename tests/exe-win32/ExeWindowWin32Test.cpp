@@ -299,26 +299,25 @@ TEST_F(ExeWindow, KeysLeadToThePortListWithWinesComPorts) {
   ASSERT_TRUE(product.Started()) << "CreateProcessW failed: " << product.StartError();
   const HWND main = WaitForWindow(product.Id(), L"MainWnd");
   ASSERT_NE(main, nullptr);
-  const UiaClient client;
-  ASSERT_TRUE(client.Ready()) << "uiautomationcore.dll lacks the client functions";
-  ASSERT_TRUE(WaitForIndexPage(client, main));
+  ASSERT_TRUE(SharedUiaClient().Ready()) << "uiautomationcore.dll lacks the client functions";
+  ASSERT_TRUE(WaitForIndexPage(main));
   for (const wchar_t* panel : {L"tab_panel_install_port", L"tab_panel_install_moudel", L"tab_panel_install_portList"}) {
     PostKey(main, VK_RETURN);
-    ASSERT_TRUE(WaitForPanel(client, main, panel, true));
+    ASSERT_TRUE(WaitForPanel(main, panel, true));
   }
   // The port list took the focus as its panel showed; the Tab order goes on with add,
   // delete, configure, Back, Next, Cancel and the four caption buttons (the Linux build's
   // test holds the same order).
   PostKey(main, VK_TAB, 2);
-  ASSERT_TRUE(WaitForFocus(client, main, L"btn_port_delete"));
+  ASSERT_TRUE(WaitForFocus(main, L"btn_port_delete"));
   const std::wstring first = AskToDeleteAndCancel(product.Id(), main);
   EXPECT_NE(first.find(L"COM1:"), std::wstring::npos) << Narrow(first);
 
   PostKey(main, VK_TAB, 9);  // round to the list
   PostKey(main, VK_DOWN);
-  ASSERT_TRUE(WaitForFocus(client, main, L"listex_install_port_item", *(com1 + 1)));
+  ASSERT_TRUE(WaitForFocus(main, L"listex_install_port_item", *(com1 + 1)));
   PostKey(main, VK_TAB, 2);  // to the delete button
-  ASSERT_TRUE(WaitForFocus(client, main, L"btn_port_delete"));
+  ASSERT_TRUE(WaitForFocus(main, L"btn_port_delete"));
   const std::wstring second = AskToDeleteAndCancel(product.Id(), main);
   EXPECT_NE(second.find(*(com1 + 1)), std::wstring::npos) << Narrow(second);
 

@@ -20,8 +20,8 @@ namespace exetest {
 
 // The index page is in the tree and painted: the layout, from which clicks are placed,
 // is made by the first paint.
-inline testing::AssertionResult WaitForIndexPage(const UiaClient& client, HWND main) {
-  const testing::AssertionResult shown = WaitForPanel(client, main, L"tab_panel_index", true);
+inline testing::AssertionResult WaitForIndexPage(HWND main) {
+  const testing::AssertionResult shown = WaitForPanel(main, L"tab_panel_index", true);
   if (!shown) return shown;
   if (!WaitUntil([&] { return DistinctColours(ScreenPixelsOf(main)) >= 8; }, 10s)) {
     return testing::AssertionFailure() << "the index page was not painted within 10 s";
@@ -30,17 +30,16 @@ inline testing::AssertionResult WaitForIndexPage(const UiaClient& client, HWND m
 }
 
 // Next by its button, up to that panel; withNext where the step after it clicks Next again.
-inline testing::AssertionResult NextTo(const UiaClient& client, HWND main, const std::wstring& panel,
-                                       bool withNext = true, std::vector<Element>* tree = nullptr) {
+inline testing::AssertionResult NextTo(HWND main, const std::wstring& panel, bool withNext = true,
+                                       std::vector<Element>* tree = nullptr) {
   ClickAt(main, kNextButton);
-  return WaitForPanel(client, main, panel, withNext, tree);
+  return WaitForPanel(main, panel, withNext, tree);
 }
 
 // Until the element with that automation id (and, where given, a name holding that text)
 // has the keyboard focus.
-inline testing::AssertionResult WaitForFocus(const UiaClient& client, HWND main, const std::wstring& id,
-                                             const std::wstring& namePart = L"") {
-  return WaitForTree(client, main, "the keyboard focus in " + Narrow(id) + " " + Narrow(namePart),
+inline testing::AssertionResult WaitForFocus(HWND main, const std::wstring& id, const std::wstring& namePart = L"") {
+  return WaitForTree(main, "the keyboard focus in " + Narrow(id) + " " + Narrow(namePart),
                      [&](const std::vector<Element>& elements) {
                        return std::any_of(elements.begin(), elements.end(), [&](const Element& e) {
                          return e.focused && e.automationId == id && ContainsNoCase(e.name, namePart);
@@ -51,11 +50,11 @@ inline testing::AssertionResult WaitForFocus(const UiaClient& client, HWND main,
 // Types the text into the shown removal panel's search field, waits until its list shows
 // only rows that hold it, and flips the first by a click on its text: the press gives that
 // row the keyboard focus in the same step that flips it.
-inline testing::AssertionResult SearchAndChooseFirstRow(const UiaClient& client, HWND main, const std::wstring& rowId,
+inline testing::AssertionResult SearchAndChooseFirstRow(HWND main, const std::wstring& rowId,
                                                         const std::wstring& search) {
   TypeInto(main, kSearchField, search);
   const testing::AssertionResult found =
-      WaitForTree(client, main, "rows " + Narrow(rowId) + " that all hold \"" + Narrow(search) + "\"",
+      WaitForTree(main, "rows " + Narrow(rowId) + " that all hold \"" + Narrow(search) + "\"",
                   [&](const std::vector<Element>& elements) {
                     const std::vector<const Element*> rows = AllById(elements, rowId);
                     return !rows.empty() && !rows.front()->offscreen &&
@@ -64,29 +63,29 @@ inline testing::AssertionResult SearchAndChooseFirstRow(const UiaClient& client,
                   });
   if (!found) return found;
   ClickAt(main, kFirstRowText);
-  return WaitForFocus(client, main, rowId, search);
+  return WaitForFocus(main, rowId, search);
 }
 
 // From the index page through the removal wizard: the first printer and the first driver
 // that the searches for these texts find are chosen, and the run is started.
 inline testing::AssertionResult RemoveByClicks(HWND main, const std::wstring& printerSearch,
                                                const std::wstring& driverSearch) {
-  const UiaClient client;
-  if (!client.Ready()) return testing::AssertionFailure() << "uiautomationcore.dll lacks the client functions";
+  if (!SharedUiaClient().Ready())
+    return testing::AssertionFailure() << "uiautomationcore.dll lacks the client functions";
   for (const auto& step : std::vector<std::function<testing::AssertionResult()>>{
-           [&] { return WaitForIndexPage(client, main); },
+           [&] { return WaitForIndexPage(main); },
            [&] {
              ClickAt(main, kRemoveTile);
-             return NextTo(client, main, L"tab_panel_delete_printer");
+             return NextTo(main, L"tab_panel_delete_printer");
            },
-           [&] { return SearchAndChooseFirstRow(client, main, L"listex_delete_printer_item", printerSearch); },
-           [&] { return NextTo(client, main, L"tab_panel_delete_driver"); },
-           [&] { return SearchAndChooseFirstRow(client, main, L"listex_delete_driver_item", driverSearch); },
+           [&] { return SearchAndChooseFirstRow(main, L"listex_delete_printer_item", printerSearch); },
+           [&] { return NextTo(main, L"tab_panel_delete_driver"); },
+           [&] { return SearchAndChooseFirstRow(main, L"listex_delete_driver_item", driverSearch); },
            [&] {
              // The start button is enabled by the choices.
              ClickAt(main, kNextButton);
              return WaitForTree(
-                 client, main, "the removal's summary with its start button enabled",
+                 main, "the removal's summary with its start button enabled",
                  [](const std::vector<Element>& elements) {
                    const Element* start = ById(elements, L"btn_setup_next");
                    return PanelsIn(elements) == std::vector<std::wstring>{L"tab_panel_delete_ready"} &&
@@ -94,7 +93,7 @@ inline testing::AssertionResult RemoveByClicks(HWND main, const std::wstring& pr
                  },
                  Reach::NotIntoPanels);
            },
-           [&] { return NextTo(client, main, L"tab_panel_delete_start", false); }}) {
+           [&] { return NextTo(main, L"tab_panel_delete_start", false); }}) {
     testing::AssertionResult done = step();
     if (!done) return done;
   }
