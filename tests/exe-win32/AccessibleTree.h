@@ -38,10 +38,11 @@ inline bool IsPanel(const Element& element) {
   return element.automationId.rfind(L"tab_panel_", 0) == 0;
 }
 
-// How far a read goes. A step of navigation across the processes (some 40 ms under Wine)
-// costs far more than the properties of the element it reaches, so the waits do not ask
-// controls that hold nothing in this toolkit (buttons, options, edits, texts, rows) for
-// children, and a wait for the panels leaves their insides out as well.
+// How far a read goes. A step of navigation across the processes (some 40 ms under Wine,
+// and each one a chance for the deadlock below) costs far more than the properties of the
+// element it reaches, so the waits do not ask controls that hold nothing in this toolkit
+// (buttons, options, edits, texts, rows) for children, and a wait for the panels reads
+// only the window's children from the wizard bar back to the panels.
 enum class Reach { Everything, NotIntoControls, NotIntoPanels };
 
 inline bool HoldsNothing(const Element& element) {
@@ -61,8 +62,19 @@ inline bool HoldsNothing(const Element& element) {
 }
 
 inline bool GoesInto(const Element& element, Reach reach) {
-  if (reach == Reach::Everything) return true;
-  return !HoldsNothing(element) && !(reach == Reach::NotIntoPanels && IsPanel(element));
+  return reach == Reach::Everything || !HoldsNothing(element);
+}
+
+inline Element Read(const UiaClient& client, const UiaClient::Node& node) {
+  Element element;
+  element.automationId = client.Text(node, uia::kAutomationIdProperty).value_or(L"");
+  element.name = client.Text(node, uia::kNameProperty).value_or(L"");
+  element.controlType = client.Number(node, uia::kControlTypeProperty).value_or(0);
+  element.focusable = client.Flag(node, uia::kIsKeyboardFocusableProperty).value_or(false);
+  element.focused = client.Flag(node, uia::kHasKeyboardFocusProperty).value_or(false);
+  element.enabled = client.Flag(node, uia::kIsEnabledProperty).value_or(true);
+  element.offscreen = client.Flag(node, uia::kIsOffscreenProperty).value_or(false);
+  return element;
 }
 
 // More than the window ever shows: a read stops there, should the navigation run in a circle.
@@ -74,20 +86,30 @@ inline void Walk(const UiaClient& client, const UiaClient::Node& node, int depth
   if (depth > 12) return;
   for (auto child = client.Navigate(node, NavigateDirection_FirstChild); child != nullptr && out.size() < kMostElements;
        child = client.Navigate(*child, NavigateDirection_NextSibling)) {
-    Element element;
-    element.automationId = client.Text(*child, uia::kAutomationIdProperty).value_or(L"");
-    element.name = client.Text(*child, uia::kNameProperty).value_or(L"");
-    element.controlType = client.Number(*child, uia::kControlTypeProperty).value_or(0);
-    element.focusable = client.Flag(*child, uia::kIsKeyboardFocusableProperty).value_or(false);
-    element.focused = client.Flag(*child, uia::kHasKeyboardFocusProperty).value_or(false);
-    element.enabled = client.Flag(*child, uia::kIsEnabledProperty).value_or(true);
-    element.offscreen = client.Flag(*child, uia::kIsOffscreenProperty).value_or(false);
+    const Element element = Read(client, *child);
     out.push_back(element);
     if (GoesInto(element, reach)) Walk(client, *child, depth + 1, reach, out);
   }
 }
 
+// The window's own children from the last back to the caption's close button, which comes
+// before the panels: the wizard bars and the panels, in tree order.
+inline std::vector<Element> ReadPanelLevel(const UiaClient& client, HWND window) {
+  std::vector<Element> elements;
+  auto root = client.FromHandle(window);
+  if (root == nullptr) return elements;
+  for (auto child = client.Navigate(*root, NavigateDirection_LastChild);
+       child != nullptr && elements.size() < kMostElements;
+       child = client.Navigate(*child, NavigateDirection_PreviousSibling)) {
+    Element element = Read(client, *child);
+    if (element.automationId == L"closebtn") break;
+    elements.insert(elements.begin(), std::move(element));
+  }
+  return elements;
+}
+
 inline std::vector<Element> ReadTree(const UiaClient& client, HWND window, Reach reach = Reach::Everything) {
+  if (reach == Reach::NotIntoPanels) return ReadPanelLevel(client, window);
   std::vector<Element> elements;
   if (auto root = client.FromHandle(window)) Walk(client, *root, 0, reach, elements);
   return elements;
