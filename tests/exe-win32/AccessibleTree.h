@@ -1,8 +1,8 @@
 // The product's accessible tree as this separate process reads it through UI Automation:
-// what a screen reader sees, and what the tests wait on instead of sleeping. A panel of
-// the wizards is a tab page; while the tab slides, the leaving panel stays in the tree, so
-// "only this panel is in the tree" holds once the slide has ended and clicks placed from
-// the layout land where they are aimed.
+// what a screen reader sees. A panel of the wizards is a tab page; while the tab slides,
+// the leaving panel stays in the tree, so "only this panel is in the tree" holds once the
+// slide has ended. Wine's COM deadlocks now and then in these reads (below), so the tests
+// read the tree where they check it, not to pace their clicks.
 #pragma once
 
 #include <windows.h>

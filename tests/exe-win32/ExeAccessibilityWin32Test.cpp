@@ -14,7 +14,6 @@
 #include "exe-win32/AccessibleTree.h"
 #include "exe-win32/ProductWindow.h"
 #include "exe-win32/UiAutomationClient.h"
-#include "exe-win32/WizardByClicks.h"
 #include "shell/EmbeddedPackage.h"
 #include "ui/core/ResourceManager.h"
 
@@ -72,10 +71,11 @@ TEST_F(ExeAccessibility, ReadsTheIndexPageAndThePortPage) {
   EXPECT_LE(std::count_if(index.begin(), index.end(), [](const Element& e) { return e.focused; }), 1);
 
   // The tile chooses the installation; Next shows its first page, the port kinds.
-  ASSERT_TRUE(WaitForIndexPage(main));
+  ASSERT_TRUE(WaitUntilPainted(main)) << "the main window was not painted within 10 s";
   ClickAt(main, kInstallTile);
   std::vector<Element> ports;
-  ASSERT_TRUE(NextTo(main, L"tab_panel_install_port", true, &ports));
+  ClickAt(main, kNextButton);
+  ASSERT_TRUE(WaitForPanel(main, L"tab_panel_install_port", true, &ports));
   for (const wchar_t* id : {L"option_port_usb", L"option_port_net", L"option_port_bluetooth", L"option_port_lpt",
                             L"option_port_com", L"option_port_custom"}) {
     const Element* option = ById(ports, id);

@@ -23,10 +23,7 @@
 
 #include "devices/RemovalTestSpooler.h"
 #include "engine/spooler/SpoolerOperations.h"
-#include "exe-win32/AccessibleTree.h"
 #include "exe-win32/ProductWindow.h"
-#include "exe-win32/UiAutomationClient.h"
-#include "exe-win32/WizardByClicks.h"
 #include "shell/EmbeddedPackage.h"
 #include "ui/core/ResourceManager.h"
 
@@ -250,8 +247,10 @@ std::wstring AskToDeleteAndCancel(DWORD processId, HWND main) {
   if (box == nullptr) return L"(no question)";
   const std::wstring text = DialogText(box);
   PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
-  WaitUntil([&] { return !IsWindow(box); }, 5s);
-  WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 5s);
+  // Keys posted before the question has gone would reach a disabled window.
+  if (!WaitUntil([&] { return !IsWindow(box) && IsWindowEnabled(main) != FALSE; }, 5s)) {
+    return L"(the question stayed after Cancel)";
+  }
   return text;
 }
 
@@ -299,25 +298,24 @@ TEST_F(ExeWindow, KeysLeadToThePortListWithWinesComPorts) {
   ASSERT_TRUE(product.Started()) << "CreateProcessW failed: " << product.StartError();
   const HWND main = WaitForWindow(product.Id(), L"MainWnd");
   ASSERT_NE(main, nullptr);
-  ASSERT_TRUE(SharedUiaClient().Ready()) << "uiautomationcore.dll lacks the client functions";
-  ASSERT_TRUE(WaitForIndexPage(main));
-  for (const wchar_t* panel : {L"tab_panel_install_port", L"tab_panel_install_moudel", L"tab_panel_install_portList"}) {
+  ASSERT_TRUE(WaitUntilPainted(main)) << "the main window was not painted within 10 s";
+  // Keys are handled in the order they are posted, and Next does its work at once; each
+  // Enter is still awaited on the screen, so that a lost one is named.
+  for (int step = 1; step <= 3; ++step) {
+    const std::vector<COLORREF> before = ScreenPixelsOf(main);
     PostKey(main, VK_RETURN);
-    ASSERT_TRUE(WaitForPanel(main, panel, true));
+    ASSERT_TRUE(WaitUntilRepainted(main, before)) << "the window did not change and hold still after Enter " << step;
   }
   // The port list took the focus as its panel showed; the Tab order goes on with add,
   // delete, configure, Back, Next, Cancel and the four caption buttons (the Linux build's
   // test holds the same order).
   PostKey(main, VK_TAB, 2);
-  ASSERT_TRUE(WaitForFocus(main, L"btn_port_delete"));
   const std::wstring first = AskToDeleteAndCancel(product.Id(), main);
   EXPECT_NE(first.find(L"COM1:"), std::wstring::npos) << Narrow(first);
 
   PostKey(main, VK_TAB, 9);  // round to the list
   PostKey(main, VK_DOWN);
-  ASSERT_TRUE(WaitForFocus(main, L"listex_install_port_item", *(com1 + 1)));
   PostKey(main, VK_TAB, 2);  // to the delete button
-  ASSERT_TRUE(WaitForFocus(main, L"btn_port_delete"));
   const std::wstring second = AskToDeleteAndCancel(product.Id(), main);
   EXPECT_NE(second.find(*(com1 + 1)), std::wstring::npos) << Narrow(second);
 

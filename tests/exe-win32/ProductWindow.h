@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -226,6 +229,31 @@ inline size_t DistinctColours(const std::vector<COLORREF>& pixels) {
   return colours.size();
 }
 
+// The window is painted: its layout, from which clicks are placed, is made by the first
+// paint, and the main window's own set-up runs then too.
+inline bool WaitUntilPainted(HWND window) {
+  return WaitUntil([&] { return DistinctColours(ScreenPixelsOf(window)) >= 8; }, 10s);
+}
+
+// Until the window's pixels differ from `before` and then hold still for 300 ms: what a
+// click or key brought about has been painted, and the panels' slide (some 160 ms) has
+// ended. An edit's caret blinks at about half a second, so it leaves such a pause.
+inline bool WaitUntilRepainted(HWND window, const std::vector<COLORREF>& before) {
+  if (!WaitUntil([&] { return ScreenPixelsOf(window) != before; }, 10s)) return false;
+  std::vector<COLORREF> last = ScreenPixelsOf(window);
+  auto stillSince = Clock::now();
+  return WaitUntil(
+      [&] {
+        std::vector<COLORREF> now = ScreenPixelsOf(window);
+        if (now != last) {
+          last = std::move(now);
+          stillSince = Clock::now();
+        }
+        return Clock::now() - stillSince >= 300ms;
+      },
+      10s);
+}
+
 // Layout geometry in layout pixels, scaled by how large the window really came out: both
 // windows carry a 6-pixel shadow on every side.
 constexpr int kShadow = 6;
@@ -309,6 +337,39 @@ inline void PostKey(HWND window, UINT key, int times = 1) {
     PostMessageW(window, WM_KEYDOWN, key, 1);
     PostMessageW(window, WM_KEYUP, key, 1 | (1u << 30) | (1u << 31));
   }
+}
+
+// From the index page through the removal wizard: the first printer and the first driver
+// that the searches for these texts find are chosen, and the run is started. Each step's
+// clicks land where the step before left the window painted and still.
+inline testing::AssertionResult RemoveByClicks(HWND main, const std::wstring& printerSearch,
+                                               const std::wstring& driverSearch) {
+  if (!WaitUntilPainted(main)) return testing::AssertionFailure() << "the main window was not painted within 10 s";
+  const struct {
+    const char* what;
+    std::function<void()> act;
+  } steps[] = {
+      {"the remove tile and Next (the printer panel)",
+       [&] {
+         ClickAt(main, kRemoveTile);
+         ClickAt(main, kNextButton);
+       }},
+      {"the printer search", [&] { TypeInto(main, kSearchField, printerSearch); }},
+      {"a click on the first printer's text, which flips its row", [&] { ClickAt(main, kFirstRowText); }},
+      {"Next (the driver panel)", [&] { ClickAt(main, kNextButton); }},
+      {"the driver search", [&] { TypeInto(main, kSearchField, driverSearch); }},
+      {"a click on the first driver's text", [&] { ClickAt(main, kFirstRowText); }},
+      {"Next (the summary)", [&] { ClickAt(main, kNextButton); }},
+  };
+  for (const auto& step : steps) {
+    const std::vector<COLORREF> before = ScreenPixelsOf(main);
+    step.act();
+    if (!WaitUntilRepainted(main, before)) {
+      return testing::AssertionFailure() << "the window did not change and hold still within 10 s after " << step.what;
+    }
+  }
+  ClickAt(main, kNextButton);  // the run
+  return testing::AssertionSuccess();
 }
 
 }  // namespace exetest
