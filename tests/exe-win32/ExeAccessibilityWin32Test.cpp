@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,7 +51,9 @@ TEST_F(ExeAccessibility, ReadsTheIndexPageAndThePortPage) {
   EXPECT_EQ(client_.Number(*root, uia::kControlTypeProperty).value_or(0), uia::kWindowControl);
   EXPECT_EQ(Narrow(client_.Text(*root, uia::kNameProperty).value_or(L"")), Narrow(TitleOf(main)));
 
-  const std::vector<Element> index = ReadTree(client_, main);
+  const std::optional<std::vector<Element>> indexRead = ReadTreeWithin(main);
+  ASSERT_TRUE(indexRead.has_value()) << "the read of the index page's tree did not return within 10 s";
+  const std::vector<Element>& index = *indexRead;
   const bool english = TitleOf(main).rfind(EnglishText(L"mainTitle"), 0) == 0;
   // The caption's image buttons are named and are stops of the Tab order.
   for (const wchar_t* id : {L"btnLan", L"btnAbout", L"minbtn", L"closebtn"}) {
@@ -75,7 +78,7 @@ TEST_F(ExeAccessibility, ReadsTheIndexPageAndThePortPage) {
   ClickAt(main, kInstallTile);
   std::vector<Element> ports;
   ClickAt(main, kNextButton);
-  ASSERT_TRUE(WaitForPanel(main, L"tab_panel_install_port", true, &ports));
+  ASSERT_TRUE(WaitForPanel(main, L"tab_panel_install_port", true, ports));
   for (const wchar_t* id : {L"option_port_usb", L"option_port_net", L"option_port_bluetooth", L"option_port_lpt",
                             L"option_port_com", L"option_port_custom"}) {
     const Element* option = ById(ports, id);
