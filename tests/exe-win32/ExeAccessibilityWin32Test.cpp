@@ -8,10 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "exe-win32/AccessibleTree.h"
 #include "exe-win32/ProductWindow.h"
 #include "exe-win32/UiAutomationClient.h"
 #include "shell/EmbeddedPackage.h"
@@ -20,48 +21,6 @@
 namespace {
 
 using namespace exetest;
-
-struct Element {
-  std::wstring automationId;
-  std::wstring name;
-  int controlType = 0;
-  bool focusable = false;
-  bool focused = false;
-};
-
-// Every element under the node, depth first, in the order a screen reader walks them.
-void Walk(const UiaClient& client, const UiaClient::Node& node, int depth, std::vector<Element>& out) {
-  if (depth > 12 || out.size() > 2000) return;
-  for (auto child = client.Navigate(node, NavigateDirection_FirstChild); child != nullptr;
-       child = client.Navigate(*child, NavigateDirection_NextSibling)) {
-    Element element;
-    element.automationId = client.Text(*child, uia::kAutomationIdProperty).value_or(L"");
-    element.name = client.Text(*child, uia::kNameProperty).value_or(L"");
-    element.controlType = client.Number(*child, uia::kControlTypeProperty).value_or(0);
-    element.focusable = client.Flag(*child, uia::kIsKeyboardFocusableProperty).value_or(false);
-    element.focused = client.Flag(*child, uia::kHasKeyboardFocusProperty).value_or(false);
-    out.push_back(element);
-    Walk(client, *child, depth + 1, out);
-  }
-}
-
-std::vector<Element> ReadTree(const UiaClient& client, HWND window) {
-  std::vector<Element> elements;
-  if (auto root = client.FromHandle(window)) Walk(client, *root, 0, elements);
-  return elements;
-}
-
-// The automation ids in tree order, for failure messages.
-std::string IdsOf(const std::vector<Element>& elements) {
-  std::string ids;
-  for (const Element& element : elements) ids += Narrow(element.automationId) + " ";
-  return ids;
-}
-
-const Element* ById(const std::vector<Element>& elements, const std::wstring& id) {
-  auto found = std::find_if(elements.begin(), elements.end(), [&](const Element& e) { return e.automationId == id; });
-  return found != elements.end() ? &*found : nullptr;
-}
 
 // The English text of a resource id, read from this program's copy of the package.
 std::wstring EnglishText(const wchar_t* id) {
@@ -77,7 +36,7 @@ class ExeAccessibility : public testing::Test {
     if (ProductPath().empty()) GTEST_SKIP() << "QUORVEL_PRODUCT_UNDER_TEST does not name the product";
     if (!client_.Ready()) GTEST_SKIP() << "uiautomationcore.dll lacks the client functions";
   }
-  UiaClient client_;
+  const UiaClient& client_ = SharedUiaClient();
 };
 
 TEST_F(ExeAccessibility, ReadsTheIndexPageAndThePortPage) {
@@ -92,7 +51,9 @@ TEST_F(ExeAccessibility, ReadsTheIndexPageAndThePortPage) {
   EXPECT_EQ(client_.Number(*root, uia::kControlTypeProperty).value_or(0), uia::kWindowControl);
   EXPECT_EQ(Narrow(client_.Text(*root, uia::kNameProperty).value_or(L"")), Narrow(TitleOf(main)));
 
-  const std::vector<Element> index = ReadTree(client_, main);
+  const std::optional<std::vector<Element>> indexRead = ReadTreeWithin(main);
+  ASSERT_TRUE(indexRead.has_value()) << "the read of the index page's tree did not return within 10 s";
+  const std::vector<Element>& index = *indexRead;
   const bool english = TitleOf(main).rfind(EnglishText(L"mainTitle"), 0) == 0;
   // The caption's image buttons are named and are stops of the Tab order.
   for (const wchar_t* id : {L"btnLan", L"btnAbout", L"minbtn", L"closebtn"}) {
@@ -113,17 +74,11 @@ TEST_F(ExeAccessibility, ReadsTheIndexPageAndThePortPage) {
   EXPECT_LE(std::count_if(index.begin(), index.end(), [](const Element& e) { return e.focused; }), 1);
 
   // The tile chooses the installation; Next shows its first page, the port kinds.
+  ASSERT_TRUE(WaitUntilPainted(main)) << "the main window was not painted within 10 s";
   ClickAt(main, kInstallTile);
-  std::this_thread::sleep_for(std::chrono::milliseconds(600));
-  ClickAt(main, kNextButton);
   std::vector<Element> ports;
-  ASSERT_TRUE(WaitUntil(
-      [&] {
-        ports = ReadTree(client_, main);
-        return ById(ports, L"option_port_com") != nullptr;
-      },
-      std::chrono::seconds(10)))
-      << "the port page did not appear in the tree: " << IdsOf(ports);
+  ClickAt(main, kNextButton);
+  ASSERT_TRUE(WaitForPanel(main, L"tab_panel_install_port", true, ports));
   for (const wchar_t* id : {L"option_port_usb", L"option_port_net", L"option_port_bluetooth", L"option_port_lpt",
                             L"option_port_com", L"option_port_custom"}) {
     const Element* option = ById(ports, id);

@@ -7,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "exe-win32/PlantedFolder.h"
@@ -142,20 +144,19 @@ class ExeInstallation : public testing::Test {
   static inline bool removed_ = false;
 };
 
-const auto settle = [] { std::this_thread::sleep_for(600ms); };
-
 TEST_F(ExeInstallation, InstallsOnCom1ByClicks) {
   const HWND main = StartProduct();
   ASSERT_NE(main, nullptr) << "no main window";
-  std::this_thread::sleep_for(1s);
+  ASSERT_TRUE(WaitUntilPainted(main)) << "the main window was not painted within 10 s";
   ClickAt(main, kInstallTile);
-  settle();
   // Next through the port kind (COM is the first choice), the model, the port list (COM1:
   // is chosen first), the printer name and the summary; the last Next starts the run.
-  for (int step = 0; step < 6; ++step) {
+  for (int step = 1; step <= 5; ++step) {
+    const std::vector<COLORREF> before = ScreenPixelsOf(main);
     ClickAt(main, kNextButton);
-    std::this_thread::sleep_for(2s);  // the tab's slide and the next panel's entry
+    ASSERT_TRUE(WaitUntilRepainted(main, before)) << "the window did not change and hold still after Next " << step;
   }
+  ClickAt(main, kNextButton);
   ASSERT_TRUE(WaitUntil([&] { return !FinishBarButtons(main).empty(); }, 180s)) << "no finish bar within 3 minutes";
 
   const std::optional<PrinterView> printer = ReadPrinter(kPrinter);
@@ -168,21 +169,47 @@ TEST_F(ExeInstallation, InstallsOnCom1ByClicks) {
   installed_ = true;
 }
 
+// Until a program that the product started after the count `before` has ended or shows a
+// window: a planted one, which shows none, has left its marker by then.
+testing::AssertionResult WaitForStartedProgram(const Product& product, const ProgramCounts& before,
+                                               const std::string& what) {
+  const bool done = WaitUntil(
+      [&] {
+        const std::optional<ProgramCounts> now = product.Programs();
+        if (!now || now->started <= before.started) return false;
+        if (now->running <= 1) return true;
+        const std::vector<DWORD> ids = product.RunningIds();
+        return std::any_of(ids.begin(), ids.end(), [&](DWORD id) { return id != product.Id() && ShowsAWindow(id); });
+      },
+      30s);
+  if (done) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "the " << what
+                                     << " started no program that ended or showed a window within 30 s";
+}
+
 // The test page's applet runs (the real one: no planted program may), and the spooler gets
 // a job where the applet prints one.
 TEST_F(ExeInstallation, TestPageButtonReachesTheSpooler) {
   if (!installed_) GTEST_SKIP() << "no installation to print from";
+  const std::optional<ProgramCounts> programs = product_->Programs();
+  ASSERT_TRUE(programs.has_value()) << "the product's job cannot be read: " << GetLastError();
   const size_t before = JobCount(kPrinter);
   ASSERT_TRUE(PressFinishButton(main_, FinishButton::TestPage)) << "the finish bar is gone";
-  const bool printed = WaitUntil([&] { return JobCount(kPrinter) > before; }, 15s);
+  ASSERT_TRUE(WaitForStartedProgram(*product_, *programs, "test-page button"));
+  // The job comes while the applet runs; one that has ended adds none.
+  WaitUntil([&] { return JobCount(kPrinter) > before || product_->Programs().value_or(ProgramCounts{}).running <= 1; },
+            15s);
+  const bool printed = JobCount(kPrinter) > before;
   // The other finish buttons start the same applet; the planted one must not answer them.
-  ASSERT_TRUE(PressFinishButton(main_, FinishButton::Properties));
-  std::this_thread::sleep_for(2s);
-  ASSERT_TRUE(PressFinishButton(main_, FinishButton::Preferences));
-  std::this_thread::sleep_for(2s);
+  for (const auto& [button, what] : {std::pair{FinishButton::Properties, "properties button"},
+                                     std::pair{FinishButton::Preferences, "preferences button"}}) {
+    const ProgramCounts counts = product_->Programs().value_or(ProgramCounts{});
+    ASSERT_TRUE(PressFinishButton(main_, button)) << "the finish bar is gone";
+    ASSERT_TRUE(WaitForStartedProgram(*product_, counts, what));
+  }
   ExpectNothingPlantedRan();
   if (!printed && RunningUnderWine()) GTEST_SKIP() << "Wine's printui.dll does nothing for /k: no job to see";
-  EXPECT_TRUE(printed) << "no job within 15 s of the test-page button";
+  EXPECT_TRUE(printed) << "no job from the test-page applet";
 }
 
 // The printer and its driver chosen in the removal wizard by clicks and typing.
@@ -191,8 +218,7 @@ TEST_F(ExeInstallation, RemovesThePrinterAndItsDriverByClicks) {
   CloseProduct();
   const HWND main = StartProduct();
   ASSERT_NE(main, nullptr);
-  std::this_thread::sleep_for(1s);
-  RemoveByClicks(main, kPrinter, kDriver);
+  ASSERT_TRUE(RemoveByClicks(main, kPrinter, kDriver));
   EXPECT_TRUE(WaitUntil([&] { return !ReadPrinter(kPrinter).has_value(); }, 30s)) << "the printer is still there";
   EXPECT_TRUE(WaitUntil([&] { return !FinishBarButtons(main).empty(); }, 30s)) << "no finish bar after the removal";
   CloseProduct();

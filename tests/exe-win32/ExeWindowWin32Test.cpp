@@ -247,8 +247,10 @@ std::wstring AskToDeleteAndCancel(DWORD processId, HWND main) {
   if (box == nullptr) return L"(no question)";
   const std::wstring text = DialogText(box);
   PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
-  WaitUntil([&] { return !IsWindow(box); }, 5s);
-  WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 5s);
+  // Keys posted before the question has gone would reach a disabled window.
+  if (!WaitUntil([&] { return !IsWindow(box) && IsWindowEnabled(main) != FALSE; }, 5s)) {
+    return L"(the question stayed after Cancel)";
+  }
   return text;
 }
 
@@ -271,7 +273,7 @@ TEST_F(ExeWindow, RemovesAPrinterChosenInTheRemovalWizard) {
   ASSERT_TRUE(product.Started()) << "CreateProcessW failed: " << product.StartError();
   const HWND main = WaitForWindow(product.Id(), L"MainWnd");
   ASSERT_NE(main, nullptr);
-  RemoveByClicks(main, L"removal test", driver);
+  ASSERT_TRUE(RemoveByClicks(main, L"removal test", driver));
   EXPECT_TRUE(WaitUntil([&] { return !PrinterListed(printer); }, 20s)) << "the printer is still there";
   // The removal's flags are refused under Wine: the driver stays.
   EXPECT_TRUE(DriverListed(driver));
@@ -296,10 +298,13 @@ TEST_F(ExeWindow, KeysLeadToThePortListWithWinesComPorts) {
   ASSERT_TRUE(product.Started()) << "CreateProcessW failed: " << product.StartError();
   const HWND main = WaitForWindow(product.Id(), L"MainWnd");
   ASSERT_NE(main, nullptr);
-  std::this_thread::sleep_for(1s);
-  for (int step = 0; step < 3; ++step) {
+  ASSERT_TRUE(WaitUntilPainted(main)) << "the main window was not painted within 10 s";
+  // Keys are handled in the order they are posted, and Next does its work at once; each
+  // Enter is still awaited on the screen, so that a lost one is named.
+  for (int step = 1; step <= 3; ++step) {
+    const std::vector<COLORREF> before = ScreenPixelsOf(main);
     PostKey(main, VK_RETURN);
-    std::this_thread::sleep_for(2s);  // the tab's slide and the next panel's entry
+    ASSERT_TRUE(WaitUntilRepainted(main, before)) << "the window did not change and hold still after Enter " << step;
   }
   // The port list took the focus as its panel showed; the Tab order goes on with add,
   // delete, configure, Back, Next, Cancel and the four caption buttons (the Linux build's

@@ -5,15 +5,18 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
-#include <thread>
 #include <type_traits>
 #include <vector>
 
+#include "WaitUntil.h"
 #include "ui/win32/GdiObject.h"
 #include "ui/win32/GdiSelection.h"
 #include "ui/win32/WindowDc.h"
@@ -31,20 +34,31 @@ inline std::wstring ProductPath() {
   return path ? path : L"";
 }
 
-// The started product; ended by force if a test leaves it running.
+// How many processes the product's job has held, and holds now, the product included.
+struct ProgramCounts {
+  DWORD started = 0;
+  DWORD running = 0;
+};
+
+// The started product; ended by force if a test leaves it running. It runs in a job of its
+// own, which the programs it starts join, so that they can be counted from here.
 class Product {
  public:
   // directory: the current directory it starts in; null keeps this program's.
-  explicit Product(const std::wstring& path = ProductPath(), const wchar_t* directory = nullptr) {
+  explicit Product(const std::wstring& path = ProductPath(), const wchar_t* directory = nullptr)
+      : job_(CreateJobObjectW(nullptr, nullptr), &CloseHandle) {
     std::wstring commandLine = L"\"" + path + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     started_ = Clock::now();
-    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, directory, &startup,
-                        &info_)) {
+    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, directory,
+                        &startup, &info_)) {
       error_ = GetLastError();
       info_ = {};
+      return;
     }
+    if (!job_ || !AssignProcessToJobObject(job_.get(), info_.hProcess)) job_.reset();
+    ResumeThread(info_.hThread);
   }
   ~Product() {
     if (info_.hProcess != nullptr) {
@@ -64,6 +78,32 @@ class Product {
   DWORD Id() const { return info_.dwProcessId; }
   Clock::time_point StartTime() const { return started_; }
 
+  // Null when the job could not be made or read.
+  std::optional<ProgramCounts> Programs() const {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
+    if (!job_ || !QueryInformationJobObject(job_.get(), JobObjectBasicAccountingInformation, &accounting,
+                                            sizeof accounting, nullptr)) {
+      return std::nullopt;
+    }
+    return ProgramCounts{accounting.TotalProcesses, accounting.ActiveProcesses};
+  }
+
+  // The ids of the job's processes that run now, the product's among them.
+  std::vector<DWORD> RunningIds() const {
+    constexpr size_t kMost = 64;
+    std::vector<BYTE> buffer(sizeof(JOBOBJECT_BASIC_PROCESS_ID_LIST) + kMost * sizeof(ULONG_PTR));
+    auto* list = reinterpret_cast<JOBOBJECT_BASIC_PROCESS_ID_LIST*>(buffer.data());
+    list->NumberOfAssignedProcesses = kMost;
+    if (!job_ || !QueryInformationJobObject(job_.get(), JobObjectBasicProcessIdList, list,
+                                            static_cast<DWORD>(buffer.size()), nullptr)) {
+      return {};
+    }
+    const ULONG_PTR* first = list->ProcessIdList;
+    std::vector<DWORD> ids;
+    for (DWORD i = 0; i < list->NumberOfProcessIdsInList; ++i) ids.push_back(static_cast<DWORD>(first[i]));
+    return ids;
+  }
+
   // The exit code once the process has ended within the timeout.
   std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = kEndTimeout) const {
     if (WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return std::nullopt;
@@ -73,6 +113,7 @@ class Product {
   }
 
  private:
+  std::unique_ptr<void, decltype(&CloseHandle)> job_;
   PROCESS_INFORMATION info_{};
   DWORD error_ = 0;
   Clock::time_point started_;
@@ -86,7 +127,7 @@ inline std::wstring ClassOf(HWND window) {
 
 struct WindowSearch {
   DWORD processId;
-  const std::wstring* className;
+  const std::wstring* className;  // null: any class
   HWND found;
 };
 
@@ -95,7 +136,8 @@ inline BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
   auto* search = reinterpret_cast<WindowSearch*>(data);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId || !IsWindowVisible(window) || ClassOf(window) != *search->className) return TRUE;
+  if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
+  if (search->className != nullptr && ClassOf(window) != *search->className) return TRUE;
   search->found = window;
   return FALSE;
 }
@@ -107,14 +149,17 @@ inline HWND FindWindowOf(DWORD processId, const std::wstring& className) {
   return search.found;
 }
 
+inline bool ShowsAWindow(DWORD processId) {
+  WindowSearch search{processId, nullptr, nullptr};
+  EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found != nullptr;
+}
+
+// The shared wait, polling more slowly: each check asks the product's process or the
+// spooler, which share the machine with this one.
 template <typename Condition>
 bool WaitUntil(Condition condition, std::chrono::milliseconds timeout) {
-  const auto end = Clock::now() + timeout;
-  while (!condition()) {
-    if (Clock::now() >= end) return false;
-    std::this_thread::sleep_for(20ms);
-  }
-  return true;
+  return ::WaitUntil(condition, timeout, 20ms);
 }
 
 // The toolkit shows a window before its layout's size and the centring apply; clicks are
@@ -182,6 +227,31 @@ inline size_t DistinctColours(const std::vector<COLORREF>& pixels) {
   std::set<COLORREF> colours;
   for (COLORREF p : pixels) colours.insert(p & 0xFFFFFF);
   return colours.size();
+}
+
+// The window is painted: its layout, from which clicks are placed, is made by the first
+// paint, and the main window's own set-up runs then too.
+inline bool WaitUntilPainted(HWND window) {
+  return WaitUntil([&] { return DistinctColours(ScreenPixelsOf(window)) >= 8; }, 10s);
+}
+
+// Until the window's pixels differ from `before` and then hold still for 300 ms: what a
+// click or key brought about has been painted, and the panels' slide (some 160 ms) has
+// ended. An edit's caret blinks at about half a second, so it leaves such a pause.
+inline bool WaitUntilRepainted(HWND window, const std::vector<COLORREF>& before) {
+  if (!WaitUntil([&] { return ScreenPixelsOf(window) != before; }, 10s)) return false;
+  std::vector<COLORREF> last = ScreenPixelsOf(window);
+  auto stillSince = Clock::now();
+  return WaitUntil(
+      [&] {
+        std::vector<COLORREF> now = ScreenPixelsOf(window);
+        if (now != last) {
+          last = std::move(now);
+          stillSince = Clock::now();
+        }
+        return Clock::now() - stillSince >= 300ms;
+      },
+      10s);
 }
 
 // Layout geometry in layout pixels, scaled by how large the window really came out: both
@@ -266,31 +336,40 @@ inline void PostKey(HWND window, UINT key, int times = 1) {
   for (int i = 0; i < times; ++i) {
     PostMessageW(window, WM_KEYDOWN, key, 1);
     PostMessageW(window, WM_KEYUP, key, 1 | (1u << 30) | (1u << 31));
-    std::this_thread::sleep_for(150ms);
   }
 }
 
 // From the index page through the removal wizard: the first printer and the first driver
-// that the searches for these texts find are chosen, and the run is started.
-inline void RemoveByClicks(HWND main, const std::wstring& printerSearch, const std::wstring& driverSearch) {
-  const auto settle = [] { std::this_thread::sleep_for(600ms); };
-  ClickAt(main, kRemoveTile);
-  settle();
-  ClickAt(main, kNextButton);  // the printer panel
-  settle();
-  TypeInto(main, kSearchField, printerSearch);
-  settle();
-  ClickAt(main, kFirstRowText);  // a click on the text flips the row
-  settle();
-  ClickAt(main, kNextButton);  // the driver panel
-  settle();
-  TypeInto(main, kSearchField, driverSearch);
-  settle();
-  ClickAt(main, kFirstRowText);
-  settle();
-  ClickAt(main, kNextButton);  // the summary
-  settle();
+// that the searches for these texts find are chosen, and the run is started. Each step's
+// clicks land where the step before left the window painted and still.
+inline testing::AssertionResult RemoveByClicks(HWND main, const std::wstring& printerSearch,
+                                               const std::wstring& driverSearch) {
+  if (!WaitUntilPainted(main)) return testing::AssertionFailure() << "the main window was not painted within 10 s";
+  const struct {
+    const char* what;
+    std::function<void()> act;
+  } steps[] = {
+      {"the remove tile and Next (the printer panel)",
+       [&] {
+         ClickAt(main, kRemoveTile);
+         ClickAt(main, kNextButton);
+       }},
+      {"the printer search", [&] { TypeInto(main, kSearchField, printerSearch); }},
+      {"a click on the first printer's text, which flips its row", [&] { ClickAt(main, kFirstRowText); }},
+      {"Next (the driver panel)", [&] { ClickAt(main, kNextButton); }},
+      {"the driver search", [&] { TypeInto(main, kSearchField, driverSearch); }},
+      {"a click on the first driver's text", [&] { ClickAt(main, kFirstRowText); }},
+      {"Next (the summary)", [&] { ClickAt(main, kNextButton); }},
+  };
+  for (const auto& step : steps) {
+    const std::vector<COLORREF> before = ScreenPixelsOf(main);
+    step.act();
+    if (!WaitUntilRepainted(main, before)) {
+      return testing::AssertionFailure() << "the window did not change and hold still within 10 s after " << step.what;
+    }
+  }
   ClickAt(main, kNextButton);  // the run
+  return testing::AssertionSuccess();
 }
 
 }  // namespace exetest
