@@ -230,7 +230,7 @@ TEST_F(Win32HostTest, MessageFromAnotherThreadRunsOnTheUiThreadWhileTheSenderWai
   ASSERT_NE(window, nullptr);
   std::atomic<bool> handled{false};
   events.answer = [&](uint32_t, uintptr_t, intptr_t) -> intptr_t {
-    Sleep(50);
+    Sleep(50);  // a handler that takes time: the sender must still wait for its answer
     handled = true;
     return 42;
   };
