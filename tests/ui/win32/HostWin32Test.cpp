@@ -179,8 +179,9 @@ TEST_F(Win32HostTest, PaintsDoubleBufferedOntoTheWindowOnlyWhereInvalid) {
 TEST_F(Win32HostTest, BoundsClientSizeAndCentringOverTheOwner) {
   HWND window = Open();
   ASSERT_NE(window, nullptr);
-  events.window->SetBounds({50, 60, 740, 560});
-  EXPECT_EQ(events.window->Bounds(), (ui::Rect{50, 60, 740, 560}));
+  const ui::Rect bounds{50, 60, 50 + 700, 60 + 500};  // left, top, right, bottom
+  events.window->SetBounds(bounds);
+  EXPECT_EQ(events.window->Bounds(), bounds);
   EXPECT_EQ(events.window->ClientSize(), (ui::Size{700, 500}));
   ASSERT_FALSE(events.sizes.empty());
   EXPECT_EQ(events.sizes.back(), (ui::Size{700, 500}));
